@@ -1,0 +1,301 @@
+#pragma once
+// TChessBrd is the reusable chess-board widget. It holds one game (it is a TChessGame),
+// owns one computer player on a thread of its own, draws the board into its own surface,
+// turns mouse drags into moves, animates moves and can be resized with the mouse. All its
+// settings are published properties; everything it reports is an optional callback whose
+// first argument is the sender.
+//
+// The implementation is split by concern: ChessBrd.cpp (construction, properties, the
+// computer-player hand-off), ChessBrdPaint.cpp (drawing), ChessBrdMouse.cpp (mouse, drag,
+// resize and animation).
+
+#include <QCursor>
+#include <QFont>
+#include <QImage>
+#include <QPen>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ChessGame.h"
+#include "ThreadPriority.h"
+
+class TChessThread;
+class TChessBrd;
+class TDragImage;
+
+// Colours are 0x00BBGGRR.
+using TColor = std::uint32_t;
+
+// Sides of the board that show coordinates; bit n for value n.
+enum TCoordSide : std::uint8_t { West = 0, North = 1, East = 2, South = 3 };
+struct CoordSet {
+    std::uint8_t Bits = 0;
+    constexpr bool Contains(TCoordSide s) const { return (Bits >> s) & 1u; }
+    constexpr void Include(TCoordSide s) { Bits = static_cast<std::uint8_t>(Bits | (1u << s)); }
+    constexpr void Exclude(TCoordSide s) { Bits = static_cast<std::uint8_t>(Bits & ~(1u << s)); }
+    friend constexpr bool operator==(CoordSet a, CoordSet b) { return a.Bits == b.Bits; }
+};
+
+enum TDragMode : std::uint8_t { dmManual, dmAutomatic };
+enum TDragState : std::uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
+
+// Widget events; the sender is the board.
+using TThinkEvent = std::function<void(TChessBrd* Sender, Square& oldsq, Square& newsq)>;
+using TBoardMoveEvent = std::function<void(TChessBrd* Sender, Square oldSq, Square newSq)>;
+using TBoardNotifyEvent = std::function<void(TChessBrd* Sender)>;
+using TMouseEvent = std::function<void(TChessBrd* Sender, Qt::MouseButton Button,
+                                       Qt::KeyboardModifiers Shift, int X, int Y)>;
+using TMouseMoveEvent =
+    std::function<void(TChessBrd* Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
+using TStartDragEvent = std::function<void(TChessBrd* Sender)>;
+using TDragOverEvent = std::function<void(TChessBrd* Sender, QObject* Source, int X, int Y,
+                                          TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TChessBrd* Sender, QObject* Source, int X, int Y)>;
+using TEndDragEvent = std::function<void(TChessBrd* Sender, QObject* Target, int X, int Y)>;
+
+class TChessBrd : public QWidget, public TChessGame {
+    Q_OBJECT
+    Q_PROPERTY(bool AnimateMoves READ AnimateMoves WRITE SetAnimateMoves)
+    Q_PROPERTY(int AnimationDelay READ AnimationDelay WRITE SetAnimationDelay)
+    Q_PROPERTY(bool BoardLines READ BoardLines WRITE SetBoardLines)
+    Q_PROPERTY(QImage BorderBitmap READ BorderBitmap WRITE SetBorderBitmap)
+    Q_PROPERTY(uint BorderColor READ BorderColor WRITE SetBorderColor)
+    Q_PROPERTY(int CastlingAllowed READ CastlingAllowedBits WRITE SetCastlingAllowedBits)
+    Q_PROPERTY(bool ComputerPlaysBlack READ ComputerPlaysBlack WRITE SetComputerPlaysBlack)
+    Q_PROPERTY(bool ComputerPlaysWhite READ ComputerPlaysWhite WRITE SetComputerPlaysWhite)
+    Q_PROPERTY(bool Thinking READ Thinking WRITE SetThinking)
+    Q_PROPERTY(QFont CoordFont READ CoordFont WRITE SetCoordFont)
+    Q_PROPERTY(uint CoordFontColor READ CoordFontColor WRITE SetCoordFontColor)
+    Q_PROPERTY(int CurrentMove READ CurrentMove WRITE SetCurrentMove)
+    Q_PROPERTY(QImage CustomPieceSet READ CustomPieceSet WRITE SetCustomPieceSet)
+    Q_PROPERTY(int DisplayCoords READ DisplayCoordsBits WRITE SetDisplayCoordsBits)
+    Q_PROPERTY(bool CustomEngine READ CustomEngine WRITE SetCustomEngine)
+    Q_PROPERTY(QString EnPassant READ EnPassantName WRITE SetEnPassantName)
+    Q_PROPERTY(QPen LineStyle READ LineStyle WRITE SetLineStyle)
+    Q_PROPERTY(QString Position READ PositionText WRITE SetPositionText)
+    Q_PROPERTY(bool Resizable READ Resizable WRITE SetResizable)
+    Q_PROPERTY(int ResizeMinSize READ ResizeMinSize WRITE SetResizeMinSize)
+    Q_PROPERTY(int ResizeMaxSize READ ResizeMaxSize WRITE SetResizeMaxSize)
+    Q_PROPERTY(int SearchDepth READ SearchDepth WRITE SetSearchDepth)
+    Q_PROPERTY(int SizeOfBorder READ SizeOfBorder WRITE SetSizeOfBorder)
+    Q_PROPERTY(int SizeOfSquare READ SizeOfSquare WRITE SetSizeOfSquare)
+    Q_PROPERTY(uint SquareColorDark READ SquareColorDark WRITE SetSquareColorDark)
+    Q_PROPERTY(uint SquareColorLight READ SquareColorLight WRITE SetSquareColorLight)
+    Q_PROPERTY(QImage SquareDark READ SquareDark WRITE SetSquareDark)
+    Q_PROPERTY(QImage SquareLight READ SquareLight WRITE SetSquareLight)
+    Q_PROPERTY(bool WhiteOnTop READ WhiteOnTop WRITE SetWhiteOnTop)
+    Q_PROPERTY(bool WhiteToMove READ WhiteToMove WRITE SetWhiteToMove)
+    Q_PROPERTY(int ThinkingPriority READ ThinkingPriorityValue WRITE SetThinkingPriorityValue)
+    Q_PROPERTY(QString Version READ Version WRITE SetVersion)
+    Q_PROPERTY(QCursor DragCursor READ DragCursor WRITE SetDragCursor)
+    Q_PROPERTY(int DragMode READ DragModeValue WRITE SetDragModeValue)
+    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
+
+public:
+    explicit TChessBrd(QWidget* parent = nullptr);
+    ~TChessBrd() override;
+
+    // --- Properties (typed accessors; the Q_PROPERTY forms above wrap some of them) ---------
+
+    bool AnimateMoves() const { return FAnimateMoves; }
+    void SetAnimateMoves(bool v) { FAnimateMoves = v; }
+    int AnimationDelay() const { return FAnimationDelay; }
+    void SetAnimationDelay(int v) { FAnimationDelay = v; }
+    bool BoardLines() const { return FBoardLines; }
+    void SetBoardLines(bool v);
+    QImage BorderBitmap() const { return FBorderBitmap; }
+    void SetBorderBitmap(const QImage& v);
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor v);
+    int CastlingAllowedBits() const { return CastlingAllowed().Bits; }
+    void SetCastlingAllowedBits(int v) { SetCastlingAllowed(CastleSet{std::uint8_t(v & 0x0F)}); }
+    bool ComputerPlaysBlack() const;
+    void SetComputerPlaysBlack(bool v);
+    bool ComputerPlaysWhite() const;
+    void SetComputerPlaysWhite(bool v);
+    bool Thinking() const;
+    void SetThinking(bool) {}
+    QFont CoordFont() const { return FCoordFont; }
+    void SetCoordFont(const QFont& v);
+    TColor CoordFontColor() const { return FCoordFontColor; }
+    void SetCoordFontColor(TColor v);
+    QImage CustomPieceSet() const { return FCustomPieceSet; }
+    void SetCustomPieceSet(const QImage& v);
+    CoordSet DisplayCoords() const { return FDisplayCoords; }
+    void SetDisplayCoords(CoordSet v);
+    int DisplayCoordsBits() const { return FDisplayCoords.Bits; }
+    void SetDisplayCoordsBits(int v) { SetDisplayCoords(CoordSet{std::uint8_t(v & 0x0F)}); }
+    bool CustomEngine() const { return FCustomEngine; }
+    void SetCustomEngine(bool v) { FCustomEngine = v; }
+    QString EnPassantName() const;
+    void SetEnPassantName(const QString& v);
+    QPen LineStyle() const { return FLineStyle; }
+    void SetLineStyle(const QPen& v);
+    QString PositionText() const;
+    void SetPositionText(const QString& v);
+    bool Resizable() const { return FResizable; }
+    void SetResizable(bool v) { FResizable = v; }
+    int ResizeMinSize() const { return FResizeMinSize; }
+    void SetResizeMinSize(int v);
+    int ResizeMaxSize() const { return FResizeMaxSize; }
+    void SetResizeMaxSize(int v);
+    int SearchDepth() const;
+    void SetSearchDepth(int v);
+    int SizeOfBorder() const { return FSizeOfBorder; }
+    void SetSizeOfBorder(int v);
+    int SizeOfSquare() const { return FSizeOfSquare; }
+    void SetSizeOfSquare(int v);
+    TColor SquareColorDark() const { return FSquareColorDark; }
+    void SetSquareColorDark(TColor v);
+    TColor SquareColorLight() const { return FSquareColorLight; }
+    void SetSquareColorLight(TColor v);
+    QImage SquareDark() const { return FSquareDark; }
+    void SetSquareDark(const QImage& v);
+    QImage SquareLight() const { return FSquareLight; }
+    void SetSquareLight(const QImage& v);
+    bool WhiteOnTop() const { return FWhiteOnTop; }
+    void SetWhiteOnTop(bool v);
+    TThreadPriority ThinkingPriority() const;
+    void SetThinkingPriority(TThreadPriority v);
+    int ThinkingPriorityValue() const { return int(ThinkingPriority()); }
+    void SetThinkingPriorityValue(int v);
+    QString Version() const { return QString(); }
+    void SetVersion(const QString&) {}
+    QCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(const QCursor& v) { FDragCursor = v; }
+    int DragModeValue() const { return FDragMode; }
+    void SetDragModeValue(int v) { FDragMode = v == dmAutomatic ? dmAutomatic : dmManual; }
+
+    int Left() const { return x(); }
+    int Top() const { return y(); }
+    int Width() const { return width(); }
+    int Height() const { return height(); }
+    void SetWidth(int w);
+    void SetHeight(int h);
+
+    // The widget's own surface; paintEvent only copies it to the screen.
+    const QImage& Surface() const { return FSurface; }
+
+    // Loading state: while a stored window description is being applied nothing paints and
+    // pictures go straight into the board's own objects; the first paint afterwards
+    // rebuilds the piece images.
+    void BeginLoading() { FLoading = true; }
+    void EndLoading();
+    bool Loading() const { return FLoading; }
+
+    // --- Computer player -------------------------------------------------------------------
+
+    void StopThinking() override;
+    void StartComputerMove() override;
+    bool MakeMove(Square oldSq, Square newSq) override;
+
+    // --- Drawing (ChessBrdPaint.cpp) ---------------------------------------------------------
+
+    void PaintBoard() override;
+    QPoint SquareTopLeft(Square q) const;
+    int PieceImageIndex(char piece) const;
+    static bool IsValidPieceSet(const QImage& b);
+    static bool HasPicture(const QImage& b);
+    int PieceSize() const { return FPieceSize; }
+    int BoardLeft() const { return FSizeOfBorder; }
+    int BoardTop() const { return FSizeOfBorder; }
+
+    // --- Mouse (ChessBrdMouse.cpp) -------------------------------------------------------------
+
+    Square SquareAtPoint(int x, int y) const;
+    Square DragFrom() const { return FDragFrom; }
+    Square DropTo() const { return FDropTo; }
+
+    // --- Widget events ----------------------------------------------------------------------
+
+    TThinkEvent OnCalculateMove;
+    TBoardMoveEvent OnCalculationFailed;
+    TBoardNotifyEvent OnClick;
+    TBoardNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    TStartDragEvent OnStartDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+
+protected:
+    // Drawing hooks of the rules (ChessBrdPaint.cpp).
+    void RepaintSquare(Square q) override;
+    void DrawPieceAt(Square q, char piece) override;
+    void DrawGridLines() override;
+    void RedrawChanged(const std::string& old) override;
+    // Animation hook of the rules (ChessBrdMouse.cpp).
+    void AnimateMove(Square from, Square to, int delay) override;
+
+    // Qt plumbing.
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    bool event(QEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    // --- ChessBrd.cpp ---
+    void ThinkingDone();
+    void CheckHostEngine();
+    bool ComputersTurn() const;
+
+    std::unique_ptr<TChessThread> FThread;
+    QTimer* FPollTimer = nullptr;
+    bool FLoading = false;
+    bool FFirstPaintDone = false;
+    bool FCustomEngine = false;
+
+    // --- ChessBrdPaint.cpp ---
+    void DrawBorder();
+    void DrawSquares();
+    void DrawPieces();
+    void LoadDefaultPieceSet();
+    void BuildPieceImages();
+    void ApplySizeRule();
+    void FillSquareArea(QPainter& p, bool light); // a square-colour fill of the current clip
+
+    QImage FSurface;
+    QImage FDefaultPieceSet;
+    QImage FCustomPieceSet;
+    QImage FBorderBitmap;
+    QImage FSquareLight;
+    QImage FSquareDark;
+    QPen FLineStyle;
+    QFont FCoordFont;
+    TColor FCoordFontColor = 0xFFFFFF;
+    std::vector<QImage> FPieceImages;        // PieceImages: premultiplied ARGB, mask applied
+    std::array<std::array<int, 6>, 2> FPieceIndex{};
+    int FPieceSize = 40;
+    int FSizeOfSquare = 40;
+    int FSizeOfBorder = 24;
+    TColor FBorderColor = 0;
+    TColor FSquareColorDark = 0x808080;
+    TColor FSquareColorLight = 0xC0C0C0;
+    bool FBoardLines = false;
+    CoordSet FDisplayCoords;
+    bool FWhiteOnTop = false;
+
+    // --- ChessBrdMouse.cpp ---
+    TDragImage* FDragImage = nullptr; // the floating overlay, a child of the parent window
+    bool FResizable = false;
+    int FResizeMinSize = 100;
+    int FResizeMaxSize = 1000;
+    bool FResizing = false;
+    QCursor FSavedCursor;
+    QCursor FDragCursor{Qt::DragMoveCursor};
+    TDragMode FDragMode = dmManual;
+};

@@ -1,0 +1,164 @@
+#pragma once
+// TChessGame holds one game of chess: the 64 squares, side to move, castling rights,
+// en-passant square, move number and the history of every half-move played. It judges
+// moves, makes them with all their side effects, detects the ends of a game and raises the
+// rules events in their fixed order.
+//
+// The board control derives from this class. The calls the rules make out of themselves
+// (halting and starting the computer player, drawing, animation) are virtual hooks that do
+// nothing here; the board control overrides them. The rules depend on none of their effects.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CastleSet.h"
+#include "MoveInfo.h"
+#include "Square.h"
+
+class TChessGame;
+
+// Event types. The first argument is always the game (for the board control, the control
+// itself); an event is raised only when a handler is assigned.
+using TMoveEvent = std::function<void(TChessGame* Sender, Square oldSq, Square newSq)>;
+using TCaptureEvent =
+    std::function<void(TChessGame* Sender, Square oldSq, Square newSq, char CapturedPiece)>;
+using TPromotionEvent =
+    std::function<void(TChessGame* Sender, Square oldSq, Square newSq, char& NewPiece)>;
+using TOneSquareEvent = std::function<void(TChessGame* Sender, Square square)>;
+using TNotifyEvent = std::function<void(TChessGame* Sender)>;
+
+class TChessGame {
+public:
+    TChessGame();
+    virtual ~TChessGame() = default;
+    TChessGame(const TChessGame&) = delete;
+    TChessGame& operator=(const TChessGame&) = delete;
+
+    // --- Position and game state ---------------------------------------------------------
+
+    // 64 letters, square 1 (a8) first; a space for an empty square.
+    std::string Position() const;
+    // Halts the computer, empties the board, places the accepted letters of the value
+    // (" PNBRQKpnbrqk"; a NUL ends the reading), or the start position for "init" /
+    // "newgame" in any case, then repaints. Nothing else of the game changes.
+    void SetPosition(std::string_view value);
+
+    // The letter on a square (1..64), a space for an empty one; a space outside the board.
+    char PieceAt(int sq) const;
+    // 1 for a letter in 'B'..'R', 0 for one in 'b'..'r', -1 otherwise (space included).
+    int PieceColor(int sq) const;
+
+    bool WhiteToMove() const { return FWhiteToMove; }
+    void SetWhiteToMove(bool value);
+
+    int CurrentMove() const { return FCurrentMove; }
+    void SetCurrentMove(int) {} // read-only in effect
+
+    CastleSet CastlingAllowed() const { return FCastlingAllowed; }
+    void SetCastlingAllowed(CastleSet value) { FCastlingAllowed = value; }
+
+    Square EnPassant() const { return FEnPassant; }
+    // Accepts only a6..h6 (17..24) and a3..h3 (41..48); anything else is ignored.
+    void SetEnPassant(int value);
+
+    char PromotionPiece() const { return FPromotionPiece; }
+    void SetPromotionPiece(char value) { FPromotionPiece = value; }
+
+    // The record of (move number, side); an empty record for a number never reached.
+    const MoveInfo& MoveHistory(int move, bool white) const;
+    int HistoryFirstMove() const { return FHistoryFirstMove; }
+    bool HistoryFirstWhite() const { return FHistoryFirstWhite; }
+    int HistoryLastMove() const { return FHistoryLastMove; }
+    bool HistoryLastWhite() const { return FHistoryLastWhite; }
+
+    bool GameEnded() const { return FGameEnded; }
+    bool EngineHalted() const { return FEngineHalted; }
+
+    // --- Move legality ---------------------------------------------------------------------
+
+    bool IsLegalMove(Square oldSq, Square newSq) const;
+    bool HasLegalMove() const;
+    bool WhiteKingInCheck(Square oldSq, Square newSq) const;
+    bool BlackKingInCheck(Square oldSq, Square newSq) const;
+    bool PawnCanMove(Square oldSq, Square newSq) const;
+    bool KnightCanMove(Square oldSq, Square newSq) const;
+    bool BishopCanMove(Square oldSq, Square newSq) const;
+    bool RookCanMove(Square oldSq, Square newSq) const;
+    bool QueenCanMove(Square oldSq, Square newSq) const;
+    bool KingCanMove(Square oldSq, Square newSq) const;
+    bool IsThreefoldRepetition() const;
+
+    // --- Making moves, game end and history ------------------------------------------------
+
+    virtual bool MakeMove(Square oldSq, Square newSq);
+    bool PlayerMove(Square oldSq, Square newSq);
+    void ApplyPromotion(Square sq);
+    bool StepBack();
+    bool StepForward();
+    bool GotoHalfMove(int n, bool white);
+    void ResetGame();
+    void NewGame();
+    // Appends one line per half-move of the history; does not clear the list.
+    void GetMoveList(std::vector<std::string>& list) const;
+
+    // --- Calls out of the rules: the computer player ----------------------------------------
+
+    // Halts the computer player; here it only sets EngineHalted.
+    virtual void StopThinking();
+    // Lets the computer move if it is its turn; nothing here.
+    virtual void StartComputerMove() {}
+
+    // --- Events ------------------------------------------------------------------------------
+
+    TMoveEvent OnLegalMove;
+    TCaptureEvent OnCapture;
+    TPromotionEvent OnPromotion;
+    TMoveEvent OnCastle;
+    TMoveEvent OnCheck;
+    TMoveEvent OnMate;
+    TMoveEvent OnStaleMate;
+    TNotifyEvent OnNoMatingMaterial;
+    TNotifyEvent OnThreefoldPosition;
+    TNotifyEvent OnDraw;
+    TNotifyEvent OnPaint;
+    TOneSquareEvent OnIllegalMove; // raised by the board control when a drag is refused
+
+protected:
+    // --- Calls out of the rules: drawing and animation (nothing here) ------------------------
+
+    // The full repaint; here it only raises OnPaint.
+    virtual void PaintBoard();
+    virtual void RepaintSquare(Square) {}
+    virtual void DrawPieceAt(Square, char) {}
+    virtual void DrawGridLines() {}
+    virtual void RedrawChanged(const std::string& /*old*/) {}
+    virtual void AnimateMove(Square, Square, int /*delay*/) {}
+
+    // Board-control state that MakeMove reads to decide whether to animate a move.
+    bool FAnimateMoves = true;
+    int FAnimationDelay = 0;
+    Square FDragFrom = None;
+    Square FDropTo = None;
+
+    bool FGameEnded = false;
+    bool FEngineHalted = false;
+
+    // The board letters, index 1..64 (index 0 unused).
+    char FBoard[65];
+    bool FWhiteToMove = true;
+    int FCurrentMove = 1;
+    CastleSet FCastlingAllowed = CastleSet::All();
+    Square FEnPassant = None;
+    char FPromotionPiece = 'q';
+
+private:
+    MoveInfo& Record(int move, bool white);
+
+    std::vector<MoveInfo> FHistory; // two records per move number: White's, then Black's
+    int FHistoryFirstMove = 1;
+    bool FHistoryFirstWhite = true;
+    int FHistoryLastMove = 1;
+    bool FHistoryLastWhite = true;
+};
