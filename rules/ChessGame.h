@@ -30,7 +30,7 @@ using TOneSquareEvent = std::function<void(TChessGame* Sender, Square square)>;
 using TNotifyEvent = std::function<void(TChessGame* Sender)>;
 
 class TChessGame {
-public:
+  public:
     TChessGame();
     virtual ~TChessGame() = default;
     TChessGame(const TChessGame&) = delete;
@@ -125,7 +125,7 @@ public:
     TNotifyEvent OnPaint;
     TOneSquareEvent OnIllegalMove; // raised by the board control when a drag is refused
 
-protected:
+  protected:
     // --- Calls out of the rules: drawing and animation (nothing here) ------------------------
 
     // The full repaint; here it only raises OnPaint.
@@ -153,12 +153,47 @@ protected:
     Square FEnPassant = None;
     char FPromotionPiece = 'q';
 
-private:
+  private:
+    // The record of (move, side) for writing; the history grows to hold it. Every write
+    // to the history goes through here, which is what keeps the repetition cache honest.
     MoveInfo& Record(int move, bool white);
+    void PlaceStartPosition();
+
+    // Legality helpers.
+    bool PassesMoveRules(Square oldSq, Square newSq) const;
+    bool SlideReaches(Square oldSq, Square newSq, bool diagonals, bool lines) const;
+    bool CanCastle(Square oldSq, Square newSq) const;
+    bool KingAttackedAfter(Square oldSq, Square newSq, bool whiteKing) const;
+
+    // The steps of MakeMove.
+    void RecordHalfMove(Square oldSq, Square newSq);
+    void ShowDeparture(Square oldSq, Square newSq);
+    void PlacePiece(Square oldSq, Square newSq);
+    void HandOverTurn();
+    void PromoteIfDue(Square oldSq, Square newSq);
+    void CaptureEnPassant(Square oldSq, Square newSq);
+    void UpdateEnPassant(Square oldSq, Square newSq);
+    void MoveCastlingRook(Square oldSq, Square newSq);
+    void UpdateCastlingRights(Square oldSq);
+    bool AnnounceCheckAndEnd(Square oldSq, Square newSq);
+    bool LacksMatingMaterial() const;
+    void RecordCurrentPosition();
 
     std::vector<MoveInfo> FHistory; // two records per move number: White's, then Black's
     int FHistoryFirstMove = 1;
     bool FHistoryFirstWhite = true;
     int FHistoryLastMove = 1;
     bool FHistoryLastWhite = true;
+
+    // IsLegalMove asks the repetition test for every pair it judges, and the answer only
+    // depends on the current half-move and the records; it is kept until either changes.
+    struct RepetitionCache {
+        int Move = 0;
+        bool White = true;
+        unsigned Version = 0;
+        bool Valid = false;
+        bool Answer = false;
+    };
+    unsigned FHistoryVersion = 0;
+    mutable RepetitionCache FRepetition;
 };

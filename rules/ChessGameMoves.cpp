@@ -1,0 +1,265 @@
+// Making a move: its side effects, the history records, the game-end tests and the rules
+// events in their fixed order.
+#include "ChessGame.h"
+
+#include <cctype>
+
+namespace {
+
+// Material points for the mating-material test: pawns, rooks and queens 5, bishops 3,
+// knights 2, everything else 0.
+int MaterialPoints(char c) {
+    switch (std::tolower(static_cast<unsigned char>(c))) {
+    case 'p':
+    case 'r':
+    case 'q':
+        return 5;
+    case 'b':
+        return 3;
+    case 'n':
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+bool TChessGame::MakeMove(Square oldSq, Square newSq) {
+    // 1. No move has ended the game yet.
+    FGameEnded = false;
+    // 2. An illegal move changes nothing.
+    if (!IsLegalMove(oldSq, newSq)) return false;
+    // 3.
+    bool drawn = false;
+    // 4. The record of the position the half-move is played from.
+    RecordHalfMove(oldSq, newSq);
+    // 5. oldSq shows empty; a move the user did not drop is animated.
+    ShowDeparture(oldSq, newSq);
+    // 6. The piece goes to newSq.
+    const char captured = FBoard[newSq];
+    PlacePiece(oldSq, newSq);
+    // 7. The other side moves next; the end of the history follows.
+    HandOverTurn();
+    // 8.
+    if (OnLegalMove) OnLegalMove(this, oldSq, newSq);
+    // 9. An ordinary capture.
+    if (captured != ' ' && OnCapture) OnCapture(this, oldSq, newSq, captured);
+    // 10. Promotion.
+    PromoteIfDue(oldSq, newSq);
+    // 11. The pawn taken en passant.
+    CaptureEnPassant(oldSq, newSq);
+    // 12. The en-passant square of this move.
+    UpdateEnPassant(oldSq, newSq);
+    // 13. The castling rook.
+    MoveCastlingRook(oldSq, newSq);
+    // 14. Castling rights, by the square left.
+    UpdateCastlingRights(oldSq);
+    // 15..17. Check, mate and stalemate.
+    if (AnnounceCheckAndEnd(oldSq, newSq)) drawn = true;
+    // 18. Mating material.
+    if (LacksMatingMaterial()) {
+        if (OnNoMatingMaterial) OnNoMatingMaterial(this);
+        drawn = true;
+    }
+    // 19. The record of the new position.
+    RecordCurrentPosition();
+    // 20. Threefold repetition.
+    if (IsThreefoldRepetition()) {
+        if (OnThreefoldPosition) OnThreefoldPosition(this);
+        drawn = true;
+    }
+    // 21. One draw announcement per move.
+    if (drawn && OnDraw) {
+        FGameEnded = true;
+        OnDraw(this);
+    }
+    // 22.
+    if (OnPaint) OnPaint(this);
+    return true;
+}
+
+bool TChessGame::PlayerMove(Square oldSq, Square newSq) {
+    StopThinking();
+    const bool result = MakeMove(oldSq, newSq);
+    FEngineHalted = false;
+    StartComputerMove();
+    return result;
+}
+
+void TChessGame::RecordHalfMove(Square oldSq, Square newSq) {
+    // A half-move played just past the end of the history (the side to move was written
+    // over) leaves the end's record without a half-move of its own. At the very first
+    // record that record was never written in this game at all (a game Black began), so
+    // it is cleared whole and nothing of an earlier game survives there.
+    const bool pastEnd = FWhiteToMove ? (FCurrentMove == FHistoryLastMove + 1 && !FHistoryLastWhite)
+                                      : (FCurrentMove == FHistoryLastMove && FHistoryLastWhite);
+    if (pastEnd) {
+        MoveInfo& end = Record(FHistoryLastMove, FHistoryLastWhite);
+        if (FHistoryLastMove == FHistoryFirstMove && FHistoryLastWhite == FHistoryFirstWhite)
+            end = MoveInfo{};
+        end.OldSq = None;
+        end.NewSq = None;
+    }
+    MoveInfo& info = Record(FCurrentMove, FWhiteToMove);
+    info.Position = Position();
+    info.Castling = FCastlingAllowed;
+    info.EnPassant = FEnPassant;
+    info.OldSq = oldSq;
+    info.NewSq = newSq;
+}
+
+void TChessGame::ShowDeparture(Square oldSq, Square newSq) {
+    RepaintSquare(oldSq);
+    if (FAnimateMoves && (oldSq != FDragFrom || newSq != FDropTo)) {
+        DrawGridLines();
+        AnimateMove(oldSq, newSq, FAnimationDelay);
+    }
+}
+
+void TChessGame::PlacePiece(Square oldSq, Square newSq) {
+    FBoard[newSq] = FBoard[oldSq];
+    FBoard[oldSq] = ' ';
+    RepaintSquare(newSq);
+    DrawPieceAt(newSq, FBoard[newSq]);
+    DrawGridLines();
+}
+
+void TChessGame::HandOverTurn() {
+    if (!FWhiteToMove) ++FCurrentMove;
+    FWhiteToMove = !FWhiteToMove;
+    FHistoryLastMove = FCurrentMove;
+    FHistoryLastWhite = FWhiteToMove;
+    // Whatever the new end's record still holds (an earlier game, an abandoned line) is
+    // not this game's position; left there, the game-end tests below would compare it.
+    Record(FCurrentMove, FWhiteToMove).Position.clear();
+}
+
+void TChessGame::PromoteIfDue(Square oldSq, Square newSq) {
+    const char c = FBoard[newSq];
+    const int rank = RankOf(newSq);
+    if ((c != 'P' && c != 'p') || (rank != 8 && rank != 1)) return;
+    // The handler's choice stays in PromotionPiece for later promotions.
+    if (OnPromotion) OnPromotion(this, oldSq, newSq, FPromotionPiece);
+    ApplyPromotion(newSq);
+}
+
+void TChessGame::ApplyPromotion(Square sq) {
+    if (sq < A8 || sq > H1) return;
+    const auto upper =
+        static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(FPromotionPiece)));
+    // The letter is taken as it is; rank 1 gets the upper-case form plus 32.
+    if (RankOf(sq) == 8) FBoard[sq] = static_cast<char>(upper);
+    if (RankOf(sq) == 1) FBoard[sq] = static_cast<char>(upper + 32);
+    RepaintSquare(sq);
+    DrawPieceAt(sq, FBoard[sq]);
+    DrawGridLines();
+}
+
+void TChessGame::CaptureEnPassant(Square oldSq, Square newSq) {
+    if (newSq != FEnPassant) return;
+    Square victim = None;
+    if (RankOf(newSq) == 6 && FBoard[newSq] == 'P') victim = SquareAt(FileOf(newSq), 5);
+    if (RankOf(newSq) == 3 && FBoard[newSq] == 'p') victim = SquareAt(FileOf(newSq), 4);
+    if (victim == None) return;
+    if (OnCapture) OnCapture(this, oldSq, newSq, FBoard[victim]);
+    FBoard[victim] = ' ';
+    RepaintSquare(victim);
+    DrawGridLines();
+}
+
+void TChessGame::UpdateEnPassant(Square oldSq, Square newSq) {
+    const char c = FBoard[newSq];
+    const int from = RankOf(oldSq);
+    const int to = RankOf(newSq);
+    const bool doubleStep =
+        (c == 'P' && from == 2 && to == 4) || (c == 'p' && from == 7 && to == 5);
+    FEnPassant = doubleStep ? static_cast<Square>((oldSq + newSq) / 2) : None;
+}
+
+void TChessGame::MoveCastlingRook(Square oldSq, Square newSq) {
+    Square corner = None;
+    Square rookTo = None;
+    if (FBoard[newSq] == 'K' && oldSq == E1) {
+        if (newSq == G1) corner = H1, rookTo = F1;
+        if (newSq == C1) corner = A1, rookTo = D1;
+    }
+    if (FBoard[newSq] == 'k' && oldSq == E8) {
+        if (newSq == G8) corner = H8, rookTo = F8;
+        if (newSq == C8) corner = A8, rookTo = D8;
+    }
+    if (corner == None) return;
+    FBoard[rookTo] = FBoard[newSq] == 'K' ? 'R' : 'r';
+    FBoard[corner] = ' ';
+    RepaintSquare(corner);
+    DrawPieceAt(rookTo, FBoard[rookTo]);
+    DrawGridLines();
+    if (OnCastle) OnCastle(this, oldSq, newSq);
+}
+
+void TChessGame::UpdateCastlingRights(Square oldSq) {
+    switch (oldSq) {
+    case A1:
+        FCastlingAllowed.Exclude(WhiteQueenSide);
+        break;
+    case E1:
+        FCastlingAllowed.Exclude(WhiteQueenSide);
+        FCastlingAllowed.Exclude(WhiteKingSide);
+        break;
+    case H1:
+        FCastlingAllowed.Exclude(WhiteKingSide);
+        break;
+    case A8:
+        FCastlingAllowed.Exclude(BlackQueenSide);
+        break;
+    case E8:
+        FCastlingAllowed.Exclude(BlackQueenSide);
+        FCastlingAllowed.Exclude(BlackKingSide);
+        break;
+    case H8:
+        FCastlingAllowed.Exclude(BlackKingSide);
+        break;
+    default:
+        break;
+    }
+}
+
+// Steps 15 to 17; answers whether the move drew by stalemate.
+bool TChessGame::AnnounceCheckAndEnd(Square oldSq, Square newSq) {
+    // 15. Either king attacked on the board as it now stands.
+    const bool check = WhiteKingInCheck(newSq, newSq) || BlackKingInCheck(newSq, newSq);
+    // 16. Whether the side now to move can move at all.
+    const bool canMove = HasLegalMove();
+    // 17.
+    if (check) {
+        if (OnCheck) OnCheck(this, oldSq, newSq);
+        if (!canMove && OnMate) {
+            FGameEnded = true;
+            OnMate(this, oldSq, newSq);
+        }
+        return false;
+    }
+    if (canMove) return false;
+    if (OnStaleMate) OnStaleMate(this, oldSq, newSq);
+    return true;
+}
+
+bool TChessGame::LacksMatingMaterial() const {
+    int white = 0;
+    int black = 0;
+    for (int sq = 1; sq <= 64; ++sq) {
+        const char c = FBoard[sq];
+        if (c >= 'A' && c <= 'Z') white += MaterialPoints(c);
+        if (c >= 'a' && c <= 'z') black += MaterialPoints(c);
+    }
+    return white < 5 && black < 5;
+}
+
+void TChessGame::RecordCurrentPosition() {
+    MoveInfo& info = Record(FCurrentMove, FWhiteToMove);
+    info.Position = Position();
+    info.Castling = FCastlingAllowed;
+    info.EnPassant = FEnPassant;
+    FHistoryLastMove = FCurrentMove;
+    FHistoryLastWhite = FWhiteToMove;
+}
