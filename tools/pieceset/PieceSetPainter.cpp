@@ -1,0 +1,107 @@
+#include "PieceSetPainter.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+namespace pieceset {
+
+namespace {
+
+constexpr qreal kOutlineWidth = 2.0; // centred on the edge: one pixel of it lies inside
+constexpr qreal kLineWidth = 1.0;
+
+QImage BlankCell(QImage::Format format, QRgb fill) {
+    QImage cell(kCellSize, kCellSize, format);
+    cell.fill(fill);
+    return cell;
+}
+
+void PaintBody(QPainter& painter, const PieceShape& shape, const PieceColours& colours) {
+    const QRectF box = shape.silhouette.boundingRect();
+    QLinearGradient light(box.left(), box.top(), box.right(), box.top() + box.width() / 3);
+    light.setColorAt(0.0, QColor(colours.bodyLight));
+    light.setColorAt(0.3, QColor(colours.bodyLight));
+    light.setColorAt(1.0, QColor(colours.bodyShade));
+    painter.fillPath(shape.silhouette, light);
+}
+
+void PaintLines(QPainter& painter, const PieceShape& shape, const PieceColours& colours) {
+    painter.save();
+    painter.setClipPath(shape.silhouette);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(colours.lines), kLineWidth, Qt::SolidLine, Qt::FlatCap));
+    painter.drawPath(shape.lines);
+    painter.fillPath(shape.marks, QColor(colours.lines));
+    painter.restore();
+}
+
+void PaintOutline(QPainter& painter, const PieceShape& shape, const PieceColours& colours) {
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(
+        QPen(QColor(colours.outline), kOutlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(shape.silhouette);
+}
+
+// Copies one cell into the sheet: the picture where the piece covers the cell, the
+// background elsewhere; and the matching mask cell one row below.
+void PlacePiece(QImage& sheet, int column, int pictureRow, const PieceShape& shape,
+                const PieceColours& colours) {
+    const QImage coverage = SilhouetteCoverage(shape);
+    const QImage picture = PaintPicture(shape, colours);
+    const int left = column * kCellSize;
+    const int top = pictureRow * kCellSize;
+    for (int y = 0; y < kCellSize; ++y) {
+        const uchar* inside = coverage.constScanLine(y);
+        for (int x = 0; x < kCellSize; ++x) {
+            const bool opaque = inside[x] != 0;
+            sheet.setPixel(left + x, top + y, opaque ? picture.pixel(x, y) : kPictureBackground);
+            sheet.setPixel(left + x, top + kCellSize + y, opaque ? kMaskOpaque : kMaskClear);
+        }
+    }
+}
+
+} // namespace
+
+QImage SilhouetteCoverage(const PieceShape& shape) {
+    QImage alpha = BlankCell(QImage::Format_Alpha8, 0);
+    {
+        QPainter painter(&alpha);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(shape.silhouette, Qt::black);
+    }
+    // A pixel belongs to the piece when the shape covers at least half of it; the binary
+    // mask cannot show the partly covered rest.
+    QImage coverage = BlankCell(QImage::Format_Grayscale8, 0);
+    for (int y = 0; y < kCellSize; ++y) {
+        const uchar* a = alpha.constScanLine(y);
+        uchar* c = coverage.scanLine(y);
+        for (int x = 0; x < kCellSize; ++x)
+            c[x] = a[x] >= 128 ? 255 : 0;
+    }
+    return coverage;
+}
+
+QImage PaintPicture(const PieceShape& shape, const PieceColours& colours) {
+    // The cell starts in the outline colour, so edge pixels that the shape covers only in
+    // part still come out as outline rather than as a blend with some background.
+    QImage picture = BlankCell(QImage::Format_RGB32, colours.outline);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    PaintBody(painter, shape, colours);
+    PaintLines(painter, shape, colours);
+    PaintOutline(painter, shape, colours);
+    return picture;
+}
+
+QImage RenderSheet() {
+    QImage sheet(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
+    sheet.fill(kPictureBackground);
+    for (int kind = 0; kind < kPieceKinds; ++kind) {
+        const PieceShape shape = MakePieceShape(static_cast<PieceKind>(kind));
+        PlacePiece(sheet, kind, 0, shape, kWhiteColours);
+        PlacePiece(sheet, kind, 2, shape, kBlackColours);
+    }
+    return sheet;
+}
+
+} // namespace pieceset

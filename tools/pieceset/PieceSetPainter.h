@@ -1,0 +1,42 @@
+#pragma once
+
+#include "PieceShapes.h"
+
+#include <QImage>
+
+// Paints the piece-set sheet: 6 columns (pawn, knight, bishop, rook, queen, king) by 4 rows
+// (white pictures, white masks, black pictures, black masks) of 40 x 40 cells. The mask and
+// the picture of a piece come from the same silhouette, so every opaque mask pixel covers a
+// pixel painted in a piece colour and no background colour shows at the edge.
+
+namespace pieceset {
+
+struct PieceColours {
+    QRgb outline;   // the silhouette's edge
+    QRgb bodyLight; // the body's lit left side...
+    QRgb bodyShade; // ...shading to this on the right
+    QRgb lines;     // the inner lines and marks
+};
+
+inline constexpr PieceColours kWhiteColours{qRgb(28, 22, 18), qRgb(255, 252, 240),
+                                            qRgb(220, 203, 168), qRgb(28, 22, 18)};
+inline constexpr PieceColours kBlackColours{qRgb(6, 6, 6), qRgb(92, 86, 82), qRgb(30, 28, 28),
+                                            qRgb(218, 212, 200)};
+
+inline constexpr QRgb kPictureBackground = qRgb(139, 90, 43); // brown
+inline constexpr QRgb kMaskOpaque = qRgb(0, 0, 0);
+inline constexpr QRgb kMaskClear = qRgb(255, 255, 255);
+
+inline constexpr int kSheetWidth = kPieceKinds * kCellSize;
+inline constexpr int kSheetHeight = 4 * kCellSize;
+
+// Which pixels of a cell the piece covers: 255 inside, 0 outside (Format_Grayscale8).
+QImage SilhouetteCoverage(const PieceShape& shape);
+
+// The piece painted over its outline colour; only the pixels inside the silhouette count.
+QImage PaintPicture(const PieceShape& shape, const PieceColours& colours);
+
+// The whole sheet in full colour (Format_RGB32).
+QImage RenderSheet();
+
+} // namespace pieceset
