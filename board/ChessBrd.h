@@ -25,7 +25,9 @@
 #include "ChessGame.h"
 #include "ThreadPriority.h"
 
+class TCallQueue;
 class TChessThread;
+struct TBoardSnapshot;
 class TChessBrd;
 class TDragImage;
 
@@ -249,15 +251,32 @@ protected:
 
 private:
     // --- ChessBrd.cpp ---
+    void CreateThread();
+    void ReadBoard(TBoardSnapshot& s) const;
+    void WakeThread();
     void ThinkingDone();
     void CheckHostEngine();
+    void AskHostEngine();
     bool ComputersTurn() const;
 
+    // Calls the search thread hands to this (the window) thread; a posted event of the
+    // board's own type tells the widget to run them.
+    std::unique_ptr<TCallQueue> FCalls;
     std::unique_ptr<TChessThread> FThread;
     QTimer* FPollTimer = nullptr;
     bool FLoading = false;
     bool FFirstPaintDone = false;
     bool FCustomEngine = false;
+    bool FComputerPlaysWhite = false;
+    bool FComputerPlaysBlack = false;
+    int FSearchDepth = 1;
+    TThreadPriority FThinkingPriority = tpNormal;
+    // The thread is suspended although no search was aborted, because the computer is not
+    // to move (or its last move was refused); a game change that makes it the computer's
+    // turn wakes it.
+    bool FIdleParked = false;
+    bool FComputerMoveRefused = false;
+    bool FAskingHost = false; // OnCalculateMove is running; the re-trigger waits
 
     // --- ChessBrdPaint.cpp ---
     void DrawBorder();
