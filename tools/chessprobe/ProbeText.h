@@ -1,0 +1,41 @@
+#pragma once
+// The console's text forms: parsing of command arguments (squares, numbers, sides, castling
+// letters, placements) and the fixed output spellings. Parsers answer false on malformed
+// text and leave their result unchanged.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CastleSet.h"
+#include "Square.h"
+
+namespace probe {
+
+// Words separated by blanks (space, tab, CR, VT, FF).
+std::vector<std::string_view> SplitWords(std::string_view line);
+// The pieces of a -c argument between semicolons.
+std::vector<std::string_view> SplitScript(std::string_view commands);
+// The line without leading and trailing blanks.
+std::string_view Trim(std::string_view line);
+
+// A decimal integer with an optional leading '-', within the range of int.
+bool ParseInt(std::string_view text, int& value);
+// "e2" (lower case) or a Square number 0..64.
+bool ParseSquare(std::string_view text, Square& sq);
+// "w" or "b".
+bool ParseSide(std::string_view text, bool& white);
+// Any non-empty combination of the letters K, Q, k, q, or "-" for none.
+bool ParseCastling(std::string_view text, CastleSet& rights);
+// The piece placement of a FEN record: eight ranks from 8 to 1 separated by '/', each of
+// piece letters and digits 1..8 filling exactly eight files; gives the 64-letter text.
+bool ParsePlacement(std::string_view text, std::string& position);
+
+// "e2", or "-" for None and anything outside 1..64.
+std::string SquareText(int sq);
+// "KQkq" letters of the rights held, in that order, or "-".
+std::string CastlingText(CastleSet rights);
+// An event's piece letter; a space prints as '_'.
+char EventLetter(char piece);
+
+} // namespace probe
