@@ -4,37 +4,164 @@
 // the evaluation with its per-search piece-square tables, and the iterative-deepening
 // alpha-beta search. Everything lives in fixed arrays inside the object; nothing is
 // allocated while searching. AbortSearch may be set from another thread at any time.
+//
+// Besides the square arrays Colour and Piece the board keeps one bit set per colour and
+// piece, updated by PlayMove and UndoMove; the attack test and the evaluation read those, so
+// they look at the pieces instead of at all 64 squares. Results are the same either way.
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "EngineMove.h"
 
+// What PlayMove needs to take a move back.
+struct TUndoRecord {
+    TEngineMove Move;
+    std::int32_t Captured = 6; // piece code that stood on the to-square, 6 when empty
+    std::int32_t CastleRights = 0;
+    std::int32_t EnPassantSq = -1;
+};
+
 class TChessEngine {
-public:
+  public:
     static constexpr int MaxPly = 64;
     static constexpr int MoveStackSize = 4096;
 
+    // Colour codes and piece codes of the board arrays.
+    static constexpr std::int32_t White = 0, Black = 1, NoColour = 6;
+    static constexpr std::int32_t Pawn = 0, Knight = 1, Bishop = 2, Rook = 3, Queen = 4, King = 5,
+                                  NoPiece = 6;
+    // Scores: a side mated at ply p scores p - Infinity.
+    static constexpr std::int32_t Infinity = 10000;
+
     TChessEngine(); // runs InitTables
 
-    // Loads the engine board from the game's state (first step of Think).
+    // --- Board and move generation --------------------------------------------------------
+
+    // Loads the engine board from the game's state (first step of Think). Castling rights
+    // whose king or rook is missing from its square, and an en-passant square that no pawn
+    // just passed, are dropped; unknown letters load as empty squares.
     void LoadPosition(const TEngineInput& in);
+    void InitTables();
+
+    void GenerateMoves();
+    void GenerateCaptures();
+    void AddMove(int from, int to, int flags);
+    void AddPromotions(int from, int to, int flags);
+    bool Attacked(int sq, int side) const;
+    bool InCheck(int side) const;
+    // False (board unchanged) when the move leaves the mover's king attacked, or castles out
+    // of check, through an attacked square or over an occupied one.
+    bool PlayMove(TEngineMove m);
+    void UndoMove();
+    // True when the bit sets agree with Colour and Piece (checked in debug builds after
+    // every PlayMove and UndoMove).
+    bool BoardConsistent() const;
+
+    // --- Evaluation -----------------------------------------------------------------------
+
+    void BuildPieceSquareTables();
+    // Centipawns from the point of view of Side.
+    std::int32_t Evaluate() const;
+
+    // --- Search ---------------------------------------------------------------------------
+
     // Loads the position, builds the tables, clears History and deepens to
     // in.SearchDepth (clamped 1..8); leaves the chosen move in PV[0][0].
     void Think(const TEngineInput& in);
+    std::int32_t Search(std::int32_t alpha, std::int32_t beta, int depth);
+    std::int32_t Quiesce(std::int32_t alpha, std::int32_t beta);
+    void MarkPVMove();
+    void PickMove(int start);
     // Called after every finished iteration (not during one), when assigned.
     std::function<void(int depth, int score, std::int64_t nodes)> OnIteration;
-
-    // Counts legal move sequences of the given depth from the loaded position.
-    std::uint64_t Perft(int depth);
 
     // The move the search chose: PV[0][0].
     TEngineMove BestMove() const;
 
+    // --- Counting -------------------------------------------------------------------------
+
+    // Counts legal move sequences of the given depth from the loaded position.
+    std::uint64_t Perft(int depth);
+    // Perft split by the legal root moves, in generation order (not for use while
+    // searching: it fills a vector).
+    void Divide(int depth, std::vector<std::pair<TEngineMove, std::uint64_t>>& out);
+
+    // --- Board state ----------------------------------------------------------------------
+
+    std::int32_t Colour[64];
+    std::int32_t Piece[64];
+    std::int32_t Side = White;
+    std::int32_t XSide = Black;
+    std::int32_t CastleRights = 0;
+    std::int32_t EnPassantSq = -1;
+    std::int32_t Ply = 0;
+    // Bit s of Bits[c][p] is set when a piece p of colour c stands on square s.
+    std::uint64_t Bits[2][6];
+    std::uint64_t Occupied[2];
+
+    // --- Move lists -----------------------------------------------------------------------
+
+    TGenMove MoveStack[MoveStackSize];
+    // One entry more than there are plies: the generators write the next ply's start.
+    std::int32_t FirstMove[MaxPly + 1];
+    std::int32_t MoveEnd[MaxPly];
+    std::int32_t History[64][64];
+    TUndoRecord UndoStack[MaxPly];
+
+    // --- Constant tables ------------------------------------------------------------------
+
+    std::int32_t Mailbox[120];
+    std::int32_t Mailbox64[64];
+    bool Slides[6];
+    std::int32_t DirectionCount[6];
+    std::int32_t Offsets[6][8];
+    std::int32_t CastleMask[64];
+    std::int32_t PieceValue[6];
+    std::int32_t FlipSquare[64];
+    std::int32_t PawnTable[64];
+    std::int32_t KingsideShelter[64];
+    std::int32_t QueensideShelter[64];
+    std::int32_t MinorTable[64];
+    std::int32_t KingMiddleTable[64];
+    std::int32_t KingEndTable[64];
+    std::int32_t PieceSquare[2][6][64];
+
+    // --- Search state ---------------------------------------------------------------------
+
+    TEngineMove PV[MaxPly][MaxPly];
+    std::int32_t PVLength[MaxPly];
+    bool FollowPV = false;
     std::atomic<bool> AbortSearch{false};
     // Moves accepted by PlayMove in Search and Quiesce since the last iteration began.
     std::int64_t Nodes = 0;
+    // The score the last finished iteration returned.
+    std::int32_t LastScore = 0;
 
-    // ... board state, generators, evaluation and search: see the engine sources.
+  private:
+    void ClearBoard();
+    void PutPiece(int sq, int colour, int piece);
+    void RemovePiece(int sq);
+    void DropImpossibleRights();
+    void DropImpossibleEnPassant();
+    void Generate(bool capturesOnly);
+    void GeneratePawn(int s, bool capturesOnly);
+    void GenerateSteps(int s, const std::uint8_t* targets, int count, bool capturesOnly);
+    void GenerateSlides(int s, const int* dirs, int count, bool capturesOnly);
+    void GenerateCastling();
+    void GenerateEnPassant();
+    bool CastlingPathClear(int to) const;
+    void MoveCastlingRook(int to, bool back);
+    bool Aborted() const { return AbortSearch.load(std::memory_order_relaxed); }
+    void RecordLine(TEngineMove m);
+    std::int32_t LeafScore();
+
+    std::uint64_t PerftNode(int depth);
+    std::uint64_t CountLegalMoves();
+    bool FastCountApplies() const;
+    std::uint64_t FastCountLegal() const;
+    bool SafeAfter(int kingSq, std::uint64_t occupied, std::uint64_t removedEnemy) const;
 };

@@ -9,7 +9,7 @@
 
 enum TMoveFlag : std::uint8_t {
     mfCapture = 1,
-    mfCastle = 2,    // the king's move; the rook moves with it
+    mfCastle = 2, // the king's move; the rook moves with it
     mfEnPassant = 4,
     mfDoubleStep = 8,
     mfPawnMove = 16,

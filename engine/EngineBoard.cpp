@@ -1,0 +1,417 @@
+// The engine board: loading from the game, the two generators, the attack test and making
+// and taking back moves. The generators walk the pieces in square order and each piece's
+// steps in table order, so the lists come out in the order the mailbox walk gives.
+
+#include <cassert>
+#include <cstring>
+#include <utility>
+
+#include "ChessEngine.h"
+#include "EngineTables.h"
+
+using engine_tables::Bit;
+using engine_tables::LowSquare;
+using engine_tables::Tables;
+using engine_tables::TBits;
+
+namespace {
+
+constexpr int AllDirs[8] = {0, 1, 2, 3, 4, 5, 6, 7};
+
+int PieceOfLetter(char c) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    switch (c) {
+    case 'p':
+        return TChessEngine::Pawn;
+    case 'n':
+        return TChessEngine::Knight;
+    case 'b':
+        return TChessEngine::Bishop;
+    case 'r':
+        return TChessEngine::Rook;
+    case 'q':
+        return TChessEngine::Queen;
+    case 'k':
+        return TChessEngine::King;
+    default:
+        return TChessEngine::NoPiece;
+    }
+}
+
+// The square the pawn taken en passant stands on, for a capture to `to` by `mover`.
+constexpr int PassedPawnSquare(int to, int mover) {
+    return mover == TChessEngine::White ? to + 8 : to - 8;
+}
+
+} // namespace
+
+// --- Board state -----------------------------------------------------------------------------
+
+void TChessEngine::ClearBoard() {
+    for (int s = 0; s < 64; ++s) {
+        Colour[s] = NoColour;
+        Piece[s] = NoPiece;
+    }
+    std::memset(Bits, 0, sizeof Bits);
+    std::memset(Occupied, 0, sizeof Occupied);
+}
+
+void TChessEngine::PutPiece(int sq, int colour, int piece) {
+    Colour[sq] = colour;
+    Piece[sq] = piece;
+    Bits[colour][piece] |= Bit(sq);
+    Occupied[colour] |= Bit(sq);
+}
+
+void TChessEngine::RemovePiece(int sq) {
+    const int c = Colour[sq];
+    if (c == NoColour) return;
+    Bits[c][Piece[sq]] &= ~Bit(sq);
+    Occupied[c] &= ~Bit(sq);
+    Colour[sq] = NoColour;
+    Piece[sq] = NoPiece;
+}
+
+bool TChessEngine::BoardConsistent() const {
+    for (int s = 0; s < 64; ++s) {
+        const int c = Colour[s], p = Piece[s];
+        if ((c == NoColour) != (p == NoPiece)) return false;
+        if (c != NoColour && (c < 0 || c > 1 || p < 0 || p > 5)) return false;
+        for (int cc = 0; cc < 2; ++cc) {
+            if (((Occupied[cc] >> s) & 1) != (c == cc)) return false;
+            for (int pp = 0; pp < 6; ++pp)
+                if (((Bits[cc][pp] >> s) & 1) != (c == cc && p == pp)) return false;
+        }
+    }
+    return XSide == (Side ^ 1) && Ply >= 0 && Ply <= MaxPly;
+}
+
+// --- Loading the position ----------------------------------------------------------------------
+
+void TChessEngine::LoadPosition(const TEngineInput& in) {
+    ClearBoard();
+    // 1. Letters: 'B'..'R' white, 'b'..'r' black; a letter that names no piece stays empty.
+    for (int s = 0; s < 64; ++s) {
+        const char c = in.Board[s];
+        const int colour = (c >= 'B' && c <= 'R')   ? White
+                           : (c >= 'b' && c <= 'r') ? Black
+                                                    : NoColour;
+        const int piece = PieceOfLetter(c);
+        if (colour != NoColour && piece != NoPiece) PutPiece(s, colour, piece);
+    }
+    // 2. Side to move.
+    Side = in.WhiteToMove ? White : Black;
+    XSide = Side ^ 1;
+    // 3. Castling rights, less those whose king or rook has left its square.
+    CastleRights = in.CastlingAllowed & 15;
+    DropImpossibleRights();
+    // 4. En-passant square, the game's Square less one.
+    EnPassantSq = (in.EnPassant >= 1 && in.EnPassant <= 64) ? in.EnPassant - 1 : -1;
+    DropImpossibleEnPassant();
+    // 5. The search root.
+    Ply = 0;
+    FirstMove[0] = 0;
+}
+
+// The game keeps a right after its rook has been captured, and castling is generated from
+// the rights alone; without this the engine would castle with a rook that is not there.
+void TChessEngine::DropImpossibleRights() {
+    auto stands = [this](int sq, int colour, int piece) {
+        return Colour[sq] == colour && Piece[sq] == piece;
+    };
+    const bool whiteKing = stands(60, White, King), blackKing = stands(4, Black, King);
+    if (!whiteKing || !stands(63, White, Rook)) CastleRights &= ~1;
+    if (!whiteKing || !stands(56, White, Rook)) CastleRights &= ~2;
+    if (!blackKing || !stands(7, Black, Rook)) CastleRights &= ~4;
+    if (!blackKing || !stands(0, Black, Rook)) CastleRights &= ~8;
+}
+
+// Taking en passant empties the square behind the target and taking back puts a pawn there,
+// so a target without an enemy pawn behind it (or on the wrong rank for the side to move)
+// would corrupt the board. Such a square is dropped.
+void TChessEngine::DropImpossibleEnPassant() {
+    const int e = EnPassantSq;
+    if (e < 0) return;
+    const int row = Side == White ? 2 : 5;
+    const int behind = Side == White ? e + 8 : e - 8;
+    if (e / 8 != row || Colour[e] != NoColour || Colour[behind] != XSide || Piece[behind] != Pawn)
+        EnPassantSq = -1;
+}
+
+// --- Move generation ---------------------------------------------------------------------------
+
+void TChessEngine::GenerateMoves() {
+    Generate(false);
+}
+
+void TChessEngine::GenerateCaptures() {
+    Generate(true);
+}
+
+void TChessEngine::Generate(bool capturesOnly) {
+    // 1. Start the ply's list.
+    MoveEnd[Ply] = FirstMove[Ply];
+    // 2. The side's pieces in square order.
+    for (TBits own = Occupied[Side]; own; own &= own - 1) {
+        const int s = LowSquare(own);
+        switch (Piece[s]) {
+        case Pawn:
+            GeneratePawn(s, capturesOnly);
+            break;
+        case Knight:
+            GenerateSteps(s, Tables.KnightSq[s], Tables.KnightLen[s], capturesOnly);
+            break;
+        case Bishop:
+            GenerateSlides(s, engine_tables::BishopDirs, 4, capturesOnly);
+            break;
+        case Rook:
+            GenerateSlides(s, engine_tables::RookDirs, 4, capturesOnly);
+            break;
+        case Queen:
+            GenerateSlides(s, AllDirs, 8, capturesOnly);
+            break;
+        default:
+            GenerateSteps(s, Tables.KingSq[s], Tables.KingLen[s], capturesOnly);
+            break;
+        }
+    }
+    // 3. Castling, from the rights alone.
+    if (!capturesOnly) GenerateCastling();
+    // 4. En passant.
+    GenerateEnPassant();
+    // 5. The next ply's list starts where this one ends.
+    FirstMove[Ply + 1] = MoveEnd[Ply];
+}
+
+// A pawn on the rank it would promote from beyond (White's on rank 8, Black's on rank 1) has
+// no square ahead and gets no moves.
+void TChessEngine::GeneratePawn(int s, bool capturesOnly) {
+    const int file = s % 8;
+    if (Side == White) {
+        if (s < 8) return;
+        if (file != 0 && Colour[s - 9] == Black) AddMove(s, s - 9, 17);
+        if (file != 7 && Colour[s - 7] == Black) AddMove(s, s - 7, 17);
+        if (Colour[s - 8] != NoColour) return;
+        if (capturesOnly) {
+            if (s <= 15) AddMove(s, s - 8, 16);
+            return;
+        }
+        AddMove(s, s - 8, 16);
+        if (s >= 48 && Colour[s - 16] == NoColour) AddMove(s, s - 16, 24);
+    } else {
+        if (s > 55) return;
+        if (file != 0 && Colour[s + 7] == White) AddMove(s, s + 7, 17);
+        if (file != 7 && Colour[s + 9] == White) AddMove(s, s + 9, 17);
+        if (Colour[s + 8] != NoColour) return;
+        if (capturesOnly) {
+            if (s >= 48) AddMove(s, s + 8, 16);
+            return;
+        }
+        AddMove(s, s + 8, 16);
+        if (s <= 15 && Colour[s + 16] == NoColour) AddMove(s, s + 16, 24);
+    }
+}
+
+void TChessEngine::GenerateSteps(int s, const std::uint8_t* targets, int count, bool capturesOnly) {
+    for (int k = 0; k < count; ++k) {
+        const int n = targets[k];
+        if (Colour[n] == NoColour) {
+            if (!capturesOnly) AddMove(s, n, 0);
+        } else if (Colour[n] == XSide) {
+            AddMove(s, n, 1);
+        }
+    }
+}
+
+void TChessEngine::GenerateSlides(int s, const int* dirs, int count, bool capturesOnly) {
+    for (int i = 0; i < count; ++i) {
+        const int d = dirs[i];
+        const std::uint8_t* ray = Tables.RaySq[d][s];
+        for (int k = 0, len = Tables.RayLen[d][s]; k < len; ++k) {
+            const int n = ray[k];
+            if (Colour[n] == NoColour) {
+                if (!capturesOnly) AddMove(s, n, 0);
+                continue;
+            }
+            if (Colour[n] == XSide) AddMove(s, n, 1);
+            break;
+        }
+    }
+}
+
+void TChessEngine::GenerateCastling() {
+    if (Side == White) {
+        if (CastleRights & 1) AddMove(60, 62, mfCastle);
+        if (CastleRights & 2) AddMove(60, 58, mfCastle);
+    } else {
+        if (CastleRights & 4) AddMove(4, 6, mfCastle);
+        if (CastleRights & 8) AddMove(4, 2, mfCastle);
+    }
+}
+
+void TChessEngine::GenerateEnPassant() {
+    const int e = EnPassantSq;
+    if (e < 0) return;
+    const int flags = mfCapture | mfEnPassant | mfPawnMove;
+    auto pawnOf = [this](int sq, int side) {
+        return sq >= 0 && sq < 64 && Colour[sq] == side && Piece[sq] == Pawn;
+    };
+    if (Side == White) {
+        if (e % 8 != 0 && pawnOf(e + 7, White)) AddMove(e + 7, e, flags);
+        if (e % 8 != 7 && pawnOf(e + 9, White)) AddMove(e + 9, e, flags);
+    } else {
+        if (e % 8 != 0 && pawnOf(e - 9, Black)) AddMove(e - 9, e, flags);
+        if (e % 8 != 7 && pawnOf(e - 7, Black)) AddMove(e - 7, e, flags);
+    }
+}
+
+// Moves that do not fit the stack are dropped: the stack never overflows, and ordinary play
+// never comes near its end.
+void TChessEngine::AddMove(int from, int to, int flags) {
+    if ((flags & mfPawnMove) && (Side == White ? to <= 7 : to >= 56)) {
+        AddPromotions(from, to, flags);
+        return;
+    }
+    int& end = MoveEnd[Ply];
+    if (end >= MoveStackSize) return;
+    TGenMove& g = MoveStack[end++];
+    g.Move = TEngineMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), 0,
+                         static_cast<std::uint8_t>(flags)};
+    g.Score = (flags & mfCapture) ? 1000000 + 10 * Piece[to] - Piece[from] : History[from][to];
+}
+
+void TChessEngine::AddPromotions(int from, int to, int flags) {
+    int& end = MoveEnd[Ply];
+    for (int p = Knight; p <= Queen && end < MoveStackSize; ++p) {
+        TGenMove& g = MoveStack[end++];
+        g.Move = TEngineMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to),
+                             static_cast<std::uint8_t>(p),
+                             static_cast<std::uint8_t>(flags | mfPromotion)};
+        g.Score = 1000000 + 10 * p;
+    }
+}
+
+// --- Attacks -------------------------------------------------------------------------------------
+
+// Looks outward from the target square: a pawn, knight or king attacks it when one stands
+// where such a piece would attack from, a slider when it is the first piece along a line.
+bool TChessEngine::Attacked(int sq, int side) const {
+    const TBits* b = Bits[side];
+    if (Tables.PawnAttacks[side ^ 1][sq] & b[Pawn]) return true;
+    if (Tables.KnightBits[sq] & b[Knight]) return true;
+    if (Tables.KingBits[sq] & b[King]) return true;
+    const TBits occupied = Occupied[0] | Occupied[1];
+    const TBits diagonal = b[Bishop] | b[Queen];
+    if (diagonal & engine_tables::BishopAttacks(sq, occupied)) return true;
+    const TBits straight = b[Rook] | b[Queen];
+    return (straight & engine_tables::RookAttacks(sq, occupied)) != 0;
+}
+
+// The first king in square order is the one that counts; a side without a king is never in
+// check.
+bool TChessEngine::InCheck(int side) const {
+    const TBits kings = Bits[side][King];
+    return kings && Attacked(LowSquare(kings), side ^ 1);
+}
+
+// --- Making and taking back moves ------------------------------------------------------------
+
+bool TChessEngine::CastlingPathClear(int to) const {
+    auto empty = [this](int sq) { return Colour[sq] == NoColour; };
+    auto safe = [this](int sq) { return !Attacked(sq, XSide); };
+    switch (to) {
+    case 62:
+        return empty(61) && empty(62) && safe(61) && safe(62);
+    case 58:
+        return empty(57) && empty(58) && empty(59) && safe(58) && safe(59);
+    case 6:
+        return empty(5) && empty(6) && safe(5) && safe(6);
+    case 2:
+        return empty(1) && empty(2) && empty(3) && safe(2) && safe(3);
+    default:
+        return false;
+    }
+}
+
+// Moves the castling rook from its corner to the square the king passed (or back).
+void TChessEngine::MoveCastlingRook(int to, bool back) {
+    int corner = 63, passed = 61;
+    switch (to) {
+    case 58:
+        corner = 56, passed = 59;
+        break;
+    case 6:
+        corner = 7, passed = 5;
+        break;
+    case 2:
+        corner = 0, passed = 3;
+        break;
+    default:
+        break;
+    }
+    const int colour = to > 32 ? White : Black;
+    const int fromSq = back ? passed : corner, toSq = back ? corner : passed;
+    RemovePiece(fromSq);
+    PutPiece(toSq, colour, Rook);
+}
+
+bool TChessEngine::PlayMove(TEngineMove m) {
+    const int from = m.From, to = m.To;
+    // Moves the generators could not have produced are refused rather than played.
+    if (Ply >= MaxPly || from > 63 || to > 63 || Colour[from] != Side) return false;
+    if ((m.Flags & mfPromotion) && (m.Promote < Knight || m.Promote > Queen)) return false;
+    const int passedPawn = PassedPawnSquare(to, Side);
+    if ((m.Flags & mfEnPassant) && (passedPawn < 0 || passedPawn > 63 ||
+                                    Colour[passedPawn] != XSide || Piece[passedPawn] != Pawn))
+        return false;
+    // 1. Castling: not out of check, over empty and unattacked squares; the rook moves.
+    if (m.Flags & mfCastle) {
+        if (InCheck(Side) || !CastlingPathClear(to)) return false;
+        MoveCastlingRook(to, false);
+    }
+    // 2. Remember what the move changes.
+    UndoStack[Ply] = TUndoRecord{m, Piece[to], CastleRights, EnPassantSq};
+    ++Ply;
+    // 3. Rights of the squares the move leaves or reaches.
+    CastleRights &= CastleMask[from] & CastleMask[to];
+    // 4. The square a double step passed.
+    EnPassantSq = (m.Flags & mfDoubleStep) ? PassedPawnSquare(to, Side) : -1;
+    // 5. The piece moves (or becomes the promotion piece).
+    const int moved = (m.Flags & mfPromotion) ? m.Promote : Piece[from];
+    RemovePiece(to);
+    RemovePiece(from);
+    PutPiece(to, Side, moved);
+    // 6. The pawn taken en passant.
+    if (m.Flags & mfEnPassant) RemovePiece(passedPawn);
+    // 7. The other side moves next.
+    std::swap(Side, XSide);
+    assert(BoardConsistent());
+    // 8. The mover's king may not be left attacked.
+    if (InCheck(XSide)) {
+        UndoMove();
+        return false;
+    }
+    return true;
+}
+
+void TChessEngine::UndoMove() {
+    if (Ply <= 0) return;
+    // 1. Back to the mover, the rights and the en-passant square before the move.
+    std::swap(Side, XSide);
+    --Ply;
+    const TUndoRecord& u = UndoStack[Ply];
+    const TEngineMove m = u.Move;
+    CastleRights = u.CastleRights;
+    EnPassantSq = u.EnPassantSq;
+    // 2. The piece goes home, a pawn again if it promoted.
+    const int moved = (m.Flags & mfPromotion) ? Pawn : Piece[m.To];
+    RemovePiece(m.To);
+    PutPiece(m.From, Side, moved);
+    // 3. The captured piece returns.
+    if (u.Captured != NoPiece) PutPiece(m.To, XSide, u.Captured);
+    // 4. The castling rook returns to its corner.
+    if (m.Flags & mfCastle) MoveCastlingRook(m.To, true);
+    // 5. The pawn taken en passant returns.
+    if (m.Flags & mfEnPassant) PutPiece(PassedPawnSquare(m.To, Side), XSide, Pawn);
+    assert(BoardConsistent());
+}

@@ -1,0 +1,118 @@
+#pragma once
+// Compile-time tables of the engine board: the bordered mailbox and, derived from it by the
+// same stepping, the square lists and bit sets that let the generators and the attack test
+// skip the mailbox at run time. A square's bit is 1 << square (bit 0 = a8), so the lowest set
+// bit is always the lowest square number.
+
+#include <bit>
+#include <cstdint>
+
+namespace engine_tables {
+
+using TBits = std::uint64_t;
+
+// The eight mailbox steps in the order the queen and the king use them. Steps 0..3 lead to
+// lower square numbers, 4..7 to higher ones.
+inline constexpr int QueenSteps[8] = {-11, -10, -9, -1, 1, 9, 10, 11};
+inline constexpr int KnightSteps[8] = {-21, -19, -12, -8, 8, 12, 19, 21};
+// Indices into QueenSteps of the bishop's and the rook's steps, in their own table order.
+inline constexpr int BishopDirs[4] = {0, 2, 5, 7};
+inline constexpr int RookDirs[4] = {1, 3, 4, 6};
+
+struct TTables {
+    std::int32_t Mailbox[120] = {};
+    std::int32_t Mailbox64[64] = {};
+    // Squares along each queen step from each square, nearest first.
+    std::uint8_t RaySq[8][64][8] = {};
+    std::uint8_t RayLen[8][64] = {};
+    TBits RayBits[8][64] = {};
+    // One-step targets of a knight and of a king, in step order.
+    std::uint8_t KnightSq[64][8] = {};
+    std::uint8_t KnightLen[64] = {};
+    TBits KnightBits[64] = {};
+    std::uint8_t KingSq[64][8] = {};
+    std::uint8_t KingLen[64] = {};
+    TBits KingBits[64] = {};
+    // Squares a pawn of colour c on square s attacks.
+    TBits PawnAttacks[2][64] = {};
+    TBits FileBits[8] = {};
+    TBits RowBits[8] = {};
+};
+
+constexpr TTables BuildTables() {
+    TTables t;
+    for (int i = 0; i < 120; ++i)
+        t.Mailbox[i] = -1;
+    for (int s = 0; s < 64; ++s) {
+        t.Mailbox64[s] = 21 + 10 * (s / 8) + (s % 8);
+        t.Mailbox[t.Mailbox64[s]] = s;
+        t.FileBits[s % 8] |= TBits{1} << s;
+        t.RowBits[s / 8] |= TBits{1} << s;
+    }
+    for (int s = 0; s < 64; ++s) {
+        for (int d = 0; d < 8; ++d) {
+            int n = s;
+            while ((n = t.Mailbox[t.Mailbox64[n] + QueenSteps[d]]) != -1) {
+                t.RaySq[d][s][t.RayLen[d][s]++] = static_cast<std::uint8_t>(n);
+                t.RayBits[d][s] |= TBits{1} << n;
+            }
+            const int k = t.Mailbox[t.Mailbox64[s] + QueenSteps[d]];
+            if (k != -1) {
+                t.KingSq[s][t.KingLen[s]++] = static_cast<std::uint8_t>(k);
+                t.KingBits[s] |= TBits{1} << k;
+            }
+            const int j = t.Mailbox[t.Mailbox64[s] + KnightSteps[d]];
+            if (j != -1) {
+                t.KnightSq[s][t.KnightLen[s]++] = static_cast<std::uint8_t>(j);
+                t.KnightBits[s] |= TBits{1} << j;
+            }
+        }
+        const int file = s % 8;
+        if (file != 0 && s - 9 >= 0) t.PawnAttacks[0][s] |= TBits{1} << (s - 9);
+        if (file != 7 && s - 7 >= 0) t.PawnAttacks[0][s] |= TBits{1} << (s - 7);
+        if (file != 0 && s + 7 <= 63) t.PawnAttacks[1][s] |= TBits{1} << (s + 7);
+        if (file != 7 && s + 9 <= 63) t.PawnAttacks[1][s] |= TBits{1} << (s + 9);
+    }
+    return t;
+}
+
+inline constexpr TTables Tables = BuildTables();
+
+constexpr TBits Bit(int s) {
+    return TBits{1} << s;
+}
+constexpr int LowSquare(TBits b) {
+    return std::countr_zero(b);
+}
+constexpr int HighSquare(TBits b) {
+    return 63 - std::countl_zero(b);
+}
+
+// The first occupied square along queen step d from s, or -1.
+constexpr int FirstBlocker(int d, int s, TBits occupied) {
+    const TBits b = Tables.RayBits[d][s] & occupied;
+    if (!b) return -1;
+    return d >= 4 ? LowSquare(b) : HighSquare(b);
+}
+
+// Every square a slider on s reaches along step d, the first occupied one included.
+constexpr TBits RayAttacks(int d, int s, TBits occupied) {
+    const int f = FirstBlocker(d, s, occupied);
+    return f < 0 ? Tables.RayBits[d][s] : Tables.RayBits[d][s] ^ Tables.RayBits[d][f];
+}
+
+constexpr TBits BishopAttacks(int s, TBits occupied) {
+    TBits a = 0;
+    for (int d : BishopDirs)
+        a |= RayAttacks(d, s, occupied);
+    return a;
+}
+
+constexpr TBits RookAttacks(int s, TBits occupied) {
+    TBits a = 0;
+    for (int d : RookDirs)
+        a |= RayAttacks(d, s, occupied);
+    return a;
+}
+
+} // namespace engine_tables

@@ -1,0 +1,161 @@
+// The search: iterative deepening over a fail-hard alpha-beta search with a check extension
+// and a quiescence search, ordered by the previous principal variation, by victim and
+// attacker, and by the history table.
+
+#include <algorithm>
+#include <cstring>
+
+#include "ChessEngine.h"
+
+namespace {
+
+// Promotions and captures score from 1000000 up; the principal-variation move rises above
+// everything.
+constexpr std::int32_t PVBonus = 10000000;
+
+} // namespace
+
+TEngineMove TChessEngine::BestMove() const {
+    return PV[0][0];
+}
+
+void TChessEngine::Think(const TEngineInput& in) {
+    // 1. Load the position.
+    LoadPosition(in);
+    // 2. Fold the evaluation tables for this root.
+    BuildPieceSquareTables();
+    // 3. History lives for one search.
+    std::memset(History, 0, sizeof History);
+    // 4. Deepen one iteration at a time; each leaves its line in PV[0].
+    const int depth = std::clamp(in.SearchDepth, 1, 8);
+    for (int d = 1; d <= depth; ++d) {
+        if (Aborted()) break;
+        Nodes = 0;
+        FollowPV = true;
+        const std::int32_t score = Search(-Infinity, Infinity, d);
+        if (Aborted()) break;
+        LastScore = score;
+        if (OnIteration) OnIteration(d, score, Nodes);
+    }
+}
+
+// Copies the line below the current ply behind move m into this ply's row.
+void TChessEngine::RecordLine(TEngineMove m) {
+    PV[Ply][Ply] = m;
+    const int end = PVLength[Ply + 1];
+    for (int j = Ply + 1; j < end; ++j)
+        PV[Ply][j] = PV[Ply + 1][j];
+    PVLength[Ply] = end;
+}
+
+// At the last ply the per-ply arrays end, and a near-full move stack could not hold another
+// list: the node is scored statically instead.
+std::int32_t TChessEngine::LeafScore() {
+    PVLength[Ply] = Ply;
+    return Evaluate();
+}
+
+std::int32_t TChessEngine::Search(std::int32_t alpha, std::int32_t beta, int depth) {
+    // 1. Abort.
+    if (Aborted()) return 0;
+    // 2. Horizon.
+    if (depth <= 0) return Quiesce(alpha, beta);
+    if (Ply >= MaxPly - 1 || FirstMove[Ply] > MoveStackSize - 256) return LeafScore();
+    // 3. Empty line.
+    PVLength[Ply] = Ply;
+    // 4. Check extension.
+    const bool inCheck = InCheck(Side);
+    if (inCheck) ++depth;
+    // 5. Moves, the previous line's move first.
+    GenerateMoves();
+    if (FollowPV) MarkPVMove();
+    // 6. Try each move.
+    bool anyLegal = false;
+    const int end = MoveEnd[Ply];
+    for (int i = FirstMove[Ply]; i < end; ++i) {
+        if (Aborted()) break;
+        PickMove(i);
+        const TEngineMove m = MoveStack[i].Move;
+        if (!PlayMove(m)) continue;
+        anyLegal = true;
+        ++Nodes;
+        const std::int32_t x = -Search(-beta, -alpha, depth - 1);
+        UndoMove();
+        if (x > alpha) {
+            History[m.From][m.To] += depth;
+            if (x >= beta) return beta;
+            alpha = x;
+            RecordLine(m);
+        }
+    }
+    // 7. Mate or stalemate.
+    if (!anyLegal) return inCheck ? Ply - Infinity : 0;
+    // 8.
+    return alpha;
+}
+
+std::int32_t TChessEngine::Quiesce(std::int32_t alpha, std::int32_t beta) {
+    if (Ply >= MaxPly - 1 || FirstMove[Ply] > MoveStackSize - 256) return LeafScore();
+    // 1. Empty line.
+    PVLength[Ply] = Ply;
+    // 2. and 3. In check every evasion is tried; otherwise stand pat, then captures.
+    const bool inCheck = InCheck(Side);
+    if (inCheck) {
+        GenerateMoves();
+    } else {
+        const std::int32_t x = Evaluate();
+        if (x >= beta) return beta;
+        if (x > alpha) alpha = x;
+        GenerateCaptures();
+    }
+    // 4. The previous line's move first.
+    if (FollowPV) MarkPVMove();
+    // 5. Try each move.
+    bool anyLegal = false;
+    const int end = MoveEnd[Ply];
+    for (int i = FirstMove[Ply]; i < end; ++i) {
+        PickMove(i);
+        const TEngineMove m = MoveStack[i].Move;
+        if (!PlayMove(m)) continue;
+        anyLegal = true;
+        ++Nodes;
+        const std::int32_t x = -Quiesce(-beta, -alpha);
+        UndoMove();
+        if (x > alpha) {
+            if (x >= beta) return beta;
+            alpha = x;
+            RecordLine(m);
+        }
+    }
+    // 6. Mated.
+    if (inCheck && !anyLegal) return Ply - Infinity;
+    return alpha;
+}
+
+void TChessEngine::MarkPVMove() {
+    // 1.
+    FollowPV = false;
+    // 2. The first entry with the line's squares gets the bonus.
+    const TEngineMove pv = PV[0][Ply];
+    for (int i = FirstMove[Ply]; i < MoveEnd[Ply]; ++i) {
+        TGenMove& g = MoveStack[i];
+        if (g.Move.From == pv.From && g.Move.To == pv.To) {
+            FollowPV = true;
+            g.Score += PVBonus;
+            return;
+        }
+    }
+}
+
+// Brings the first entry with the highest score to the front of the remaining list.
+void TChessEngine::PickMove(int start) {
+    int best = start;
+    std::int32_t bestScore = MoveStack[start].Score;
+    for (int i = start + 1; i < MoveEnd[Ply]; ++i) {
+        if (MoveStack[i].Score > bestScore) {
+            bestScore = MoveStack[i].Score;
+            best = i;
+        }
+    }
+    if (best != start) std::swap(MoveStack[start], MoveStack[best]);
+}
