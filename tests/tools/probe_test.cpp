@@ -70,10 +70,11 @@ TEST(ProbeGame, SettersAndFen) {
                      "legal 7", "e5d6", "e5e6", "e1d2", "e1e2", "e1f2", "e1d1", "e1f1",
                      "haslegal true"}));
     // The en-passant setter ignores squares off ranks 3 and 6; numbers are squares too.
-    EXPECT_EQ(Probe("position \"init\"; side b; castling qK; ep 30; ep 20; state; ep -; ep e4;"
-                    "castling -; state"),
-              Lines({"state \"" + Start + "\" b Kq ep d6 move 1 last 1 w", "error bad square -",
-                     "state \"" + Start + "\" b - ep d6 move 1 last 1 w"}));
+    EXPECT_EQ(
+        Probe("position \"init\"; side b; castling qK; ep 30; ep 20; state; ep -; ep e4; move - e4;"
+              "castling -; state"),
+        Lines({"state \"" + Start + "\" b Kq ep d6 move 1 last 1 w", "result false",
+               "state \"" + Start + "\" b - ep d6 move 1 last 1 w"}));
     // Between the first and the last quote of the line; other characters leave squares empty.
     EXPECT_EQ(Probe("position \"k\"x\"K\"; state"),
               Lines({"state \"k   K" + std::string(59, ' ') + "\" w KQkq ep - move 1 last 1 w"}));

@@ -70,6 +70,11 @@ bool ParseSquare(std::string_view text, Square& sq) {
         sq = SquareAt(text[0] - 'a' + 1, text[1] - '0');
         return true;
     }
+    // "-" is how the output writes None, so it reads back as None.
+    if (text == "-") {
+        sq = None;
+        return true;
+    }
     if (text.empty() || text.front() == '-') return false;
     int number = 0;
     if (!ParseInt(text, number) || number > 64) return false;

@@ -21,7 +21,7 @@ std::string_view Trim(std::string_view line);
 
 // A decimal integer with an optional leading '-', within the range of int.
 bool ParseInt(std::string_view text, int& value);
-// "e2" (lower case) or a Square number 0..64.
+// "e2" (lower case), a Square number 0..64, or "-" for None.
 bool ParseSquare(std::string_view text, Square& sq);
 // "w" or "b".
 bool ParseSide(std::string_view text, bool& white);
