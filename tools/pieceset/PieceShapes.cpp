@@ -3,6 +3,9 @@
 #include <QPainterPathStroker>
 #include <QTransform>
 
+#include <initializer_list>
+#include <iterator>
+
 namespace pieceset {
 
 namespace {
@@ -43,7 +46,7 @@ void AddRow(QPainterPath& lines, qreal y, qreal halfWidth = 16) {
 QPainterPath Plinth(qreal halfWidth, QPainterPath& lines) {
     AddRow(lines, kBaseline - 3);
     return Bar(halfWidth, kBaseline - 3, kBaseline, 1.5)
-        .united(Bar(halfWidth - 1.5, kBaseline - 6, kBaseline - 2, 1));
+        .united(Bar(halfWidth - 2, kBaseline - 6, kBaseline - 2, 1));
 }
 
 QPainterPath United(std::initializer_list<QPainterPath> parts) {

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <iterator>
+
 namespace pieceset {
 
 namespace {
