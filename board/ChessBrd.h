@@ -214,6 +214,10 @@ public:
     Square SquareAtPoint(int x, int y) const;
     Square DragFrom() const { return FDragFrom; }
     Square DropTo() const { return FDropTo; }
+    bool Resizing() const { return FResizing; }
+    // Called once per animation step with the overlay's top-left corner in the control's
+    // own coordinates; lets tests and tools follow an animation.
+    std::function<void(int x, int y)> AnimationStepHook;
 
     // --- Widget events ----------------------------------------------------------------------
 
@@ -286,6 +290,11 @@ private:
     void BuildPieceImages();
     void ApplySizeRule();
     void FillSquareArea(QPainter& p, bool light); // a square-colour fill of the current clip
+    class TSurfacePainter;                        // the one painter of a drawing batch
+    void EnsureSurface();
+    QRect SquareRect(Square q) const;
+    QImage PieceImage(char piece) const; // a null image for a letter without one
+    void showEvent(QShowEvent* e) override;
 
     QImage FSurface;
     QImage FDefaultPieceSet;
@@ -298,6 +307,8 @@ private:
     TColor FCoordFontColor = 0xFFFFFF;
     std::vector<QImage> FPieceImages;        // PieceImages: premultiplied ARGB, mask applied
     std::array<std::array<int, 6>, 2> FPieceIndex{};
+    QPainter* FPainter = nullptr; // the painter of the drawing batch in progress, if any
+    bool FInPaintBoard = false;
     int FPieceSize = 40;
     int FSizeOfSquare = 40;
     int FSizeOfBorder = 24;
@@ -317,4 +328,31 @@ private:
     QCursor FSavedCursor;
     QCursor FDragCursor{Qt::DragMoveCursor};
     TDragMode FDragMode = dmManual;
+
+    // The deferred drag: Pending from the press on a piece until the pointer has moved 5
+    // pixels, then Active until the release, Escape or the loss of the mouse.
+    enum class TDragPhase : std::uint8_t { Idle, Pending, Active };
+    TDragPhase FDragPhase = TDragPhase::Idle;
+    Qt::MouseButton FDragButton = Qt::NoButton;
+    QPoint FPressPos;
+    QPoint FLastDragPos;
+    bool FDragOverBoard = false;   // the active drag's pointer is over the control
+    bool FDragCursorShown = false; // the drag's override cursor is installed
+    bool FClicked = false;         // a left press that may end in OnClick
+
+    void changeEvent(QEvent* e) override;
+    TDragImage* Overlay();
+    QPoint OverlayOrigin() const;
+    void StartDeferredDrag(QPoint pos, Qt::MouseButton button);
+    void DragMouseMove(QMouseEvent* e);
+    void DragTo(QPoint pos);
+    bool DoDragOver(QPoint pos, TDragState state);
+    void FinishDrag(bool accepted, QPoint pos);
+    void DragDrop(QPoint pos);
+    void DragCanceled();
+    void ResizeMouseMove(QMouseEvent* e);
+    void AnimationStep(int x, int y, int delay);
+    void SlideAlongRow(int xa, int xb, int y, int delay);
+    void SlideAlongColumn(int ya, int yb, int x, int delay);
+    void SlideStraight(int x1, int y1, int x2, int y2, int delay);
 };

@@ -1,0 +1,393 @@
+// Mouse handling of the board control: picking up a piece, the deferred drag with its
+// drag-overs, the drop or the cancellation, resizing by the bottom-right corner, and the
+// animation of moves the user did not drag.
+//
+// The drag protocol is the control's own: a press on a piece makes the drag pending; it
+// becomes active once the pointer has moved 5 pixels; while it runs it owns the mouse, so
+// the plain mouse events (OnMouseMove, OnMouseUp, OnClick) are not raised for it.
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "ChessBrd.h"
+#include "DragImage.h"
+
+namespace {
+
+constexpr int kDragThreshold = 5;
+constexpr int kCornerZone = 10;
+
+// The millisecond tick counter; differences are taken modulo 2^32.
+std::uint32_t TickCount() {
+    using namespace std::chrono;
+    return static_cast<std::uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+QPoint EventPos(const QMouseEvent* e) {
+    return e->position().toPoint();
+}
+
+bool IsSizingCursor(Qt::CursorShape shape) {
+    return shape == Qt::SizeVerCursor || shape == Qt::SizeFDiagCursor || shape == Qt::SizeHorCursor;
+}
+
+} // namespace
+
+Square TChessBrd::SquareAtPoint(int x, int y) const {
+    const int s = FSizeOfSquare;
+    // 1.
+    const int dx = x - BoardLeft();
+    const int dy = y - BoardTop();
+    // 2.
+    if (s <= 0 || dx < 0 || dx >= 8 * s || dy < 0 || dy >= 8 * s) return None;
+    // 3.
+    int column = std::min(dx / s, 7);
+    int row = std::min(dy / s, 7);
+    // 4.
+    if (FWhiteOnTop) {
+        column = 7 - column;
+        row = 7 - row;
+    }
+    // 5.
+    return Square(row * 8 + column + 1);
+}
+
+// --- The overlay -------------------------------------------------------------------------------
+
+// The overlay lives on the parent window, above the board and its siblings; a board without
+// a parent carries it itself. It is made again when the board has moved to another parent.
+TDragImage* TChessBrd::Overlay() {
+    QWidget* host = parentWidget() != nullptr ? parentWidget() : this;
+    if (FDragImage != nullptr && FDragImage->parentWidget() != host) {
+        delete FDragImage;
+        FDragImage = nullptr;
+    }
+    if (FDragImage == nullptr) {
+        FDragImage = new TDragImage(host);
+        connect(FDragImage, &QObject::destroyed, this, [this] { FDragImage = nullptr; });
+        connect(this, &QObject::destroyed, FDragImage, &QObject::deleteLater);
+    }
+    return FDragImage;
+}
+
+// The control's own point (x, y) is (x + Left, y + Top) on the parent window.
+QPoint TChessBrd::OverlayOrigin() const {
+    return parentWidget() != nullptr ? pos() : QPoint(0, 0);
+}
+
+// --- Mouse press, move and release ---------------------------------------------------------------
+
+void TChessBrd::mousePressEvent(QMouseEvent* e) {
+    const QPoint at = EventPos(e);
+    if (OnMouseDown) OnMouseDown(this, e->button(), e->modifiers(), at.x(), at.y());
+    // A second button during a drag belongs to that drag.
+    if (FDragPhase != TDragPhase::Idle) return;
+    // 1.
+    const Square q = SquareAtPoint(at.x(), at.y());
+    // 2-3. Any button, either side's pieces, also while the computer thinks.
+    if (q != None && PieceAt(q) != ' ') {
+        FDragFrom = q;
+        FClicked = false;
+        StartDeferredDrag(at, e->button());
+        return;
+    }
+    FClicked = e->button() == Qt::LeftButton;
+}
+
+void TChessBrd::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && OnDblClick) OnDblClick(this);
+    // The second press of a double click is a press like any other.
+    mousePressEvent(e);
+}
+
+void TChessBrd::mouseMoveEvent(QMouseEvent* e) {
+    if (FDragPhase != TDragPhase::Idle) {
+        DragMouseMove(e);
+        return;
+    }
+    const QPoint at = EventPos(e);
+    if (OnMouseMove) OnMouseMove(this, e->modifiers(), at.x(), at.y());
+    ResizeMouseMove(e);
+}
+
+void TChessBrd::mouseReleaseEvent(QMouseEvent* e) {
+    const QPoint at = EventPos(e);
+    if (FDragPhase != TDragPhase::Idle) {
+        if (e->button() != FDragButton) return;
+        // A drag that never became active ends as cancelled.
+        bool accepted = false;
+        if (FDragPhase == TDragPhase::Active && rect().contains(at))
+            accepted = DoDragOver(at, dsDragLeave);
+        FinishDrag(accepted, at);
+        return;
+    }
+    if (e->button() == Qt::LeftButton && FClicked) {
+        FClicked = false;
+        if (rect().contains(at) && OnClick) OnClick(this);
+    }
+    if (OnMouseUp) OnMouseUp(this, e->button(), e->modifiers(), at.x(), at.y());
+    FResizing = false;
+}
+
+void TChessBrd::keyPressEvent(QKeyEvent* e) {
+    if (FDragPhase != TDragPhase::Idle && e->key() == Qt::Key_Escape) {
+        FinishDrag(false, FLastDragPos);
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void TChessBrd::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    if (FDragPhase != TDragPhase::Idle) FinishDrag(false, FLastDragPos);
+}
+
+// A window that loses activation loses the mouse with it.
+void TChessBrd::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && !isActiveWindow() &&
+        FDragPhase != TDragPhase::Idle)
+        FinishDrag(false, FLastDragPos);
+}
+
+// --- The drag ----------------------------------------------------------------------------------
+
+void TChessBrd::StartDeferredDrag(QPoint pos, Qt::MouseButton button) {
+    FDragPhase = TDragPhase::Pending;
+    FDragButton = button;
+    FPressPos = pos;
+    FLastDragPos = pos;
+    FDragOverBoard = false;
+    // Escape has to reach the drag wherever the keyboard focus is.
+    if (isVisible()) grabKeyboard();
+    if (OnStartDrag) OnStartDrag(this);
+}
+
+void TChessBrd::DragMouseMove(QMouseEvent* e) {
+    const QPoint at = EventPos(e);
+    // The release went elsewhere: the mouse is lost to the drag.
+    if (!(e->buttons() & FDragButton)) {
+        FinishDrag(false, at);
+        return;
+    }
+    if (FDragPhase == TDragPhase::Pending) {
+        const QPoint moved = at - FPressPos;
+        if (std::abs(moved.x()) < kDragThreshold && std::abs(moved.y()) < kDragThreshold) return;
+        FDragPhase = TDragPhase::Active;
+    }
+    DragTo(at);
+}
+
+// Drag-overs reach the control only while the pointer is over it: entering, moving within,
+// and leaving it each make one.
+void TChessBrd::DragTo(QPoint pos) {
+    const bool over = rect().contains(pos);
+    if (over != FDragOverBoard) {
+        if (FDragOverBoard) DoDragOver(FLastDragPos, dsDragLeave);
+        FDragOverBoard = over;
+        if (over) DoDragOver(pos, dsDragEnter);
+    }
+    bool accept = false;
+    if (over) {
+        accept = DoDragOver(pos, dsDragMove);
+        FLastDragPos = pos;
+    }
+    const QCursor shape = accept ? FDragCursor : QCursor(Qt::ForbiddenCursor);
+    if (FDragCursorShown) {
+        QGuiApplication::changeOverrideCursor(shape);
+    } else {
+        QGuiApplication::setOverrideCursor(shape);
+        FDragCursorShown = true;
+    }
+}
+
+bool TChessBrd::DoDragOver(QPoint pos, TDragState state) {
+    // 1. The toolkit's default: refuse, unless a handler is there to decide.
+    bool accept = false;
+    if (OnDragOver) {
+        accept = true;
+        OnDragOver(this, this, pos.x(), pos.y(), state, accept);
+    }
+    // 2.
+    const Square q = SquareAtPoint(pos.x(), pos.y());
+    const int h = FSizeOfSquare / 2;
+    const QPoint corner = pos + OverlayOrigin() - QPoint(h, h);
+    TDragImage* overlay = Overlay();
+    // 3. First drag-over of this drag: the piece leaves its square for the overlay.
+    if (!overlay->Active()) {
+        RepaintSquare(FDragFrom);
+        DrawGridLines();
+        overlay->SetImage(PieceImage(PieceAt(FDragFrom)));
+        overlay->BeginDrag(corner);
+        overlay->DragShow(true);
+    }
+    // 4. A piece image as large as a square is centred on the pointer.
+    overlay->DragMove(corner);
+    // 5.
+    if (!Thinking() && (IsLegalMove(FDragFrom, q) || q == FDragFrom)) accept = true;
+    return accept;
+}
+
+void TChessBrd::FinishDrag(bool accepted, QPoint pos) {
+    FDragPhase = TDragPhase::Idle;
+    FDragButton = Qt::NoButton;
+    FDragOverBoard = false;
+    if (FDragCursorShown) {
+        QGuiApplication::restoreOverrideCursor();
+        FDragCursorShown = false;
+    }
+    if (QWidget::keyboardGrabber() == this) releaseKeyboard();
+    if (accepted) {
+        if (OnDragDrop) OnDragDrop(this, this, pos.x(), pos.y());
+        DragDrop(pos);
+    } else {
+        DragCanceled();
+    }
+    if (OnEndDrag) OnEndDrag(this, accepted ? this : nullptr, pos.x(), pos.y());
+}
+
+void TChessBrd::DragDrop(QPoint pos) {
+    // 1.
+    if (FDragImage != nullptr && FDragImage->Active()) FDragImage->EndDrag();
+    // 2.
+    const Square q = SquareAtPoint(pos.x(), pos.y());
+    FDropTo = q;
+    // 3. Not animated: the move's squares are (DragFrom, DropTo).
+    if (q != FDragFrom) {
+        // A drop accepted by an OnDragOver handler may still be refused by the rules; the
+        // piece, erased when the drag began, goes back on its square.
+        if (!PlayerMove(FDragFrom, q)) DrawPieceAt(FDragFrom, PieceAt(FDragFrom));
+        return;
+    }
+    // 4. Back on its own square, without an event.
+    DrawPieceAt(FDragFrom, PieceAt(FDragFrom));
+}
+
+void TChessBrd::DragCanceled() {
+    // 1.
+    if (FDragImage != nullptr) FDragImage->EndDrag();
+    // 2.
+    DrawPieceAt(FDragFrom, PieceAt(FDragFrom));
+    // 3.
+    if (OnIllegalMove) OnIllegalMove(this, FDragFrom);
+}
+
+// --- Corner resizing -----------------------------------------------------------------------------
+
+void TChessBrd::ResizeMouseMove(QMouseEvent* e) {
+    const QPoint at = EventPos(e);
+    const int x = at.x(), y = at.y();
+    // 1.
+    if (!IsSizingCursor(cursor().shape())) FSavedCursor = cursor();
+    // 2.
+    const int w = Width(), h = Height();
+    if (FResizable && w - kCornerZone <= x && x <= w && h - kCornerZone <= y && y <= h) {
+        setCursor(Qt::SizeFDiagCursor);
+        if (e->buttons() & Qt::LeftButton) FResizing = true;
+    } else if (FResizable && !FResizing) {
+        // 3.
+        setCursor(FSavedCursor);
+    }
+    // 4. Only the width; the size rule squares the control at the next repaint.
+    if (FResizable && FResizing) {
+        int v = std::max(x, y);
+        if (v < FResizeMinSize) v = FResizeMinSize;
+        if (v > FResizeMaxSize) v = FResizeMaxSize;
+        if (v != w) SetWidth(v);
+    }
+}
+
+// --- Animation ---------------------------------------------------------------------------------
+
+void TChessBrd::AnimateMove(Square from, Square to, int delay) {
+    TDragImage* overlay = Overlay();
+    // 1. A user drag owns the overlay: nothing is animated, and its next drag-over starts
+    // the overlay again.
+    if (!overlay->Active()) {
+        const char piece = PieceAt(from);
+        // 2.
+        overlay->SetImage(PieceImage(piece));
+        // 3. Placed by the squares' top-left corners, in the parent's coordinates.
+        const QPoint p1 = SquareTopLeft(from) + OverlayOrigin();
+        const QPoint p2 = SquareTopLeft(to) + OverlayOrigin();
+        // 4.
+        overlay->BeginDrag(p1);
+        overlay->DragShow(true);
+        // 5. A knight goes along its start row, then along its target column.
+        if (piece == 'N' || piece == 'n') {
+            SlideAlongRow(p1.x(), p2.x(), p1.y(), delay);
+            SlideAlongColumn(p1.y(), p2.y(), p2.x(), delay);
+        } else {
+            SlideStraight(p1.x(), p1.y(), p2.x(), p2.y(), delay);
+        }
+    }
+    // 6.
+    overlay->EndDrag();
+}
+
+// One step: the overlay is painted at once, since no events are processed until the
+// animation is over; a positive delay is waited out in full.
+void TChessBrd::AnimationStep(int x, int y, int delay) {
+    const std::uint32_t t0 = TickCount();
+    FDragImage->DragMove(QPoint(x, y), true);
+    FDragImage->DragShow(true);
+    if (AnimationStepHook) {
+        const QPoint origin = OverlayOrigin();
+        AnimationStepHook(x - origin.x(), y - origin.y());
+    }
+    if (delay <= 0) return;
+    while (std::uint32_t(TickCount() - t0) <= std::uint32_t(delay))
+        std::this_thread::yield();
+}
+
+void TChessBrd::SlideAlongRow(int xa, int xb, int y, int delay) {
+    const int dir = xb >= xa ? 1 : -1;
+    for (int x = xa;; x += dir) {
+        AnimationStep(x, y, delay);
+        if (x == xb) break;
+    }
+}
+
+void TChessBrd::SlideAlongColumn(int ya, int yb, int x, int delay) {
+    const int dir = yb >= ya ? 1 : -1;
+    for (int y = ya;; y += dir) {
+        AnimationStep(x, y, delay);
+        if (y == yb) break;
+    }
+}
+
+void TChessBrd::SlideStraight(int x1, int y1, int x2, int y2, int delay) {
+    // 1.
+    if (x1 == x2 && y1 == y2) return;
+    // 2.
+    const int dx = std::abs(x2 - x1);
+    const int dy = std::abs(y2 - y1);
+    // 3-4. One pixel per step along the longer axis; the other follows in real arithmetic,
+    // truncated toward zero.
+    if (dy > dx) {
+        const double step = double(x2 - x1) / dy;
+        const int dir = y2 > y1 ? 1 : -1;
+        double x = x1;
+        for (int y = y1;; y += dir) {
+            AnimationStep(static_cast<int>(x), y, delay);
+            x += step;
+            if (y == y2) break;
+        }
+    } else {
+        const double step = double(y2 - y1) / dx;
+        const int dir = x2 > x1 ? 1 : -1;
+        double y = y1;
+        for (int x = x1;; x += dir) {
+            AnimationStep(x, static_cast<int>(y), delay);
+            y += step;
+            if (x == x2) break;
+        }
+    }
+}

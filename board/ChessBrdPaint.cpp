@@ -1,0 +1,393 @@
+// Drawing of the board control: the full repaint and the small updates a move, a drag or a
+// step through the history needs. Everything is drawn into the control's own surface, which
+// paintEvent only copies to the screen; each routine asks for an update of what it touched.
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QResizeEvent>
+#include <QShowEvent>
+
+#include <memory>
+#include <string_view>
+
+#include "ChessBrd.h"
+
+namespace {
+
+constexpr std::string_view kPieceLetters = "PNBRQKpnbrqk";
+
+QColor ToQColor(TColor v) {
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+// Clip changes work on the painter's current region; an unclipped painter reaches the
+// whole surface.
+QRegion CurrentClip(const QPainter& p, const QRect& all) {
+    return p.hasClipping() ? p.clipRegion() : QRegion(all);
+}
+
+void ExcludeClip(QPainter& p, const QRegion& r, const QRect& all) {
+    p.setClipRegion(CurrentClip(p, all).subtracted(r));
+}
+
+void IntersectClip(QPainter& p, const QRect& r, const QRect& all) {
+    p.setClipRegion(CurrentClip(p, all).intersected(r));
+}
+
+// Tiles a picture from the surface's origin. Only the tiles that meet the clip are drawn,
+// which leaves the same pixels as tiling the whole surface.
+void TileImage(QPainter& p, const QImage& img, const QRect& all) {
+    const QRect area = p.hasClipping() ? p.clipBoundingRect().toAlignedRect() & all : all;
+    if (area.isEmpty()) return;
+    const int w = img.width();
+    const int h = img.height();
+    for (int j = area.top() / h; j <= area.bottom() / h; ++j)
+        for (int i = area.left() / w; i <= area.right() / w; ++i)
+            p.drawImage(i * w, j * h, img);
+}
+
+// Pixels are drawn where the mask is anything but exact white.
+QImage MaskedImage(const QImage& picture, const QImage& mask) {
+    QImage out(picture.size(), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < out.height(); ++y) {
+        const auto* pic = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        const auto* msk = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            dst[x] = (msk[x] & 0xFFFFFFu) == 0xFFFFFFu ? 0u : (pic[x] | 0xFF000000u);
+    }
+    return out;
+}
+
+// Axis-parallel line that leaves out its end pixel, as the frame and grid geometry assume.
+void LineWithoutEnd(QPainter& p, int x1, int y1, int x2, int y2) {
+    const int sx = x2 > x1 ? 1 : (x2 < x1 ? -1 : 0);
+    const int sy = y2 > y1 ? 1 : (y2 < y1 ? -1 : 0);
+    if (sx == 0 && sy == 0) return;
+    p.drawLine(x1, y1, x2 - sx, y2 - sy);
+}
+
+void DrawTextAt(QPainter& p, int x, int y, const QString& text) {
+    p.drawText(x, y + p.fontMetrics().ascent(), text);
+}
+
+} // namespace
+
+// A QImage takes one painter at a time, while the drawing routines call one another (the
+// squares draw the grid lines, a history step repaints squares and pieces). The outermost
+// routine opens the painter; the nested ones share it, each inside its own save/restore.
+class TChessBrd::TSurfacePainter {
+  public:
+    explicit TSurfacePainter(TChessBrd& board) : FBoard(board) {
+        if (board.FPainter == nullptr) {
+            board.EnsureSurface();
+            FOwn = std::make_unique<QPainter>(&board.FSurface);
+            board.FPainter = FOwn.get();
+        }
+    }
+    ~TSurfacePainter() {
+        if (FOwn) {
+            FOwn->end();
+            FBoard.FPainter = nullptr;
+        }
+    }
+    TSurfacePainter(const TSurfacePainter&) = delete;
+    TSurfacePainter& operator=(const TSurfacePainter&) = delete;
+    QPainter& operator*() const { return *FBoard.FPainter; }
+
+  private:
+    TChessBrd& FBoard;
+    std::unique_ptr<QPainter> FOwn;
+};
+
+// --- Surface and Qt plumbing -------------------------------------------------------------------
+
+void TChessBrd::EnsureSurface() {
+    const QSize want = size().expandedTo(QSize(1, 1));
+    if (FPainter != nullptr || FSurface.size() == want) return;
+    QImage next(want, QImage::Format_RGB32);
+    next.fill(Qt::black);
+    // Keep what was drawn so far: small updates on a resized but not yet repainted
+    // control must not wipe the rest of the board.
+    if (!FSurface.isNull()) {
+        QPainter p(&next);
+        p.drawImage(0, 0, FSurface);
+    }
+    FSurface = std::move(next);
+}
+
+void TChessBrd::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    p.drawImage(e->rect(), FSurface, e->rect());
+}
+
+void TChessBrd::resizeEvent(QResizeEvent*) {
+    EnsureSurface();
+    // A resize made by the size rule itself is drawn by the repaint that made it.
+    if (!FInPaintBoard) PaintBoard();
+}
+
+void TChessBrd::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // The corner-resize cursor has to follow the pointer without a button held.
+    setMouseTracking(true);
+    if (!FFirstPaintDone) PaintBoard();
+}
+
+// --- Geometry ----------------------------------------------------------------------------------
+
+QPoint TChessBrd::SquareTopLeft(Square q) const {
+    if (q < A8 || q > H1) return QPoint(BoardLeft(), BoardTop());
+    int column = (q - 1) % 8;
+    int row = (q - 1) / 8;
+    if (FWhiteOnTop) {
+        column = 7 - column;
+        row = 7 - row;
+    }
+    return QPoint(BoardLeft() + column * FSizeOfSquare, BoardTop() + row * FSizeOfSquare);
+}
+
+QRect TChessBrd::SquareRect(Square q) const {
+    return QRect(SquareTopLeft(q), QSize(FSizeOfSquare, FSizeOfSquare));
+}
+
+void TChessBrd::ApplySizeRule() {
+    const int b = FSizeOfBorder;
+    // Bounds too small for a board still keep one pixel per square.
+    FSizeOfSquare = std::max(1, ((width() + height()) / 2 - 2 * b) / 8);
+    const int w = 8 * FSizeOfSquare + 2 * b;
+    if (width() != w || height() != w) resize(w, w);
+    EnsureSurface();
+}
+
+// --- Piece set ---------------------------------------------------------------------------------
+
+bool TChessBrd::HasPicture(const QImage& b) {
+    return !b.isNull() && b.width() > 0 && b.height() > 0;
+}
+
+bool TChessBrd::IsValidPieceSet(const QImage& b) {
+    return HasPicture(b) && b.width() * 2 == b.height() * 3;
+}
+
+void TChessBrd::LoadDefaultPieceSet() {
+    FDefaultPieceSet = QImage(":/SETKOVIRA40.bmp");
+}
+
+void TChessBrd::BuildPieceImages() {
+    // 1. The custom set only when it is a valid piece set.
+    const QImage& source = IsValidPieceSet(FCustomPieceSet) ? FCustomPieceSet : FDefaultPieceSet;
+    // 2.
+    FPieceSize = source.height() / 4;
+    // 3.
+    FPieceImages.clear();
+    for (auto& colour : FPieceIndex)
+        colour.fill(-1);
+    const int p = FPieceSize;
+    if (p <= 0) return;
+    const QImage cells = source.convertToFormat(QImage::Format_RGB32);
+    // 4-5. Picture row 2c, mask row 2c + 1, one column per kind.
+    for (int c = 0; c < 2; ++c) {
+        for (int k = 0; k < 6; ++k) {
+            const QImage picture = cells.copy(k * p, 2 * c * p, p, p);
+            const QImage mask = cells.copy(k * p, 2 * c * p + p, p, p);
+            FPieceImages.push_back(MaskedImage(picture, mask));
+            FPieceIndex[c][k] = int(FPieceImages.size()) - 1;
+        }
+    }
+}
+
+int TChessBrd::PieceImageIndex(char piece) const {
+    const auto pos = kPieceLetters.find(piece);
+    if (pos == std::string_view::npos) return -1;
+    return FPieceIndex[pos / 6][pos % 6];
+}
+
+QImage TChessBrd::PieceImage(char piece) const {
+    const int index = PieceImageIndex(piece);
+    if (index < 0 || index >= int(FPieceImages.size())) return QImage();
+    return FPieceImages[std::size_t(index)];
+}
+
+// --- The full repaint --------------------------------------------------------------------------
+
+void TChessBrd::PaintBoard() {
+    // 1. Nothing while a stored description is being applied.
+    if (Loading()) return;
+    const bool outer = !FInPaintBoard;
+    FInPaintBoard = true;
+    // 2.
+    if (OnPaint) OnPaint(this);
+    // 3. Brings a custom set loaded straight into the property into use.
+    if (!FFirstPaintDone) BuildPieceImages();
+    // 4.
+    ApplySizeRule();
+    // 5.
+    {
+        TSurfacePainter painter(*this);
+        DrawBorder();
+        DrawSquares();
+        DrawPieces();
+    }
+    update();
+    if (outer) FInPaintBoard = false;
+    // 6.
+    if (!FFirstPaintDone) {
+        FFirstPaintDone = true;
+        StartComputerMove();
+        if (FPollTimer != nullptr) FPollTimer->start(500);
+    }
+}
+
+void TChessBrd::DrawBorder() {
+    TSurfacePainter painter(*this);
+    QPainter& p = *painter;
+    const int w = width(), h = height(), b = FSizeOfBorder, s = FSizeOfSquare;
+    const QRect all = FSurface.rect();
+    // 1.
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    // 2. Only the ring is reached from here on.
+    const QRegion inner(QRect(b, b, w - 2 * b, h - 2 * b));
+    ExcludeClip(p, inner, all);
+    // 3.
+    if (HasPicture(FBorderBitmap))
+        TileImage(p, FBorderBitmap, all);
+    else
+        p.fillRect(all, ToQColor(FBorderColor));
+    // 4. Text over whatever the ring shows.
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setFont(FCoordFont);
+    p.setPen(ToQColor(FCoordFontColor));
+    // 5.
+    const QString letters = FWhiteOnTop ? QStringLiteral("HGFEDCBA") : QStringLiteral("ABCDEFGH");
+    // 6. The point size doubles as a pixel count.
+    const int z = FCoordFont.pointSize() > 0 ? FCoordFont.pointSize() : FCoordFont.pixelSize();
+    const int t = (b - z) / 2 + 1;
+    const int o = (s - z) / 2;
+    const int q = p.fontMetrics().height() / 4;
+    // 7.
+    for (int i = 0; i < 8; ++i) {
+        const QString rank = QString::number(FWhiteOnTop ? i + 1 : 8 - i);
+        const QString file = letters.mid(i, 1);
+        if (FDisplayCoords.Contains(West)) DrawTextAt(p, t, i * s + b + o, rank);
+        if (FDisplayCoords.Contains(East)) DrawTextAt(p, w - b + t, i * s + b + o, rank);
+        if (FDisplayCoords.Contains(North)) DrawTextAt(p, i * s + b + o, t - q, file);
+        if (FDisplayCoords.Contains(South)) DrawTextAt(p, i * s + b + o, h - b + t - q, file);
+    }
+    // 8. The control is square, so w serves for both axes.
+    p.setPen(FLineStyle);
+    p.setBrush(Qt::NoBrush);
+    const QPoint outerFrame[] = {{0, 0}, {w - 1, 0}, {w - 1, w - 1}, {0, w - 1}, {0, 0}};
+    p.drawPolyline(outerFrame, 5);
+    const QPoint innerFrame[] = {
+        {b - 1, b - 1}, {w - b, b - 1}, {w - b, w - b}, {b - 1, w - b}, {b - 1, b - 1}};
+    p.drawPolyline(innerFrame, 5);
+    // 9.
+    p.restore();
+    update(QRegion(rect()).subtracted(inner));
+}
+
+void TChessBrd::DrawSquares() {
+    TSurfacePainter painter(*this);
+    QPainter& p = *painter;
+    const QRect all = FSurface.rect();
+    const int s = FSizeOfSquare, b = FSizeOfBorder;
+    const QRect area(b, b, width() - 2 * b, height() - 2 * b);
+    // 1.
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    // 2.
+    IntersectClip(p, area, all);
+    // 3. Pass 0 leaves the dark squares (column + row odd), pass 1 the light ones.
+    for (int k = 0; k < 2; ++k) {
+        p.save();
+        QRegion others;
+        for (int j = 0; j < 4; ++j)
+            for (int i = 0; i < 8; ++i)
+                others += QRect(b + (2 * j + ((i & 1) ^ k)) * s, b + i * s, s, s);
+        ExcludeClip(p, others, all);
+        FillSquareArea(p, k == 1);
+        p.restore();
+    }
+    // 4. Still clipped to the square area.
+    DrawGridLines();
+    // 5.
+    p.restore();
+    update(area);
+}
+
+void TChessBrd::FillSquareArea(QPainter& p, bool light) {
+    const QImage& texture = light ? FSquareLight : FSquareDark;
+    const TColor colour = light ? FSquareColorLight : FSquareColorDark;
+    // The texture runs on from the control's origin, so it is continuous across squares.
+    if (HasPicture(texture))
+        TileImage(p, texture, FSurface.rect());
+    else
+        p.fillRect(FSurface.rect(), ToQColor(colour));
+}
+
+void TChessBrd::DrawGridLines() {
+    if (!FBoardLines) return;
+    TSurfacePainter painter(*this);
+    QPainter& p = *painter;
+    const int s = FSizeOfSquare, l = BoardLeft(), t = BoardTop();
+    const int w = width(), h = height();
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setPen(FLineStyle);
+    for (int i = 1; i <= 7; ++i) {
+        LineWithoutEnd(p, l + i * s, t, l + i * s, h - t);
+        LineWithoutEnd(p, l, t + i * s, w - l, t + i * s);
+    }
+    p.restore();
+    update(QRect(l, t, w - 2 * l, h - 2 * t));
+}
+
+void TChessBrd::DrawPieces() {
+    TSurfacePainter painter(*this);
+    for (int q = A8; q <= H1; ++q)
+        if (FBoard[q] != ' ') DrawPieceAt(Square(q), FBoard[q]);
+}
+
+// --- Small updates -----------------------------------------------------------------------------
+
+void TChessBrd::DrawPieceAt(Square q, char piece) {
+    const QImage image = PieceImage(piece);
+    if (q < A8 || q > H1 || image.isNull()) return;
+    // Never scaled: centred on larger squares, overlapping the neighbours on smaller ones.
+    const int d = (FSizeOfSquare - FPieceSize) / 2;
+    const QPoint at = SquareTopLeft(q) + QPoint(d, d);
+    TSurfacePainter painter(*this);
+    QPainter& p = *painter;
+    p.save();
+    p.setClipping(false);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.drawImage(at, image);
+    p.restore();
+    update(QRect(at, image.size()));
+}
+
+void TChessBrd::RepaintSquare(Square q) {
+    if (q < A8 || q > H1) return;
+    TSurfacePainter painter(*this);
+    QPainter& p = *painter;
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    IntersectClip(p, SquareRect(q), FSurface.rect());
+    FillSquareArea(p, IsLightSquare(q));
+    p.restore();
+    update(SquareRect(q));
+}
+
+void TChessBrd::RedrawChanged(const std::string& old) {
+    TSurfacePainter painter(*this);
+    for (int q = A8; q <= H1; ++q) {
+        const char before = std::size_t(q - 1) < old.size() ? old[std::size_t(q - 1)] : ' ';
+        if (before == FBoard[q]) continue;
+        RepaintSquare(Square(q));
+        if (FBoard[q] != ' ') DrawPieceAt(Square(q), FBoard[q]);
+    }
+    DrawGridLines();
+}
