@@ -66,17 +66,6 @@ void TChessGame::SetPosition(std::string_view value) {
     PaintBoard();
 }
 
-char TChessGame::PieceAt(int sq) const {
-    return (sq >= 1 && sq <= 64) ? FBoard[sq] : ' ';
-}
-
-int TChessGame::PieceColor(int sq) const {
-    const char c = PieceAt(sq);
-    if (c >= 'B' && c <= 'R') return 1;
-    if (c >= 'b' && c <= 'r') return 0;
-    return -1;
-}
-
 void TChessGame::SetWhiteToMove(bool value) {
     StopThinking();
     FWhiteToMove = value;

@@ -46,9 +46,12 @@ class TChessGame {
     void SetPosition(std::string_view value);
 
     // The letter on a square (1..64), a space for an empty one; a space outside the board.
-    char PieceAt(int sq) const;
+    char PieceAt(int sq) const { return (sq >= 1 && sq <= 64) ? FBoard[sq] : ' '; }
     // 1 for a letter in 'B'..'R', 0 for one in 'b'..'r', -1 otherwise (space included).
-    int PieceColor(int sq) const;
+    int PieceColor(int sq) const {
+        const char c = PieceAt(sq);
+        return (c >= 'B' && c <= 'R') ? 1 : (c >= 'b' && c <= 'r') ? 0 : -1;
+    }
 
     bool WhiteToMove() const { return FWhiteToMove; }
     void SetWhiteToMove(bool value);

@@ -189,26 +189,27 @@ bool TChessGame::KnightCanMove(Square oldSq, Square newSq) const {
     return (df == 2 && dr == 1) || (df == 1 && dr == 2);
 }
 
-// Walks the chosen rays from oldSq; a ray reaches newSq when every square before it is
-// empty and newSq holds no piece of the mover's colour.
+// Walks from oldSq towards newSq; it is reached when every square before it is empty and
+// newSq holds no piece of the mover's colour. Only the one ray that can lead to newSq is
+// walked: the others never reach it.
 bool TChessGame::SlideReaches(Square oldSq, Square newSq, bool diagonals, bool lines) const {
     if (!OnBoard(oldSq) || !OnBoard(newSq)) return false;
+    const int df = FileOf(newSq) - FileOf(oldSq);
+    const int dr = RankOf(newSq) - RankOf(oldSq);
+    const bool diagonal = df != 0 && std::abs(df) == std::abs(dr);
+    const bool line = (df == 0) != (dr == 0);
+    if (!(diagonals && diagonal) && !(lines && line)) return false;
+    const int stepFile = (df > 0) - (df < 0);
+    const int stepRank = (dr > 0) - (dr < 0);
     const int color = PieceColor(oldSq);
-    const int file = FileOf(oldSq);
-    const int rank = RankOf(oldSq);
-    auto walk = [&](const Step(&rays)[4]) {
-        for (const Step& ray : rays) {
-            for (int d = 1; d <= 7; ++d) {
-                const Square sq = SquareAt(file + ray.File * d, rank + ray.Rank * d);
-                if (sq == None) break;
-                const int here = PieceColor(sq);
-                if (sq == newSq && (here == -1 || here != color)) return true;
-                if (here != -1) break;
-            }
-        }
-        return false;
-    };
-    return (diagonals && walk(kDiagonals)) || (lines && walk(kLines));
+    for (int d = 1; d <= 7; ++d) {
+        const Square sq = SquareAt(FileOf(oldSq) + stepFile * d, RankOf(oldSq) + stepRank * d);
+        if (sq == None) break;
+        const int here = PieceColor(sq);
+        if (sq == newSq) return here == -1 || here != color;
+        if (here != -1) break;
+    }
+    return false;
 }
 
 bool TChessGame::BishopCanMove(Square oldSq, Square newSq) const {
