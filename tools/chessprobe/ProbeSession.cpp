@@ -186,7 +186,7 @@ void TProbeSession::CmdPromote(const TArgs& args, std::string_view) {
         FPromoteLetter = 0;
         return;
     }
-    char c = letter.size() == 1 ? letter[0] : 0;
+    char c = letter.size() == 1 ? letter[0] : '\0';
     if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')))
         return Error("bad letter " + std::string(letter));
     FPromoteLetter = c;
