@@ -336,9 +336,10 @@ private:
     Qt::MouseButton FDragButton = Qt::NoButton;
     QPoint FPressPos;
     QPoint FLastDragPos;
-    bool FDragOverBoard = false;   // the active drag's pointer is over the control
-    bool FDragCursorShown = false; // the drag's override cursor is installed
-    bool FClicked = false;         // a left press that may end in OnClick
+    bool FDragOverBoard = false; // the active drag's pointer is over the control
+    bool FClicked = false;       // a left press that may end in OnClick
+    class TDragSession;          // Escape watch and drag cursor of the drag in progress
+    TDragSession* FDragSession = nullptr;
 
     void changeEvent(QEvent* e) override;
     TDragImage* Overlay();

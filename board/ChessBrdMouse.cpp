@@ -6,7 +6,7 @@
 // becomes active once the pointer has moved 5 pixels; while it runs it owns the mouse, so
 // the plain mouse events (OnMouseMove, OnMouseUp, OnClick) are not raised for it.
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -39,6 +39,42 @@ bool IsSizingCursor(Qt::CursorShape shape) {
 }
 
 } // namespace
+
+// What a drag holds while it runs: Escape ends it wherever the keyboard focus is (the key is
+// consumed), and the pointer shows the drag cursor. Made at the press and dropped when the
+// drag ends; if the board goes away in mid-drag, the cursor is given back all the same.
+class TChessBrd::TDragSession : public QObject {
+  public:
+    explicit TDragSession(TChessBrd* board) : QObject(board), FBoard(board) {
+        qApp->installEventFilter(this);
+    }
+    ~TDragSession() override { HideCursor(); }
+    void ShowCursor(const QCursor& shape) {
+        if (FCursorShown) {
+            QGuiApplication::changeOverrideCursor(shape);
+        } else {
+            QGuiApplication::setOverrideCursor(shape);
+            FCursorShown = true;
+        }
+    }
+    void HideCursor() {
+        if (FCursorShown) QGuiApplication::restoreOverrideCursor();
+        FCursorShown = false;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
+            FBoard->FinishDrag(false, FBoard->FLastDragPos);
+            return true;
+        }
+        return QObject::eventFilter(watched, e);
+    }
+
+  private:
+    TChessBrd* FBoard;
+    bool FCursorShown = false;
+};
 
 Square TChessBrd::SquareAtPoint(int x, int y) const {
     const int s = FSizeOfSquare;
@@ -165,8 +201,8 @@ void TChessBrd::StartDeferredDrag(QPoint pos, Qt::MouseButton button) {
     FPressPos = pos;
     FLastDragPos = pos;
     FDragOverBoard = false;
-    // Escape has to reach the drag wherever the keyboard focus is.
-    if (isVisible()) grabKeyboard();
+    delete FDragSession;
+    FDragSession = new TDragSession(this);
     if (OnStartDrag) OnStartDrag(this);
 }
 
@@ -199,13 +235,8 @@ void TChessBrd::DragTo(QPoint pos) {
         accept = DoDragOver(pos, dsDragMove);
         FLastDragPos = pos;
     }
-    const QCursor shape = accept ? FDragCursor : QCursor(Qt::ForbiddenCursor);
-    if (FDragCursorShown) {
-        QGuiApplication::changeOverrideCursor(shape);
-    } else {
-        QGuiApplication::setOverrideCursor(shape);
-        FDragCursorShown = true;
-    }
+    if (FDragSession != nullptr)
+        FDragSession->ShowCursor(accept ? FDragCursor : QCursor(Qt::ForbiddenCursor));
 }
 
 bool TChessBrd::DoDragOver(QPoint pos, TDragState state) {
@@ -239,11 +270,14 @@ void TChessBrd::FinishDrag(bool accepted, QPoint pos) {
     FDragPhase = TDragPhase::Idle;
     FDragButton = Qt::NoButton;
     FDragOverBoard = false;
-    if (FDragCursorShown) {
-        QGuiApplication::restoreOverrideCursor();
-        FDragCursorShown = false;
+    if (FDragSession != nullptr) {
+        // The session may be the caller (Escape): it goes once control is back in the loop,
+        // and it leaves the events alone from now on.
+        qApp->removeEventFilter(FDragSession);
+        FDragSession->HideCursor();
+        FDragSession->deleteLater();
+        FDragSession = nullptr;
     }
-    if (QWidget::keyboardGrabber() == this) releaseKeyboard();
     if (accepted) {
         if (OnDragDrop) OnDragDrop(this, this, pos.x(), pos.y());
         DragDrop(pos);
