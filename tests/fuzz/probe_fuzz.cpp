@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the console as command lines. Perft and search depths are capped
-// so that one input cannot run for minutes; everything else is the program's own behaviour.
+// Feeds arbitrary bytes to the console as command lines. Perft and search depths, and the
+// number of men a searched position may hold, are capped so that one input cannot run for
+// minutes; everything else is the program's own behaviour.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TProbeOptions options;
     options.MaxPerftDepth = 3;
     options.MaxSearchDepth = 2;
+    options.MaxSearchMen = 12;
     TProbeSession session(out, options);
     std::string text(reinterpret_cast<const char*>(data), size);
     // The first byte chooses the stdin form (one command a line) or the -c form.

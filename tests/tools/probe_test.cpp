@@ -178,3 +178,17 @@ TEST(ProbeEngine, SearchAndPlay) {
     EXPECT_TRUE(std::regex_match(out, played)) << out;
     EXPECT_EQ(Probe("eval"), "eval 0\n");
 }
+
+TEST(ProbeEngine, OptionsCapTheCost) {
+    std::ostringstream out;
+    TProbeOptions options;
+    options.MaxPerftDepth = 2;
+    options.MaxSearchDepth = 1;
+    options.MaxSearchMen = 3;
+    TProbeSession session(out, options);
+    session.RunScript("perft 3; divide 3; search 1; fen 4k3/8/8/8/8/8/8/3QK3 w - -; search 5");
+    std::regex shape("error depth above 2\nerror depth above 2\nerror more than 3 men to search\n"
+                     "iteration 1 score [0-9]+ nodes [0-9]+ pv [a-h][1-8][a-h][1-8]\nbestmove "
+                     "[a-h][1-8][a-h][1-8]\n");
+    EXPECT_TRUE(std::regex_match(out.str(), shape)) << out.str();
+}

@@ -88,6 +88,11 @@ bool TProbeSession::RunSearch(const TArgs& args, const char* usage) {
         return false;
     }
     TEngineInput in = EngineInput();
+    if (std::count_if(in.Board, in.Board + 64, [](char c) { return c != ' '; }) >
+        FOptions.MaxSearchMen) {
+        Error("more than " + std::to_string(FOptions.MaxSearchMen) + " men to search");
+        return false;
+    }
     in.SearchDepth = std::clamp(depth, 1, std::clamp(FOptions.MaxSearchDepth, 1, 8));
     FEngine->AbortSearch = false;
     FEngine->Think(in);

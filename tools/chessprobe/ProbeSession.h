@@ -21,6 +21,10 @@ struct TProbeOptions {
     int MaxPerftDepth = 63;
     // Upper bound of the search depth after the 1..8 clamp (the fuzz target lowers it).
     int MaxSearchDepth = 8;
+    // Most pieces a position may hold for search and play. Quiescence has no depth limit, so
+    // a crowded board without kings (twenty queens, say) can take minutes even at depth 1;
+    // the fuzz target refuses such positions, the console searches whatever it is given.
+    int MaxSearchMen = 64;
 };
 
 class TProbeSession {
