@@ -352,6 +352,7 @@ private:
     void DragDrop(QPoint pos);
     void DragCanceled();
     void ResizeMouseMove(QMouseEvent* e);
+    int SmallestResize() const;
     void AnimationStep(int x, int y, int delay);
     void SlideAlongRow(int xa, int xb, int y, int delay);
     void SlideAlongColumn(int ya, int yb, int x, int delay);

@@ -332,10 +332,19 @@ void TChessBrd::ResizeMouseMove(QMouseEvent* e) {
     // 4. Only the width; the size rule squares the control at the next repaint.
     if (FResizable && FResizing) {
         int v = std::max(x, y);
-        if (v < FResizeMinSize) v = FResizeMinSize;
+        if (v < SmallestResize()) v = SmallestResize();
         if (v > FResizeMaxSize) v = FResizeMaxSize;
         if (v != w) SetWidth(v);
     }
+}
+
+// The size rule rounds a width down to whole squares, so ResizeMinSize itself could end
+// a few pixels below the minimum; the lower clamp is the first whole-square size at or
+// above it instead.
+int TChessBrd::SmallestResize() const {
+    const int border = 2 * FSizeOfBorder;
+    const int squares = std::max(1, (FResizeMinSize - border + 7) / 8);
+    return 8 * squares + border;
 }
 
 // --- Animation ---------------------------------------------------------------------------------

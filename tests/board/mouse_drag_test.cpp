@@ -1,281 +1,197 @@
-// Dragging pieces with the mouse: pick-up, threshold, acceptance, drop and cancellation.
+// Dragging pieces with the mouse, and resizing the board by its corner.
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
-#include <QMouseEvent>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "ChessBrd.h"
+#include "render_support.h"
 
 namespace {
 
-QApplication& App() {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char arg0[] = "mouse_drag_test";
-    static char* argv[] = {arg0, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
+using Events = std::vector<std::string>;
 
-void SendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
-               Qt::MouseButtons held) {
-    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
-}
-
-// A window with the board at (10, 20) in it, as the board sits on a panel of a form.
+// A window with the board at (10, 20) in it; the board's events are logged.
 class DragTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        App();
+        TestApp();
         host = std::make_unique<QWidget>();
         host->resize(420, 420);
-        board = new TChessBrd(host.get());
-        board->move(10, 20);
-        board->SetAnimateMoves(true);
-        board->AnimationStepHook = [this](int, int) { ++animationSteps; };
-        board->OnIllegalMove = [this](TChessGame*, Square q) { Log("illegal " + Name(q)); };
-        board->OnLegalMove = [this](TChessGame*, Square a, Square b) {
-            Log("legal " + Name(a) + Name(b));
+        b = new TChessBrd(host.get());
+        b->move(10, 20);
+        b->OnIllegalMove = [this](TChessGame*, Square q) { Log("illegal " + Name(q)); };
+        b->OnLegalMove = [this](TChessGame*, Square x, Square y) {
+            Log("legal " + Name(x) + Name(y));
         };
-        board->OnStartDrag = [this](TChessBrd*) { Log("start"); };
-        board->OnEndDrag = [this](TChessBrd*, QObject* target, int, int) {
+        b->OnStartDrag = [this](TChessBrd*) { Log("start"); };
+        b->OnEndDrag = [this](TChessBrd*, QObject* target, int, int) {
             Log(target != nullptr ? "end dropped" : "end cancelled");
         };
         host->show();
     }
-    void TearDown() override {
-        board = nullptr;
-        host.reset();
-    }
-
     static std::string Name(Square q) { return SquareName(q); }
     void Log(const std::string& s) { log.push_back(s); }
-    QPoint Centre(Square q) const { return board->SquareTopLeft(q) + QPoint(20, 20); }
-
-    void Press(QPoint at, Qt::MouseButton b = Qt::LeftButton) {
-        button = b;
-        SendMouse(board, QEvent::MouseButtonPress, at, b, b);
+    void Press(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        held = button;
+        SendMouse(b, QEvent::MouseButtonPress, at, button, button);
     }
-    void MoveTo(QPoint at) { SendMouse(board, QEvent::MouseMove, at, Qt::NoButton, button); }
-    void Release(QPoint at) { SendMouse(board, QEvent::MouseButtonRelease, at, button, {}); }
-    // A full drag in a few moves, as a hand would make it.
-    void Drag(Square from, QPoint to, Qt::MouseButton b = Qt::LeftButton) {
-        const QPoint start = Centre(from);
-        Press(start, b);
-        for (int i = 1; i <= 4; ++i)
-            MoveTo(start + (to - start) * i / 4);
+    void MoveTo(QPoint at) { SendMouse(b, QEvent::MouseMove, at, Qt::NoButton, held); }
+    void Release(QPoint at) { SendMouse(b, QEvent::MouseButtonRelease, at, held, {}); }
+    void Drag(Square from, QPoint to, Qt::MouseButton button = Qt::LeftButton) {
+        Press(Centre(*b, from), button);
+        MoveTo((Centre(*b, from) + to) / 2);
+        MoveTo(to);
         Release(to);
     }
-    void Drag(Square from, Square to, Qt::MouseButton b = Qt::LeftButton) {
-        Drag(from, Centre(to), b);
-    }
-    // The picture of one square on the surface.
-    QImage SquarePicture(Square q) const {
-        return board->Surface().copy(QRect(board->SquareTopLeft(q), QSize(40, 40)));
-    }
+    void Drag(Square from, Square to) { Drag(from, Centre(*b, to)); }
     QWidget* VisibleOverlay() const {
         for (QWidget* w : host->findChildren<QWidget*>())
-            if (w != board && w->isVisible()) return w;
+            if (w != b && w->isVisible()) return w;
         return nullptr;
     }
 
     std::unique_ptr<QWidget> host;
-    TChessBrd* board = nullptr;
-    Qt::MouseButton button = Qt::LeftButton;
-    std::vector<std::string> log;
-    int animationSteps = 0;
+    TChessBrd* b = nullptr;
+    Qt::MouseButton held = Qt::LeftButton;
+    Events log;
 };
-
-using Events = std::vector<std::string>;
 
 } // namespace
 
-TEST_F(DragTest, PressOnEmptySquareOrBorderStartsNoDrag) {
-    std::vector<QPoint> downs;
-    int clicks = 0;
-    board->OnMouseDown = [&](TChessBrd*, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-        downs.emplace_back(x, y);
-    };
-    board->OnClick = [&](TChessBrd*) { ++clicks; };
-    for (const QPoint at : {Centre(E4), QPoint(5, 5), QPoint(360, 200)}) {
+TEST_F(DragTest, PressesThatStartNoDragOrNeverPassTheThreshold) {
+    int downs = 0, clicks = 0;
+    b->OnMouseDown = [&](TChessBrd*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { ++downs; };
+    b->OnClick = [&](TChessBrd*) { ++clicks; };
+    for (const QPoint at : {Centre(*b, E4), QPoint(5, 5)}) { // empty square, border
         Press(at);
         MoveTo(at + QPoint(30, 0));
         Release(at + QPoint(30, 0));
     }
-    EXPECT_EQ(downs, (std::vector<QPoint>{Centre(E4), QPoint(5, 5), QPoint(360, 200)}));
-    EXPECT_EQ(clicks, 2); // the last release is outside the control
+    EXPECT_EQ(downs, 2);
+    EXPECT_EQ(clicks, 2);
     EXPECT_TRUE(log.empty());
-    EXPECT_EQ(board->DragFrom(), None);
-    EXPECT_EQ(board->PieceAt(E2), 'P');
-}
 
-TEST_F(DragTest, ReleaseBeforeFivePixelsCancels) {
-    const std::string before = board->Position();
-    const QImage e2 = SquarePicture(E2);
-    Press(Centre(E2));
-    MoveTo(Centre(E2) + QPoint(4, -4));
+    const QImage e2 = SquarePicture(*b, E2);
+    Press(Centre(*b, E2));
+    MoveTo(Centre(*b, E2) + QPoint(4, -4));
     EXPECT_EQ(VisibleOverlay(), nullptr);
-    Release(Centre(E2) + QPoint(4, -4));
+    Release(Centre(*b, E2) + QPoint(4, -4));
     EXPECT_EQ(log, (Events{"start", "illegal E2", "end cancelled"}));
-    EXPECT_EQ(board->Position(), before);
-    EXPECT_EQ(SquarePicture(E2), e2);
-    EXPECT_EQ(board->DragFrom(), E2);
+    EXPECT_EQ(SquarePicture(*b, E2), e2);
+    EXPECT_EQ(downs, 3);
+    EXPECT_EQ(clicks, 2); // a press that began a drag makes no click
 }
 
 TEST_F(DragTest, LegalDropMakesTheMoveWithoutAnimation) {
-    const QImage bareLight = SquarePicture(E4);
-    Press(Centre(E2));
-    MoveTo(Centre(E2) + QPoint(0, -5)); // the threshold is reached
-    // The piece has left its square for the overlay, which is centred on the pointer.
-    EXPECT_EQ(SquarePicture(E2), bareLight);
-    QWidget* overlay = VisibleOverlay();
-    ASSERT_NE(overlay, nullptr);
-    EXPECT_EQ(overlay->pos(), Centre(E2) + QPoint(0, -5) + board->pos() - QPoint(20, 20));
-    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::DragMoveCursor); // E2 itself
-    MoveTo(Centre(E5));
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::ForbiddenCursor);
-    MoveTo(Centre(E4));
+    int steps = 0;
+    b->AnimationStepHook = [&](int, int) { ++steps; };
+    const QImage bareLight = SquarePicture(*b, E4);
+    Press(Centre(*b, E2));
+    MoveTo(Centre(*b, E2) + QPoint(0, -5));
+    // The piece has left its square for the overlay, centred on the pointer.
+    EXPECT_EQ(SquarePicture(*b, E2), bareLight);
+    ASSERT_NE(VisibleOverlay(), nullptr);
+    EXPECT_EQ(VisibleOverlay()->pos(), Centre(*b, E2) + QPoint(-20, -25) + b->pos());
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::DragMoveCursor);
-    Release(Centre(E4));
-
+    MoveTo(Centre(*b, E5));
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::ForbiddenCursor);
+    MoveTo(Centre(*b, E4));
+    Release(Centre(*b, E4));
     EXPECT_EQ(log, (Events{"start", "legal E2E4", "end dropped"}));
-    EXPECT_EQ(board->PieceAt(E4), 'P');
-    EXPECT_EQ(board->DragFrom(), E2);
-    EXPECT_EQ(board->DropTo(), E4);
-    EXPECT_EQ(animationSteps, 0);
+    EXPECT_EQ(b->DropTo(), E4);
+    EXPECT_EQ(steps, 0);
     EXPECT_EQ(VisibleOverlay(), nullptr);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(DragTest, DropBackOnItsOwnSquareIsSilent) {
-    const QImage e2 = SquarePicture(E2);
-    Press(Centre(E2));
-    MoveTo(Centre(E2) + QPoint(30, 0));
-    EXPECT_NE(SquarePicture(E2), e2); // picked up
-    MoveTo(Centre(E2) + QPoint(2, 2));
-    Release(Centre(E2) + QPoint(2, 2));
-    EXPECT_EQ(log, (Events{"start", "end dropped"}));
-    EXPECT_EQ(SquarePicture(E2), e2);
-    EXPECT_EQ(board->DropTo(), E2);
-    EXPECT_TRUE(board->WhiteToMove());
+TEST_F(DragTest, RefusedDropsPutThePieceBackAndOwnSquareIsSilent) {
+    const std::string start = b->Position();
+    const QImage e2 = SquarePicture(*b, E2);
+    Drag(E2, Centre(*b, E2) + QPoint(3, 9)); // its own square: silent
+    Drag(E7, E5);                            // the side not to move
+    Drag(E2, E5);                            // an illegal square
+    Drag(E2, QPoint(5, 200));                // the border
+    Drag(E2, QPoint(-30, 500));              // outside the control
+    EXPECT_EQ(log, (Events{"start", "end dropped", "start", "illegal E7", "end cancelled", "start",
+                           "illegal E2", "end cancelled", "start", "illegal E2", "end cancelled",
+                           "start", "illegal E2", "end cancelled"}));
+    EXPECT_EQ(b->Position(), start);
+    EXPECT_EQ(SquarePicture(*b, E2), e2);
 }
 
-TEST_F(DragTest, RefusedDropsPutThePieceBack) {
-    const std::string start = board->Position();
-    const QImage e7 = SquarePicture(E7);
-    // A piece of the side not to move can be picked up, but not moved.
-    Drag(E7, E5);
-    EXPECT_EQ(board->Position(), start);
-    EXPECT_EQ(SquarePicture(E7), e7);
-    // An illegal square, the border, and outside the control.
-    Drag(E2, E5);
-    Drag(E2, QPoint(5, 200));
-    Drag(E2, QPoint(-30, 500));
-    EXPECT_EQ(log, (Events{"start", "illegal E7", "end cancelled", "start", "illegal E2",
-                           "end cancelled", "start", "illegal E2", "end cancelled", "start",
-                           "illegal E2", "end cancelled"}));
-    EXPECT_EQ(board->Position(), start);
-    EXPECT_EQ(VisibleOverlay(), nullptr);
-}
-
-TEST_F(DragTest, RightButtonDragsLikeTheLeft) {
-    Drag(G1, F3, Qt::RightButton);
-    EXPECT_EQ(log, (Events{"start", "legal G1F3", "end dropped"}));
-    EXPECT_EQ(board->PieceAt(F3), 'N');
-    // A left release does not end a right-button drag.
-    Press(Centre(E7), Qt::RightButton);
-    MoveTo(Centre(E5));
-    SendMouse(board, QEvent::MouseButtonRelease, Centre(E5), Qt::LeftButton, Qt::RightButton);
-    EXPECT_EQ(log.size(), 4u);
-    Release(Centre(E5));
-    EXPECT_EQ(log.back(), "end dropped");
-    EXPECT_EQ(board->PieceAt(E5), 'p');
-}
-
-TEST_F(DragTest, EscapeOrALostButtonCancels) {
-    Press(Centre(D2));
-    MoveTo(Centre(D4));
+TEST_F(DragTest, RightButtonEscapeAndALostButton) {
+    Drag(G1, Centre(*b, F3), Qt::RightButton);
+    EXPECT_EQ(b->PieceAt(F3), 'N');
+    Press(Centre(*b, D7));
+    MoveTo(Centre(*b, D5));
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QCoreApplication::sendEvent(board, &escape);
-    EXPECT_EQ(log, (Events{"start", "illegal D2", "end cancelled"}));
+    QCoreApplication::sendEvent(host.get(), &escape); // wherever the focus is
+    Press(Centre(*b, D7));
+    MoveTo(Centre(*b, D6));
+    SendMouse(b, QEvent::MouseMove, Centre(*b, D5), Qt::NoButton, {}); // released elsewhere
+    EXPECT_EQ(log, (Events{"start", "legal G1F3", "end dropped", "start", "illegal D7",
+                           "end cancelled", "start", "illegal D7", "end cancelled"}));
     EXPECT_EQ(VisibleOverlay(), nullptr);
-    // The release after the cancellation is a plain release.
-    Release(Centre(D4));
-    EXPECT_EQ(log.size(), 3u);
-    EXPECT_EQ(board->PieceAt(D2), 'P');
-
-    // A move that arrives without the button held: the release went elsewhere.
-    log.clear();
-    Press(Centre(D2));
-    MoveTo(Centre(D3));
-    SendMouse(board, QEvent::MouseMove, Centre(D4), Qt::NoButton, {});
-    EXPECT_EQ(log, (Events{"start", "illegal D2", "end cancelled"}));
 }
 
-TEST_F(DragTest, EventsComeInTheToolkitOrder) {
-    board->OnMouseDown = [this](TChessBrd*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
-        Log("down");
-    };
-    board->OnDragOver = [this](TChessBrd*, QObject* source, int, int, TDragState state,
-                               bool& accept) {
-        EXPECT_EQ(source, board);
-        EXPECT_TRUE(accept); // the default with a handler assigned
-        accept = false;      // leave the decision to the board
+TEST_F(DragTest, HandlersComeFirstAndAcceptedButRefusedDropsRestoreThePiece) {
+    b->OnDragOver = [this](TChessBrd*, QObject* source, int, int, TDragState state, bool& accept) {
+        EXPECT_EQ(source, b);
+        EXPECT_TRUE(accept); // the default once a handler is assigned
         Log(state == dsDragEnter ? "enter" : state == dsDragMove ? "over" : "leave");
     };
-    board->OnDragDrop = [this](TChessBrd*, QObject*, int, int) { Log("drop"); };
-    Press(Centre(E2));
-    MoveTo(Centre(E3));
-    MoveTo(Centre(E4));
-    Release(Centre(E4));
-    EXPECT_EQ(log, (Events{"down", "start", "enter", "over", "over", "leave", "drop", "legal E2E4",
-                           "end dropped"}));
-
-    // Leaving the control and releasing outside it.
-    log.clear();
-    Press(Centre(E7));
-    MoveTo(Centre(E6));
-    MoveTo(QPoint(-50, -50));
-    Release(QPoint(-50, -50));
-    EXPECT_EQ(log,
-              (Events{"down", "start", "enter", "over", "leave", "illegal E7", "end cancelled"}));
-}
-
-TEST_F(DragTest, DropAcceptedByAHandlerButRefusedByTheRulesRestoresThePiece) {
-    // A handler that leaves the default (accept) in place lets every drop through.
-    board->OnDragOver = [](TChessBrd*, QObject*, int, int, TDragState, bool&) {};
-    const std::string start = board->Position();
-    const QImage e2 = SquarePicture(E2);
-    Drag(E2, E5);
-    EXPECT_EQ(log, (Events{"start", "end dropped"}));
-    EXPECT_EQ(board->Position(), start);
-    EXPECT_EQ(SquarePicture(E2), e2);
+    b->OnDragDrop = [this](TChessBrd*, QObject*, int, int) { Log("drop"); };
+    const QImage e2 = SquarePicture(*b, E2);
+    Drag(E2, E5); // accepted by the handler's default, refused by the rules
+    EXPECT_EQ(log, (Events{"start", "enter", "over", "over", "leave", "drop", "end dropped"}));
+    EXPECT_EQ(SquarePicture(*b, E2), e2);
+    EXPECT_EQ(b->PieceAt(E5), ' ');
 }
 
 TEST_F(DragTest, DropsAreRefusedWhileTheComputerThinks) {
-    board->SetSearchDepth(8);
-    board->SetComputerPlaysWhite(true);
+    b->SetSearchDepth(8);
+    b->SetComputerPlaysWhite(true);
     QElapsedTimer t;
     t.start();
-    while (!board->Thinking() && t.elapsed() < 3000)
+    while (!b->Thinking() && t.elapsed() < 3000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (!board->Thinking()) GTEST_SKIP() << "the computer did not start thinking";
-    const QImage e2 = SquarePicture(E2);
+    if (!b->Thinking()) GTEST_SKIP() << "the computer did not start thinking";
     Drag(E2, E4);
-    const bool stillThinking = board->Thinking();
-    Drag(E2, Centre(E2) + QPoint(3, 9)); // back on its own square
-    if (!stillThinking || !board->Thinking()) GTEST_SKIP() << "the search ended too early";
+    Drag(E2, Centre(*b, E2) + QPoint(3, 9));
+    if (!b->Thinking()) GTEST_SKIP() << "the search ended too early";
     EXPECT_EQ(log, (Events{"start", "illegal E2", "end cancelled", "start", "illegal E2",
                            "end cancelled"}));
-    EXPECT_EQ(SquarePicture(E2), e2);
-    board->SetComputerPlaysWhite(false);
+    b->SetComputerPlaysWhite(false);
+}
+
+TEST_F(DragTest, CornerResizeWithinTheClamps) {
+    const auto hover = [this](QPoint at) { SendMouse(b, QEvent::MouseMove, at, Qt::NoButton, {}); };
+    b->setCursor(Qt::PointingHandCursor);
+    hover(QPoint(362, 362));
+    EXPECT_EQ(b->cursor().shape(), Qt::PointingHandCursor); // not resizable
+    b->SetResizable(true);
+    b->SetResizeMaxSize(400);
+    hover(QPoint(358, 368));
+    EXPECT_EQ(b->cursor().shape(), Qt::SizeFDiagCursor);
+    hover(QPoint(357, 365));
+    EXPECT_EQ(b->cursor().shape(), Qt::PointingHandCursor);
+    Press(QPoint(365, 365));
+    MoveTo(QPoint(366, 366));
+    for (int i = 0; i < 20; ++i) // the size rule squares the board at each repaint
+        MoveTo(QPoint(900, 10));
+    EXPECT_LE(b->Width(), 400);
+    EXPECT_GE(b->Width(), 392); // the averaging stops short of a last single square
+    EXPECT_EQ(b->Height(), b->Width());
+    for (int i = 0; i < 20; ++i)
+        MoveTo(QPoint(-40, 20));
+    // Not 100, which the size rule would round down to 96, but the next whole-square size.
+    EXPECT_EQ(b->Width(), 104);
+    Release(QPoint(-40, 20));
+    MoveTo(QPoint(500, 500));
+    EXPECT_EQ(b->Width(), 104);
 }

@@ -1,0 +1,36 @@
+#pragma once
+// Shared pieces of the board's drawing and mouse tests: the application object, synthetic
+// mouse events with an explicit button state, and surface access.
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "ChessBrd.h"
+
+inline QApplication& TestApp() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char arg0[] = "board_test";
+    static char* argv[] = {arg0, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+inline void SendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
+                      Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+inline QRgb At(const TChessBrd& b, int x, int y) {
+    return b.Surface().pixel(x, y) | 0xFF000000u;
+}
+
+inline QPoint Centre(const TChessBrd& b, Square q) {
+    const int h = b.SizeOfSquare() / 2;
+    return b.SquareTopLeft(q) + QPoint(h, h);
+}
+
+inline QImage SquarePicture(const TChessBrd& b, Square q) {
+    return b.Surface().copy(QRect(b.SquareTopLeft(q), QSize(b.SizeOfSquare(), b.SizeOfSquare())));
+}
