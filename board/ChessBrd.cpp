@@ -77,6 +77,9 @@ void TChessBrd::CreateThread() {
     FThread->SetPostFunction(FCalls->Poster());
     FThread->ReadBoard = [this](TBoardSnapshot& s) { ReadBoard(s); };
     FThread->MoveCallback = [this](int from, int to) {
+        // StopThinking leaves the built-in search alone once the host plays; a move it
+        // finishes after the switch is dropped, the host is asked instead (ThinkingDone).
+        if (FCustomEngine) return false;
         const bool ok = MakeMove(Square(from), Square(to));
         FComputerMoveRefused = !ok;
         return ok;
