@@ -36,8 +36,7 @@ TEST(Perft, StartPosition) {
 TEST(Perft, CastlingPinsAndEnPassant) {
     // A crowded middle game with both sides able to castle either way.
     TChessGame game;
-    game.SetPosition(Board({"r   k  r", "p ppqpb ", "bn  pnp ", "   PN   ", " p  P   ", "  N  Q p",
-                            "PPPBBPPP", "R   K  R"}));
+    game.SetPosition("r   k  rp ppqpb bn  pnp    PN    p  P     N  Q pPPPBBPPPR   K  R");
     EXPECT_EQ(Perft(game, 1), 48u);
     EXPECT_EQ(Perft(game, 2), 2039u);
     EXPECT_EQ(Perft(game, 3), 97862u);
