@@ -4,18 +4,42 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QSocketNotifier>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "ChessThread.h"
 
 namespace {
 
-// The posted event that tells the board to run the calls its search thread queued.
-QEvent::Type CallEventType() {
-    static const auto type = QEvent::Type(QEvent::registerEventType());
-    return type;
-}
+// Tells the window thread that the search thread has queued calls for it. The search thread
+// only writes to an event descriptor and shares no memory with the toolkit's event queue, so
+// the calls and everything they carry are ordered by the call queue's own mutex alone.
+class TWakeNotifier : public QSocketNotifier {
+  public:
+    TWakeNotifier(int fd, QObject* parent) : QSocketNotifier(fd, Read, parent), FFd(fd) {}
+    ~TWakeNotifier() override {
+        setEnabled(false);
+        ::close(FFd);
+    }
+    // Any thread.
+    static void Wake(int fd) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const auto n = ::write(fd, &one, sizeof one);
+    }
+    // Window thread: takes the pending wake-ups.
+    void Drain() {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const auto n = ::read(FFd, &count, sizeof count);
+    }
+
+  private:
+    int FFd;
+};
 
 } // namespace
 
@@ -71,8 +95,14 @@ TChessBrd::~TChessBrd() {
 }
 
 void TChessBrd::CreateThread() {
-    FCalls = std::make_unique<TCallQueue>(
-        [this] { QCoreApplication::postEvent(this, new QEvent(CallEventType())); });
+    const int fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (fd < 0) return; // no way to hear from a thread: the board plays without one
+    auto* notifier = new TWakeNotifier(fd, this);
+    FCalls = std::make_unique<TCallQueue>([fd] { TWakeNotifier::Wake(fd); });
+    connect(notifier, &QSocketNotifier::activated, this, [this, notifier] {
+        notifier->Drain();
+        if (FCalls) FCalls->RunPending();
+    });
     FThread = std::make_unique<TChessThread>();
     FThread->SetPostFunction(FCalls->Poster());
     FThread->ReadBoard = [this](TBoardSnapshot& s) { ReadBoard(s); };
@@ -212,13 +242,7 @@ void TChessBrd::CheckHostEngine() {
 }
 
 bool TChessBrd::event(QEvent* e) {
-    bool handled = false;
-    if (e->type() == CallEventType()) {
-        if (FCalls) FCalls->RunPending();
-        handled = true;
-    } else {
-        handled = QWidget::event(e);
-    }
+    const bool handled = QWidget::event(e);
     CheckHostEngine();
     return handled;
 }

@@ -263,8 +263,8 @@ private:
     void AskHostEngine();
     bool ComputersTurn() const;
 
-    // Calls the search thread hands to this (the window) thread; a posted event of the
-    // board's own type tells the widget to run them.
+    // Calls the search thread hands to this (the window) thread; a wake-up through an event
+    // descriptor makes the window thread run them.
     std::unique_ptr<TCallQueue> FCalls;
     std::unique_ptr<TChessThread> FThread;
     QTimer* FPollTimer = nullptr;
