@@ -88,12 +88,11 @@ bool TChessGame::PlayerMove(Square oldSq, Square newSq) {
 }
 
 void TChessGame::RecordHalfMove(Square oldSq, Square newSq) {
-    // A half-move played just past the end of the history (the side to move was written
-    // over) leaves the end's record without a half-move of its own. At the very first
-    // record that record was never written in this game at all (a game Black began), so
-    // it is cleared whole and nothing of an earlier game survives there.
-    const bool pastEnd = FWhiteToMove ? (FCurrentMove == FHistoryLastMove + 1 && !FHistoryLastWhite)
-                                      : (FCurrentMove == FHistoryLastMove && FHistoryLastWhite);
+    // Black playing at (n, Black) while the history ends at (n, White): the side to move
+    // was written over, and White's record of n has no half-move of its own. When it is
+    // the very first record it was never written in this game at all (a game Black
+    // began), so it is cleared whole and nothing of an earlier game survives there.
+    const bool pastEnd = !FWhiteToMove && FCurrentMove == FHistoryLastMove && FHistoryLastWhite;
     if (pastEnd) {
         MoveInfo& end = Record(FHistoryLastMove, FHistoryLastWhite);
         if (FHistoryLastMove == FHistoryFirstMove && FHistoryLastWhite == FHistoryFirstWhite)
