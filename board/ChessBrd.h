@@ -284,6 +284,7 @@ private:
 
     // --- ChessBrdPaint.cpp ---
     void DrawBorder();
+    void DrawCoordinates(QPainter& p);
     void DrawSquares();
     void DrawPieces();
     void LoadDefaultPieceSet();

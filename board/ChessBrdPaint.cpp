@@ -243,7 +243,7 @@ void TChessBrd::PaintBoard() {
 void TChessBrd::DrawBorder() {
     TSurfacePainter painter(*this);
     QPainter& p = *painter;
-    const int w = width(), h = height(), b = FSizeOfBorder, s = FSizeOfSquare;
+    const int w = width(), h = height(), b = FSizeOfBorder;
     const QRect all = FSurface.rect();
     // 1.
     p.save();
@@ -256,8 +256,26 @@ void TChessBrd::DrawBorder() {
         TileImage(p, FBorderBitmap, all);
     else
         p.fillRect(all, ToQColor(FBorderColor));
-    // 4. Text over whatever the ring shows.
+    // 4-7. Text over whatever the ring shows.
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (FDisplayCoords.Bits != 0) DrawCoordinates(p);
+    // 8. The control is square, so w serves for both axes.
+    p.setPen(FLineStyle);
+    p.setBrush(Qt::NoBrush);
+    const QPoint outerFrame[] = {{0, 0}, {w - 1, 0}, {w - 1, w - 1}, {0, w - 1}, {0, 0}};
+    p.drawPolyline(outerFrame, 5);
+    const QPoint innerFrame[] = {
+        {b - 1, b - 1}, {w - b, b - 1}, {w - b, w - b}, {b - 1, w - b}, {b - 1, b - 1}};
+    p.drawPolyline(innerFrame, 5);
+    // 9.
+    p.restore();
+    update(QRegion(rect()).subtracted(inner));
+}
+
+// Steps 4 to 7 of the border: the labels of the sides in DisplayCoords.
+void TChessBrd::DrawCoordinates(QPainter& p) {
+    const int w = width(), h = height(), b = FSizeOfBorder, s = FSizeOfSquare;
+    // 4.
     p.setFont(FCoordFont);
     p.setPen(ToQColor(FCoordFontColor));
     // 5.
@@ -276,17 +294,6 @@ void TChessBrd::DrawBorder() {
         if (FDisplayCoords.Contains(North)) DrawTextAt(p, i * s + b + o, t - q, file);
         if (FDisplayCoords.Contains(South)) DrawTextAt(p, i * s + b + o, h - b + t - q, file);
     }
-    // 8. The control is square, so w serves for both axes.
-    p.setPen(FLineStyle);
-    p.setBrush(Qt::NoBrush);
-    const QPoint outerFrame[] = {{0, 0}, {w - 1, 0}, {w - 1, w - 1}, {0, w - 1}, {0, 0}};
-    p.drawPolyline(outerFrame, 5);
-    const QPoint innerFrame[] = {
-        {b - 1, b - 1}, {w - b, b - 1}, {w - b, w - b}, {b - 1, w - b}, {b - 1, b - 1}};
-    p.drawPolyline(innerFrame, 5);
-    // 9.
-    p.restore();
-    update(QRegion(rect()).subtracted(inner));
 }
 
 void TChessBrd::DrawSquares() {
