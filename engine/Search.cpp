@@ -110,10 +110,13 @@ std::int32_t TChessEngine::Quiesce(std::int32_t alpha, std::int32_t beta) {
     }
     // 4. The previous line's move first.
     if (FollowPV) MarkPVMove();
-    // 5. Try each move.
+    // 5. Try each move. An abort also ends the loop here: on a board crowded with queens a
+    // capture sequence can run for minutes, and the caller waits for the search to stop.
+    // An aborted iteration's result is never used.
     bool anyLegal = false;
     const int end = MoveEnd[Ply];
     for (int i = FirstMove[Ply]; i < end; ++i) {
+        if (Aborted()) break;
         PickMove(i);
         const TEngineMove m = MoveStack[i].Move;
         if (!PlayMove(m)) continue;
