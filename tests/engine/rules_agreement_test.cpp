@@ -1,0 +1,146 @@
+// The engine's legal moves against the rules' IsLegalMove over all 64 x 64 square pairs, at
+// every position of seeded random games played through the rules. The engine is loaded the
+// way the search thread loads it, from the game's letters, side, rights and en-passant
+// square.
+//
+// Known differences, each excluded where it arises:
+// - While a threefold repetition stands the rules refuse every move; the engine has no
+//   repetition test. Such positions are skipped.
+// - En passant: the rules' check test leaves the captured pawn on its trial board, so they
+//   accept a capture that opens the king's rank through the pawn's square, and refuse one
+//   whose captured pawn would still give check from where it stood (the engine removes
+//   the pawn in both cases). En-passant pairs that disagree are counted, not failed.
+// - Castling rights kept after a rook capture: the rules look for the rook on its corner,
+//   and the engine drops such a right when it loads, so both refuse the same castlings.
+// - Promotions: the engine generates four moves per pawn move, the rules judge one pair.
+
+#include <cstdlib>
+#include <random>
+#include <set>
+
+#include "ChessGame.h"
+#include "EngineTestSupport.h"
+
+using namespace enginetest;
+
+namespace {
+
+TEngineInput InputOfGame(const TChessGame& g) {
+    TEngineInput in{};
+    const std::string letters = g.Position();
+    for (int s = 0; s < 64; ++s)
+        in.Board[s] = letters[s];
+    in.WhiteToMove = g.WhiteToMove();
+    in.CastlingAllowed = g.CastlingAllowed().Bits;
+    in.EnPassant = g.EnPassant();
+    return in;
+}
+
+// (from, to) as game squares 1..64.
+using TPair = std::pair<int, int>;
+
+std::set<TPair> EnginePairs(TChessEngine& e) {
+    std::set<TPair> out;
+    e.GenerateMoves();
+    for (const TGenMove& g : PlyList(e)) {
+        if (!e.PlayMove(g.Move)) continue;
+        e.UndoMove();
+        out.emplace(g.Move.From + 1, g.Move.To + 1);
+    }
+    return out;
+}
+
+std::set<TPair> RulesPairs(const TChessGame& g) {
+    std::set<TPair> out;
+    for (int from = 1; from <= 64; ++from)
+        for (int to = 1; to <= 64; ++to)
+            if (g.IsLegalMove(static_cast<Square>(from), static_cast<Square>(to)))
+                out.emplace(from, to);
+    return out;
+}
+
+bool IsEnPassantPair(const TChessGame& g, const TPair& p) {
+    const char piece = g.PieceAt(p.first);
+    return (piece == 'P' || piece == 'p') && p.second == g.EnPassant() &&
+           FileOf(p.first) != FileOf(p.second);
+}
+
+} // namespace
+
+TEST(EngineRulesAgreement, LegalMovesMatchOverRandomGames) {
+    std::mt19937 rng(314159);
+    auto e = std::make_unique<TChessEngine>();
+    int positions = 0, enPassantDifferences = 0, enPassantMoves = 0, castlings = 0, promotions = 0;
+    for (int game = 0; game < 80; ++game) {
+        TChessGame g;
+        g.NewGame();
+        for (int ply = 0; ply < 160; ++ply) {
+            if (g.IsThreefoldRepetition()) break;
+            e->LoadPosition(InputOfGame(g));
+            const std::set<TPair> ours = EnginePairs(*e), theirs = RulesPairs(g);
+            std::set<TPair> all = ours;
+            all.insert(theirs.begin(), theirs.end());
+            for (const TPair& p : all) {
+                const bool a = ours.count(p), b = theirs.count(p);
+                if (IsEnPassantPair(g, p)) {
+                    ++enPassantMoves;
+                    enPassantDifferences += a != b;
+                    continue;
+                }
+                ASSERT_EQ(a, b) << "game " << game << " ply " << ply << ": " << p.first << "-"
+                                << p.second << " in " << g.Position();
+            }
+            ++positions;
+            if (theirs.empty()) break;
+            // Under-promotions too, so that the games see knights and rooks appear.
+            g.SetPromotionPiece("nbrqqq"[rng() % 6]);
+            // Castling, captures and pawn moves are favoured so that the games reach them.
+            std::vector<TPair> choice(theirs.begin(), theirs.end()), eager;
+            for (const TPair& p : choice) {
+                const char piece = g.PieceAt(p.first);
+                const bool castle = (piece == 'K' || piece == 'k') &&
+                                    std::abs(FileOf(p.first) - FileOf(p.second)) == 2;
+                if (castle || g.PieceAt(p.second) != ' ' || piece == 'P' || piece == 'p')
+                    eager.push_back(p);
+            }
+            if (!eager.empty() && rng() % 2) choice = eager;
+            const TPair move = choice[rng() % choice.size()];
+            const char piece = g.PieceAt(move.first);
+            castlings += (piece == 'K' || piece == 'k') &&
+                         std::abs(FileOf(move.first) - FileOf(move.second)) == 2;
+            promotions += (piece == 'P' || piece == 'p') &&
+                          (RankOf(move.second) == 1 || RankOf(move.second) == 8);
+            ASSERT_TRUE(
+                g.MakeMove(static_cast<Square>(move.first), static_cast<Square>(move.second)));
+        }
+    }
+    EXPECT_GT(positions, 5000);
+    EXPECT_GT(enPassantMoves, 0);
+    EXPECT_GT(castlings, 0);
+    EXPECT_GT(promotions, 0);
+    EXPECT_LE(enPassantDifferences, enPassantMoves);
+}
+
+TEST(EngineRulesAgreement, EnPassantDifferencesAreTheDocumentedOnes) {
+    // The captured pawn gives check: the rules keep it on their trial board and refuse the
+    // capture that removes it; the engine accepts.
+    TChessGame check;
+    check.SetPosition(std::string(8 * 3, ' ') + "   pP   " + "    K   " + std::string(8 * 2, ' ') +
+                      "       k");
+    check.SetWhiteToMove(true);
+    check.SetEnPassant(D6);
+    auto e = std::make_unique<TChessEngine>();
+    e->LoadPosition(InputOfGame(check));
+    EXPECT_TRUE(e->InCheck(TChessEngine::White));
+    EXPECT_TRUE(EnginePairs(*e).count({E5, D6}));
+    EXPECT_FALSE(check.IsLegalMove(E5, D6));
+
+    // The capture opens the king's rank: the rules accept, the engine refuses.
+    TChessGame pin;
+    pin.SetPosition(std::string(8 * 3, ' ') + "K  pP  r" + std::string(8 * 3, ' ') + "       k");
+    pin.SetWhiteToMove(true);
+    pin.SetEnPassant(D6);
+    e->LoadPosition(InputOfGame(pin));
+    EXPECT_FALSE(EnginePairs(*e).count({E5, D6}));
+    EXPECT_TRUE(pin.IsLegalMove(E5, D6));
+}
