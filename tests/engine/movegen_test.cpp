@@ -36,7 +36,12 @@ struct TSnapshot {
         std::memcpy(Piece, e.Piece, sizeof Piece);
         std::memcpy(Bits, e.Bits, sizeof Bits);
     }
-    bool operator==(const TSnapshot& o) const { return std::memcmp(this, &o, sizeof o) == 0; }
+    bool operator==(const TSnapshot& o) const {
+        return std::memcmp(Colour, o.Colour, sizeof Colour) == 0 &&
+               std::memcmp(Piece, o.Piece, sizeof Piece) == 0 &&
+               std::memcmp(Bits, o.Bits, sizeof Bits) == 0 && Side == o.Side && XSide == o.XSide &&
+               CastleRights == o.CastleRights && EnPassantSq == o.EnPassantSq && Ply == o.Ply;
+    }
 };
 
 } // namespace
