@@ -73,17 +73,18 @@ void TChessEngine::RemovePiece(int sq) {
 }
 
 bool TChessEngine::BoardConsistent() const {
+    std::uint64_t bits[2][6] = {}, occupied[2] = {};
     for (int s = 0; s < 64; ++s) {
         const int c = Colour[s], p = Piece[s];
         if ((c == NoColour) != (p == NoPiece)) return false;
-        if (c != NoColour && (c < 0 || c > 1 || p < 0 || p > 5)) return false;
-        for (int cc = 0; cc < 2; ++cc) {
-            if (((Occupied[cc] >> s) & 1) != (c == cc)) return false;
-            for (int pp = 0; pp < 6; ++pp)
-                if (((Bits[cc][pp] >> s) & 1) != (c == cc && p == pp)) return false;
-        }
+        if (c == NoColour) continue;
+        if (c < 0 || c > 1 || p < 0 || p > 5) return false;
+        bits[c][p] |= Bit(s);
+        occupied[c] |= Bit(s);
     }
-    return XSide == (Side ^ 1) && Ply >= 0 && Ply <= MaxPly;
+    return std::memcmp(bits, Bits, sizeof bits) == 0 &&
+           std::memcmp(occupied, Occupied, sizeof occupied) == 0 && XSide == (Side ^ 1) &&
+           Ply >= 0 && Ply <= MaxPly;
 }
 
 // --- Loading the position ----------------------------------------------------------------------
