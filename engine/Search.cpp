@@ -76,6 +76,7 @@ std::int32_t TChessEngine::Search(std::int32_t alpha, std::int32_t beta, int dep
         if (Aborted()) break;
         PickMove(i);
         const TEngineMove m = MoveStack[i].Move;
+        if (Ply == 0 && !GameAcceptsAtRoot(m)) continue;
         if (!PlayMove(m)) continue;
         anyLegal = true;
         ++Nodes;
@@ -133,6 +134,26 @@ std::int32_t TChessEngine::Quiesce(std::int32_t alpha, std::int32_t beta) {
     // 6. Mated.
     if (inCheck && !anyLegal) return Ply - Infinity;
     return alpha;
+}
+
+// The game judges an en-passant capture with the captured pawn still on its square, so it
+// refuses one that takes a pawn giving check, although the capture removes the checker. The
+// computer hands its move to the game, so at the root it never picks such a capture: the
+// game would refuse it and the computer would have nothing to play.
+bool TChessEngine::GameAcceptsAtRoot(TEngineMove m) const {
+    if (!(m.Flags & mfEnPassant)) return true;
+    const int victim = Side == White ? m.To + 8 : m.To - 8;
+    const int file = victim % 8;
+    // The squares the captured pawn attacks: a black pawn attacks downwards (+7, +9), a white
+    // pawn upwards (-9, -7).
+    const int left = Side == White ? victim + 7 : victim - 9;
+    const int right = Side == White ? victim + 9 : victim - 7;
+    for (int s = 0; s < 64; ++s) {
+        if (Colour[s] != Side || Piece[s] != 5) continue;
+        // The game looks at the mover's first king only.
+        return !((file > 0 && s == left) || (file < 7 && s == right));
+    }
+    return true;
 }
 
 void TChessEngine::MarkPVMove() {

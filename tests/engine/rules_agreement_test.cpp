@@ -144,3 +144,38 @@ TEST(EngineRulesAgreement, EnPassantDifferencesAreTheDocumentedOnes) {
     EXPECT_FALSE(EnginePairs(*e).count({E5, D6}));
     EXPECT_TRUE(pin.IsLegalMove(E5, D6));
 }
+
+TEST(EngineRulesAgreement, RootNeverPicksAnEnPassantCaptureTheGameRefuses) {
+    // The black pawn that just reached d5 checks the king on e4. Taking it en passant is the
+    // engine's most promising capture, but the game refuses it; the search must choose a move
+    // the game accepts, at every depth.
+    TChessGame game;
+    game.SetPosition(std::string(8 * 3, ' ') + "   pP   " + "    K   " + std::string(8 * 2, ' ') +
+                     "       k");
+    game.SetWhiteToMove(true);
+    game.SetEnPassant(D6);
+    auto e = std::make_unique<TChessEngine>();
+    for (int depth = 1; depth <= 4; ++depth) {
+        TEngineInput in = InputOfGame(game);
+        in.SearchDepth = depth;
+        e->Think(in);
+        const TEngineMove m = e->BestMove();
+        EXPECT_TRUE(game.IsLegalMove(Square(m.From + 1), Square(m.To + 1))) << "depth " << depth;
+    }
+
+    // Black's mirror: the white pawn that just reached e4 checks the king on f5; the black
+    // pawn on d4 may take it en passant on e3.
+    TChessGame black;
+    black.SetPosition(std::string(8 * 3, ' ') + "     k  " + "   pP   " + std::string(8 * 2, ' ') +
+                      "       K");
+    black.SetWhiteToMove(false);
+    black.SetEnPassant(E3);
+    TEngineInput in = InputOfGame(black);
+    e->LoadPosition(in);
+    ASSERT_TRUE(e->InCheck(TChessEngine::Black));
+    ASSERT_FALSE(black.IsLegalMove(D4, E3));
+    in.SearchDepth = 3;
+    e->Think(in);
+    const TEngineMove m = e->BestMove();
+    EXPECT_TRUE(black.IsLegalMove(Square(m.From + 1), Square(m.To + 1)));
+}
