@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "ChessThread.h"
+#include "DescriptionLoading.h"
 
 namespace {
 
@@ -81,6 +82,8 @@ TChessBrd::TChessBrd(QWidget* parent) : QWidget(parent) {
     ResetGame();
     // 10. The computer player.
     CreateThread();
+    // A board built from a window description loads its stored properties first.
+    TDescriptionLoading::Adopt(this);
 }
 
 TChessBrd::~TChessBrd() {

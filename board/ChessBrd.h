@@ -191,6 +191,8 @@ public:
     void BeginLoading() { FLoading = true; }
     void EndLoading();
     bool Loading() const { return FLoading; }
+    // False until the first full paint has run (it starts the computer player).
+    bool FirstPaintDone() const { return FFirstPaintDone; }
 
     // --- Computer player -------------------------------------------------------------------
 
