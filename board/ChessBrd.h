@@ -100,7 +100,7 @@ class TChessBrd : public QWidget, public TChessGame {
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
     Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 
-public:
+  public:
     explicit TChessBrd(QWidget* parent = nullptr);
     ~TChessBrd() override;
 
@@ -235,7 +235,7 @@ public:
     TDragDropEvent OnDragDrop;
     TEndDragEvent OnEndDrag;
 
-protected:
+  protected:
     // Drawing hooks of the rules (ChessBrdPaint.cpp).
     void RepaintSquare(Square q) override;
     void DrawPieceAt(Square q, char piece) override;
@@ -255,7 +255,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
-private:
+  private:
     // --- ChessBrd.cpp ---
     void CreateThread();
     void ReadBoard(TBoardSnapshot& s) const;
@@ -308,7 +308,7 @@ private:
     QPen FLineStyle;
     QFont FCoordFont;
     TColor FCoordFontColor = 0xFFFFFF;
-    std::vector<QImage> FPieceImages;        // PieceImages: premultiplied ARGB, mask applied
+    std::vector<QImage> FPieceImages; // PieceImages: premultiplied ARGB, mask applied
     std::array<std::array<int, 6>, 2> FPieceIndex{};
     QPainter* FPainter = nullptr; // the painter of the drawing batch in progress, if any
     bool FInPaintBoard = false;

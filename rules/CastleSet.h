@@ -17,7 +17,9 @@ struct CastleSet {
     static constexpr CastleSet All() { return CastleSet{0x0F}; }
     constexpr bool Contains(CanStillCastle c) const { return (Bits >> c) & 1u; }
     constexpr void Include(CanStillCastle c) { Bits = static_cast<std::uint8_t>(Bits | (1u << c)); }
-    constexpr void Exclude(CanStillCastle c) { Bits = static_cast<std::uint8_t>(Bits & ~(1u << c)); }
+    constexpr void Exclude(CanStillCastle c) {
+        Bits = static_cast<std::uint8_t>(Bits & ~(1u << c));
+    }
     constexpr bool Empty() const { return (Bits & 0x0F) == 0; }
     friend constexpr bool operator==(CastleSet a, CastleSet b) { return a.Bits == b.Bits; }
 };

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+// clang-format off
 enum Square : std::uint8_t {
     None = 0,
     A8, B8, C8, D8, E8, F8, G8, H8,
@@ -16,6 +17,7 @@ enum Square : std::uint8_t {
     A2, B2, C2, D2, E2, F2, G2, H2,
     A1, B1, C1, D1, E1, F1, G1, H1,
 };
+// clang-format on
 
 // The names of the 65 values, as a stored window description writes them ("None", "A8"...).
 const char* SquareName(Square sq);
@@ -23,13 +25,19 @@ const char* SquareName(Square sq);
 bool SquareFromName(const char* name, Square& sq);
 
 // 1 = a-file ... 8 = h-file.
-constexpr int FileOf(int sq) { return ((sq - 1) % 8) + 1; }
+constexpr int FileOf(int sq) {
+    return ((sq - 1) % 8) + 1;
+}
 // Squares 1..8 are rank 8, 57..64 rank 1.
-constexpr int RankOf(int sq) { return 8 - ((sq - 1) / 8); }
+constexpr int RankOf(int sq) {
+    return 8 - ((sq - 1) / 8);
+}
 // The square of a file and a rank, None when either lies outside 1..8.
 constexpr Square SquareAt(int file, int rank) {
     if (file < 1 || file > 8 || rank < 1 || rank > 8) return None;
     return static_cast<Square>((8 - rank) * 8 + file);
 }
 // a8 and h1 are light, h8 and a1 dark.
-constexpr bool IsLightSquare(int sq) { return (sq - 1) % 2 == ((sq - 1) / 8) % 2; }
+constexpr bool IsLightSquare(int sq) {
+    return (sq - 1) % 2 == ((sq - 1) / 8) % 2;
+}
