@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ChessEngine.h"
+#include "EngineTables.h"
 
 namespace {
 
@@ -142,18 +143,12 @@ std::int32_t TChessEngine::Quiesce(std::int32_t alpha, std::int32_t beta) {
 // game would refuse it and the computer would have nothing to play.
 bool TChessEngine::GameAcceptsAtRoot(TEngineMove m) const {
     if (!(m.Flags & mfEnPassant)) return true;
+    // The game looks at the mover's first king only.
+    const engine_tables::TBits kings = Bits[Side][King];
+    if (!kings) return true;
     const int victim = Side == White ? m.To + 8 : m.To - 8;
-    const int file = victim % 8;
-    // The squares the captured pawn attacks: a black pawn attacks downwards (+7, +9), a white
-    // pawn upwards (-9, -7).
-    const int left = Side == White ? victim + 7 : victim - 9;
-    const int right = Side == White ? victim + 9 : victim - 7;
-    for (int s = 0; s < 64; ++s) {
-        if (Colour[s] != Side || Piece[s] != 5) continue;
-        // The game looks at the mover's first king only.
-        return !((file > 0 && s == left) || (file < 7 && s == right));
-    }
-    return true;
+    return !(engine_tables::Tables.PawnAttacks[XSide][victim] &
+             engine_tables::Bit(engine_tables::LowSquare(kings)));
 }
 
 void TChessEngine::MarkPVMove() {
