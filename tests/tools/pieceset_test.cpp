@@ -1,5 +1,8 @@
-// The default piece set as the program loads it from its resources: the format the board
-// relies on, the cell layout, and pictures that agree with their masks.
+// The two piece sets as the program loads them from its resources: the default set and the
+// main window's set. The format the board relies on, the cell layout, pictures that agree with
+// their masks, and pictures the generator still draws byte for byte.
+
+#include "SheetFile.h"
 
 #include <gtest/gtest.h>
 
@@ -8,68 +11,103 @@
 #include <QRect>
 #include <QSet>
 
+#include <cstdlib>
+
 namespace {
 
 constexpr int kCell = 40;
 constexpr QRgb kWhite = qRgb(255, 255, 255);
 constexpr QRgb kBlack = qRgb(0, 0, 0);
 
-const QImage& Sheet() {
-    static const QImage sheet(":/SETKOVIRA40.bmp");
-    return sheet;
+struct SetFile {
+    const char* resource;
+    pieceset::PieceStyle style;
+    int bitsPerPixel;
+};
+
+constexpr SetFile kDefaultSet{":/SETKOVIRA40.bmp", pieceset::PieceStyle::Default, 8};
+constexpr SetFile kMainSet{":/MainPieceSet.bmp", pieceset::PieceStyle::Main, 24};
+
+QByteArray FileBytes(const char* resource) {
+    QFile file(resource);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QRgb Pixel(int column, int row, int x, int y) {
-    return Sheet().pixel(column * kCell + x, row * kCell + y) | 0xff000000;
-}
+// One set's cells: row 0 white pictures, 1 white masks, 2 black pictures, 3 black masks.
+class Sheet {
+  public:
+    explicit Sheet(const char* resource) : image_(resource) {}
 
-bool Opaque(int column, int pictureRow, int x, int y) {
-    return Pixel(column, pictureRow + 1, x, y) != kWhite;
-}
+    const QImage& Image() const { return image_; }
 
-// The opaque part of a piece's mask, in cell coordinates.
-QRect MaskBounds(int column, int pictureRow) {
-    QRect bounds;
-    for (int y = 0; y < kCell; ++y)
-        for (int x = 0; x < kCell; ++x)
-            if (Opaque(column, pictureRow, x, y)) bounds |= QRect(x, y, 1, 1);
-    return bounds;
-}
+    QRgb Pixel(int column, int row, int x, int y) const {
+        return image_.pixel(column * kCell + x, row * kCell + y) | 0xff000000;
+    }
 
-// The share of a piece's pixels that are light: its body for white, its inner lines for black.
-double LightShare(int column, int pictureRow) {
-    int light = 0;
-    int count = 0;
-    for (int y = 0; y < kCell; ++y)
-        for (int x = 0; x < kCell; ++x)
-            if (Opaque(column, pictureRow, x, y)) {
-                light += qGray(Pixel(column, pictureRow, x, y)) >= 160;
-                ++count;
-            }
-    return count ? double(light) / count : -1;
-}
+    bool Opaque(int column, int pictureRow, int x, int y) const {
+        return Pixel(column, pictureRow + 1, x, y) != kWhite;
+    }
 
-TEST(PieceSetResource, IsA240By160BitmapWith256ColourPalette) {
-    ASSERT_FALSE(Sheet().isNull());
-    EXPECT_EQ(Sheet().size(), QSize(240, 160));
-    EXPECT_EQ(Sheet().format(), QImage::Format_Indexed8);
-    EXPECT_EQ(Sheet().colorCount(), 256);
+    // The opaque part of a piece's mask, in cell coordinates.
+    QRect MaskBounds(int column, int pictureRow) const {
+        QRect bounds;
+        for (int y = 0; y < kCell; ++y)
+            for (int x = 0; x < kCell; ++x)
+                if (Opaque(column, pictureRow, x, y)) bounds |= QRect(x, y, 1, 1);
+        return bounds;
+    }
 
-    QFile file(":/SETKOVIRA40.bmp");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray header = file.read(30);
+    // The share of a piece's pixels that are light: its body for white, its lines for black.
+    double LightShare(int column, int pictureRow) const {
+        int light = 0;
+        int count = 0;
+        for (int y = 0; y < kCell; ++y)
+            for (int x = 0; x < kCell; ++x)
+                if (Opaque(column, pictureRow, x, y)) {
+                    light += qGray(Pixel(column, pictureRow, x, y)) >= 160;
+                    ++count;
+                }
+        return count ? double(light) / count : -1;
+    }
+
+  private:
+    QImage image_;
+};
+
+class PieceSetResource : public testing::TestWithParam<SetFile> {
+  protected:
+    PieceSetResource() : sheet_(GetParam().resource) {}
+    Sheet sheet_;
+};
+
+TEST_P(PieceSetResource, IsA240By160BitmapOfItsColourDepth) {
+    ASSERT_FALSE(sheet_.Image().isNull());
+    EXPECT_EQ(sheet_.Image().size(), QSize(240, 160));
+    const QByteArray header = FileBytes(GetParam().resource).left(30);
     ASSERT_EQ(header.size(), 30);
     EXPECT_EQ(header.left(2), "BM");
-    EXPECT_EQ(header[28], 8) << "bits per pixel";
+    EXPECT_EQ(header[28], GetParam().bitsPerPixel) << "bits per pixel";
+    if (GetParam().bitsPerPixel == 8) {
+        EXPECT_EQ(sheet_.Image().format(), QImage::Format_Indexed8);
+        EXPECT_EQ(sheet_.Image().colorCount(), 256);
+    }
 }
 
-TEST(PieceSetResource, MaskCellsAreBlackSilhouettesOnWhite) {
+TEST_P(PieceSetResource, GeneratorReproducesTheCommittedFile) {
+    const QByteArray drawn = pieceset::EncodeSheet(pieceset::MakeSheet(GetParam().style));
+    const QByteArray committed = FileBytes(GetParam().resource);
+    ASSERT_FALSE(committed.isEmpty());
+    EXPECT_EQ(drawn.size(), committed.size());
+    EXPECT_TRUE(drawn == committed) << "regenerate the picture with zel_make_pieceset";
+}
+
+TEST_P(PieceSetResource, MaskCellsAreBlackSilhouettesOnWhite) {
     for (int row : {1, 3}) {
         for (int column = 0; column < 6; ++column) {
             int opaque = 0;
             for (int y = 0; y < kCell; ++y)
                 for (int x = 0; x < kCell; ++x) {
-                    const QRgb rgb = Pixel(column, row, x, y);
+                    const QRgb rgb = sheet_.Pixel(column, row, x, y);
                     ASSERT_TRUE(rgb == kWhite || rgb == kBlack) << column << "," << row;
                     opaque += rgb == kBlack;
                 }
@@ -79,15 +117,15 @@ TEST(PieceSetResource, MaskCellsAreBlackSilhouettesOnWhite) {
     }
 }
 
-TEST(PieceSetResource, PicturesFillTheirMasksOverOneBackground) {
-    const QRgb background = Pixel(0, 0, 0, 0);
+TEST_P(PieceSetResource, PicturesFillTheirMasksOverOneBackground) {
+    const QRgb background = sheet_.Pixel(0, 0, 0, 0);
     for (int row : {0, 2}) {
         for (int column = 0; column < 6; ++column) {
             QSet<QRgb> pieceColours;
             for (int y = 0; y < kCell; ++y)
                 for (int x = 0; x < kCell; ++x) {
-                    const QRgb rgb = Pixel(column, row, x, y);
-                    if (Opaque(column, row, x, y)) {
+                    const QRgb rgb = sheet_.Pixel(column, row, x, y);
+                    if (sheet_.Opaque(column, row, x, y)) {
                         // A background pixel here would show as a halo on the board.
                         ASSERT_NE(rgb, background) << column << "," << row << " " << x << "," << y;
                         pieceColours.insert(rgb);
@@ -101,17 +139,17 @@ TEST(PieceSetResource, PicturesFillTheirMasksOverOneBackground) {
     EXPECT_GT(qRed(background), qBlue(background)) << "the picture background is brown";
 }
 
-TEST(PieceSetResource, PiecesAreCentredTallAndDistinct) {
+TEST_P(PieceSetResource, PiecesAreCentredTallAndDistinct) {
     for (int row : {0, 2}) {
         for (int column = 0; column < 6; ++column) {
-            const QRect box = MaskBounds(column, row);
+            const QRect box = sheet_.MaskBounds(column, row);
             EXPECT_LE(std::abs(box.left() + box.right() + 1 - kCell), 3) << column << "," << row;
             EXPECT_GE(box.height(), 25) << column << "," << row;
-            EXPECT_LE(box.height(), 37) << column << "," << row;
-            EXPECT_GE(box.top(), 1);
+            EXPECT_LE(box.height(), 38) << column << "," << row;
+            EXPECT_GE(box.top(), 0);
             EXPECT_LE(box.bottom(), kCell - 2);
         }
-        EXPECT_GE(MaskBounds(5, row).height(), 34) << "the king stands about 34-36 pixels tall";
+        EXPECT_GE(sheet_.MaskBounds(5, row).height(), 34) << "the king stands 34-38 pixels tall";
     }
     // No two kinds share a silhouette.
     for (int a = 0; a < 6; ++a)
@@ -119,15 +157,42 @@ TEST(PieceSetResource, PiecesAreCentredTallAndDistinct) {
             int differing = 0;
             for (int y = 0; y < kCell; ++y)
                 for (int x = 0; x < kCell; ++x)
-                    differing += Opaque(a, 0, x, y) != Opaque(b, 0, x, y);
+                    differing += sheet_.Opaque(a, 0, x, y) != sheet_.Opaque(b, 0, x, y);
             EXPECT_GT(differing, 40) << a << " and " << b;
         }
 }
 
-TEST(PieceSetResource, WhiteIsLightAndBlackIsDark) {
+TEST_P(PieceSetResource, WhiteIsLightAndBlackIsDark) {
     for (int column = 0; column < 6; ++column) {
-        EXPECT_GT(LightShare(column, 0), 0.4) << column;
-        EXPECT_LT(LightShare(column, 2), 0.2) << column;
+        EXPECT_GT(sheet_.LightShare(column, 0), 0.4) << column;
+        EXPECT_LT(sheet_.LightShare(column, 2), 0.2) << column;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothSets, PieceSetResource, testing::Values(kDefaultSet, kMainSet),
+                         [](const testing::TestParamInfo<SetFile>& set) {
+                             return set.param.bitsPerPixel == 8 ? "Default" : "Main";
+                         });
+
+// Every piece of the main set is drawn anew: its shape or its painting differs clearly from
+// the same piece of the default set.
+TEST(MainPieceSet, EveryPieceDiffersFromTheDefaultSet) {
+    const Sheet standard(kDefaultSet.resource);
+    const Sheet main(kMainSet.resource);
+    for (int row : {0, 2}) {
+        for (int column = 0; column < 6; ++column) {
+            int silhouette = 0;
+            int colour = 0;
+            for (int y = 0; y < kCell; ++y)
+                for (int x = 0; x < kCell; ++x) {
+                    const bool inMain = main.Opaque(column, row, x, y);
+                    silhouette += inMain != standard.Opaque(column, row, x, y);
+                    colour += inMain &&
+                              main.Pixel(column, row, x, y) != standard.Pixel(column, row, x, y);
+                }
+            EXPECT_GT(silhouette, 60) << column << "," << row;
+            EXPECT_GT(colour, 200) << column << "," << row;
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 #include "PieceSetPainter.h"
 
+#include "MainPieceShapes.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -45,9 +47,8 @@ void PaintOutline(QPainter& painter, const PieceShape& shape, const PieceColours
 // Copies one cell into the sheet: the picture where the piece covers the cell, the
 // background elsewhere; and the matching mask cell one row below.
 void PlacePiece(QImage& sheet, int column, int pictureRow, const PieceShape& shape,
-                const PieceColours& colours) {
+                const QImage& picture) {
     const QImage coverage = SilhouetteCoverage(shape);
-    const QImage picture = PaintPicture(shape, colours);
     const int left = column * kCellSize;
     const int top = pictureRow * kCellSize;
     for (int y = 0; y < kCellSize; ++y) {
@@ -93,13 +94,19 @@ QImage PaintPicture(const PieceShape& shape, const PieceColours& colours) {
     return picture;
 }
 
-QImage RenderSheet() {
+QImage RenderSheet(PieceStyle style) {
     QImage sheet(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
     sheet.fill(kPictureBackground);
     for (int kind = 0; kind < kPieceKinds; ++kind) {
-        const PieceShape shape = MakePieceShape(static_cast<PieceKind>(kind));
-        PlacePiece(sheet, kind, 0, shape, kWhiteColours);
-        PlacePiece(sheet, kind, 2, shape, kBlackColours);
+        if (style == PieceStyle::Main) {
+            const PieceShape shape = MakeMainPieceShape(static_cast<PieceKind>(kind));
+            PlacePiece(sheet, kind, 0, shape, PaintShadedPicture(shape, kMainWhiteColours));
+            PlacePiece(sheet, kind, 2, shape, PaintShadedPicture(shape, kMainBlackColours));
+        } else {
+            const PieceShape shape = MakePieceShape(static_cast<PieceKind>(kind));
+            PlacePiece(sheet, kind, 0, shape, PaintPicture(shape, kWhiteColours));
+            PlacePiece(sheet, kind, 2, shape, PaintPicture(shape, kBlackColours));
+        }
     }
     return sheet;
 }

@@ -1,59 +1,20 @@
 #include "PieceShapes.h"
 
-#include <QPainterPathStroker>
-#include <QTransform>
+#include "ShapeParts.h"
 
-#include <initializer_list>
+#include <QPainterPathStroker>
+
 #include <iterator>
 
 namespace pieceset {
 
 namespace {
 
-constexpr qreal kMid = kCellSize / 2.0; // the centre line falls on a pixel edge
-constexpr qreal kBaseline = 38;         // every piece stands on this pixel edge
-
-// Mirrors a right-hand profile, drawn from the top of the centre line down to its foot, into
-// the whole closed outline, so the symmetric pieces are symmetric to the pixel.
-QPainterPath Lathe(const QPainterPath& rightHalf) {
-    const QTransform mirror(-1, 0, 0, 1, 2 * kMid, 0);
-    QPainterPath whole = rightHalf;
-    whole.connectPath(mirror.map(rightHalf).toReversed());
-    whole.closeSubpath();
-    return whole;
-}
-
-QPainterPath Bar(qreal halfWidth, qreal top, qreal bottom, qreal radius = 1) {
-    QPainterPath bar;
-    bar.addRoundedRect(QRectF(kMid - halfWidth, top, 2 * halfWidth, bottom - top), radius, radius);
-    return bar;
-}
-
-QPainterPath Disc(QPointF centre, qreal radius) {
-    QPainterPath disc;
-    disc.addEllipse(centre, radius, radius);
-    return disc;
-}
-
-// A one-pixel line along pixel row y, wide enough to reach the outline on both sides (the
-// lines are clipped to the silhouette when drawn).
-void AddRow(QPainterPath& lines, qreal y, qreal halfWidth = 16) {
-    lines.moveTo(kMid - halfWidth, y + 0.5);
-    lines.lineTo(kMid + halfWidth, y + 0.5);
-}
-
 // The two-step foot every piece stands on; its top edge is kBaseline - 6.
 QPainterPath Plinth(qreal halfWidth, QPainterPath& lines) {
     AddRow(lines, kBaseline - 3);
     return Bar(halfWidth, kBaseline - 3, kBaseline, 1.5)
         .united(Bar(halfWidth - 2, kBaseline - 6, kBaseline - 2, 1));
-}
-
-QPainterPath United(std::initializer_list<QPainterPath> parts) {
-    QPainterPath whole;
-    for (const QPainterPath& part : parts)
-        whole = whole.united(part);
-    return whole.simplified();
 }
 
 PieceShape Pawn() {

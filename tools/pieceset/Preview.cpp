@@ -1,7 +1,5 @@
 #include "Preview.h"
 
-#include <QPainter>
-
 #include <iterator>
 
 namespace pieceset {
@@ -9,8 +7,27 @@ namespace pieceset {
 namespace {
 
 constexpr int kSquare = 48; // the board's usual square; a 40-pixel piece sits 4 pixels in
-constexpr QRgb kSquareColours[] = {qRgb(0x80, 0x80, 0x80), qRgb(0xC0, 0xC0, 0xC0),
-                                   qRgb(222, 184, 135), qRgb(160, 110, 66)};
+
+struct SquareLook {
+    QRgb colour;
+    int grain; // the height of a mottled texture's ripples, 0 for a flat colour
+};
+
+// Grey, navy and silver squares, then light and dark wood, red and blue marble.
+constexpr SquareLook kSquares[] = {
+    {qRgb(0x80, 0x80, 0x80), 0}, {qRgb(0x00, 0x00, 0x80), 0}, {qRgb(0xC0, 0xC0, 0xC0), 0},
+    {qRgb(222, 184, 135), 14},   {qRgb(140, 86, 44), 14},     {qRgb(200, 150, 150), 18},
+    {qRgb(150, 40, 40), 18},     {qRgb(160, 175, 215), 18},   {qRgb(35, 55, 140), 18}};
+
+// A repeatable mottle standing in for a skin's texture.
+QRgb Mottled(const SquareLook& look, int x, int y) {
+    if (look.grain == 0) return look.colour;
+    const int ripple = int((x * 7 + y * 13 + ((x * y) % 17) * 5) % 23) - 11;
+    const auto shift = [&](int channel) {
+        return qBound(0, channel + ripple * look.grain / 11, 255);
+    };
+    return qRgb(shift(qRed(look.colour)), shift(qGreen(look.colour)), shift(qBlue(look.colour)));
+}
 
 // Draws the piece in column `kind` of colour `colour` (0 white, 1 black) with its top-left
 // corner at (left, top), leaving the pixels its mask marks as clear untouched.
@@ -30,17 +47,11 @@ void DrawMasked(QImage& target, const QImage& sheet, int colour, int kind, int l
 
 QImage ComposePreview(const QImage& sheet, int magnification) {
     const int size = sheet.height() / 4;
-    const int rows = int(std::size(kSquareColours));
+    const int rows = int(std::size(kSquares));
     QImage board(12 * kSquare, rows * kSquare, QImage::Format_RGB32);
-    QPainter painter(&board);
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < 12; ++column) {
-            const int left = column * kSquare;
-            const int top = row * kSquare;
-            painter.fillRect(left, top, kSquare, kSquare, QColor(kSquareColours[row]));
-        }
-    }
-    painter.end();
+    for (int y = 0; y < board.height(); ++y)
+        for (int x = 0; x < board.width(); ++x)
+            board.setPixel(x, y, Mottled(kSquares[y / kSquare], x, y));
     const int inset = (kSquare - size) / 2;
     for (int row = 0; row < rows; ++row)
         for (int column = 0; column < 12; ++column)

@@ -3,8 +3,8 @@
 #include <QImage>
 
 // A picture for looking at a piece set the way the board shows it: each of the twelve pieces
-// cut out through its mask (exact white transparent) onto grey, silver and two wood-coloured
-// squares, then magnified without smoothing so single pixels can be judged.
+// cut out through its mask (exact white transparent) onto rows of grey, navy, silver, wood and
+// marble squares, then magnified without smoothing so single pixels can be judged.
 
 namespace pieceset {
 

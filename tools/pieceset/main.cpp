@@ -1,11 +1,12 @@
-// zel_make_pieceset: draws the default piece set and writes it as an 8-bit palette BMP.
+// zel_make_pieceset: draws a piece set and writes it as a BMP: the default set in 8-bit
+// palette colour, the main window's set in 24-bit colour.
 //
-//   zel_make_pieceset OUTPUT.bmp [--preview PREVIEW.png]
+//   zel_make_pieceset [--style default|main] OUTPUT.bmp [--preview PREVIEW.png]
 
-#include "Palette.h"
-#include "PieceSetPainter.h"
 #include "Preview.h"
+#include "SheetFile.h"
 
+#include <QFile>
 #include <QString>
 
 #include <cstdio>
@@ -13,34 +14,45 @@
 namespace {
 
 constexpr int kPreviewMagnification = 3;
-constexpr int kDotsPerMetre = 2835; // 72 dots per inch, fixed so every run writes equal bytes
 
 int Usage() {
-    std::fprintf(stderr, "usage: zel_make_pieceset OUTPUT.bmp [--preview PREVIEW.png]\n");
+    std::fprintf(stderr, "usage: zel_make_pieceset [--style default|main] OUTPUT.bmp "
+                         "[--preview PREVIEW.png]\n");
     return 2;
+}
+
+bool Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    using namespace pieceset;
     QString output;
     QString preview;
+    PieceStyle style = PieceStyle::Default;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (arg == "--preview" && i + 1 < argc)
+        if (arg == "--preview" && i + 1 < argc) {
             preview = QString::fromLocal8Bit(argv[++i]);
-        else if (output.isEmpty() && !arg.startsWith("-"))
+        } else if (arg == "--style" && i + 1 < argc) {
+            const QString name = QString::fromLocal8Bit(argv[++i]);
+            if (name == "main")
+                style = PieceStyle::Main;
+            else if (name != "default")
+                return Usage();
+        } else if (output.isEmpty() && !arg.startsWith("-")) {
             output = arg;
-        else
+        } else {
             return Usage();
+        }
     }
     if (output.isEmpty()) return Usage();
 
-    using namespace pieceset;
-    QImage sheet = ToIndexed8(RenderSheet(), {kMaskOpaque, kMaskClear, kPictureBackground});
-    sheet.setDotsPerMeterX(kDotsPerMetre);
-    sheet.setDotsPerMeterY(kDotsPerMetre);
-    if (!sheet.save(output, "BMP")) {
+    const QImage sheet = MakeSheet(style);
+    if (!Write(output, EncodeSheet(sheet))) {
         std::fprintf(stderr, "zel_make_pieceset: cannot write %s\n", qPrintable(output));
         return 1;
     }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "PieceShapes.h"
+
+#include <QImage>
+
+// Paints a piece as a turned, polished body: a highlight running down its left third, a
+// rounded edge lit from the upper left and shaded to the lower right, inner lines and a
+// two-pixel outline. Used for the main window's piece set.
+
+namespace pieceset {
+
+struct ShadedColours {
+    QRgb outline;   // the silhouette's edge
+    QRgb body;      // the body's own colour...
+    QRgb highlight; // ...lit to this down its left third...
+    QRgb shade;     // ...and turning to this on the right
+    QRgb rim;       // the edges facing the light
+    QRgb lines;     // the inner lines and marks
+};
+
+// The piece over its outline colour; only the pixels inside the silhouette count.
+QImage PaintShadedPicture(const PieceShape& shape, const ShadedColours& colours);
+
+} // namespace pieceset
