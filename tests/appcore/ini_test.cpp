@@ -58,7 +58,6 @@ TEST_F(IniFileTest, SettingsWrittenKeyByKeyComeOutInWritingOrder) {
     for (const auto& [key, value] : keys)
         ASSERT_TRUE(ini::WriteString(path_, "config", key, value));
     EXPECT_EQ(Contents(), expected);
-    EXPECT_EQ(ini::ReadKeys(path_, "CONFIG").size(), 9u);
 }
 
 TEST_F(IniFileTest, MissingFileSectionOrKeyGiveTheDefault) {
@@ -89,8 +88,6 @@ TEST_F(IniFileTest, NewKeysGoToTheEndOfTheirSectionAndNewSectionsToTheEndOfTheFi
     ASSERT_TRUE(ini::WriteString(path_, "Save", "Game5", "b"));
     ASSERT_TRUE(ini::WriteString(path_, "Game", "b", "pos2"));
     ASSERT_TRUE(ini::WriteString(path_, "Extra", "k", "v"));
-    EXPECT_EQ(Contents(), "; settings\n[save]\nGame0=a\nGame5=b\n\n[Game]\na=pos\nb=pos2\n\n"
-                          "[Extra]\nk=v\n");
     ASSERT_TRUE(ini::WriteString(path_, "Fourth", "k", "v"));
     EXPECT_EQ(Contents(), "; settings\n[save]\nGame0=a\nGame5=b\n\n[Game]\na=pos\nb=pos2\n\n"
                           "[Extra]\nk=v\n\n[Fourth]\nk=v\n");
@@ -161,17 +158,15 @@ TEST_F(IniFileTest, AtMost2047CharactersOfAValueAreSeen) {
         << "the file keeps the whole value";
 }
 
-TEST_F(IniFileTest, ValuesThatWouldBreakTheLineAreRefused) {
-    ASSERT_TRUE(ini::WriteString(path_, "S", "k", "v"));
-    EXPECT_FALSE(ini::WriteString(path_, "S", "k", "two\nlines"));
-    EXPECT_FALSE(ini::WriteString(path_, "S", "k\r", "v"));
-    EXPECT_FALSE(ini::WriteString(path_, "S", "k", std::string("a\0b", 3)));
-    EXPECT_EQ(Contents(), "[S]\nk=v\n");
-}
-
 TEST_F(IniFileTest, AFailedWriteLeavesTheFileAsItWas) {
-    // A parent that is a regular file stops every write, whoever runs the test.
     Put("[Config]\nSom=1\n");
+    // Line breaks and NULs would split or cut the line.
+    EXPECT_FALSE(ini::WriteString(path_, "Config", "Som", "two\nlines"));
+    EXPECT_FALSE(ini::WriteString(path_, "Config", "Som\r", "0"));
+    EXPECT_FALSE(ini::WriteString(path_, "Config", "Som", std::string("0\0", 2)));
+    EXPECT_EQ(Contents(), "[Config]\nSom=1\n");
+
+    // A parent that is a regular file stops every write, whoever runs the test.
     const std::string under_file = path_ + "/inner.ini";
     EXPECT_FALSE(ini::WriteString(under_file, "Config", "Som", "0"));
     EXPECT_FALSE(ini::DeleteKey(under_file, "Config", "Som")) << "cannot tell the file is gone";
