@@ -1,0 +1,101 @@
+// What the device really sends to the sound card, caught with SDL's disk audio driver: the
+// mixed output is written to a raw file (44100 Hz, 16-bit, stereo) that the test reads back.
+
+#include "SoundDevice.h"
+#include "SoundTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+constexpr int kRate = 44100;
+
+std::string OutputFile() {
+    static const std::string path = [] {
+        const std::string file = (soundtest::TempFolder() / "output.raw").string();
+        ::setenv("SDL_AUDIODRIVER", "disk", 1);
+        ::setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+        ::unsetenv("SDL_DISKAUDIODELAY"); // the driver then writes in real time
+        return file;
+    }();
+    return path;
+}
+
+// The output's frames from the given byte offset on, as the louder of the two channels.
+std::vector<int> ReadFrames(std::uintmax_t offset) {
+    std::ifstream in(OutputFile(), std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(offset));
+    std::vector<int> frames;
+    std::int16_t pair[2];
+    while (in.read(reinterpret_cast<char*>(pair), sizeof pair))
+        frames.push_back(std::max(std::abs(int{pair[0]}), std::abs(int{pair[1]})));
+    return frames;
+}
+
+std::uintmax_t OutputSize() {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(OutputFile(), error);
+    return error ? 0 : size / 4 * 4;
+}
+
+// First and last frame louder than the threshold; {-1, -1} when none is.
+std::pair<long, long> LoudStretch(const std::vector<int>& frames, int threshold) {
+    long first = -1, last = -1;
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        if (frames[i] > threshold) {
+            if (first < 0) first = static_cast<long>(i);
+            last = static_cast<long>(i);
+        }
+    }
+    return {first, last};
+}
+
+TEST(SoundOnDisk, TheMoveSoundReachesTheOutputWithItsLength) {
+    OutputFile();
+    TSoundDevice& device = SystemSoundDevice();
+    device.PlaySound(soundtest::WriteTone("warmup.wav", 0.01), TSoundMode::SyncNoDefault);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::uintmax_t before = OutputSize();
+    device.PlaySound(std::string(ZEL_DATA_DIR) + "/PjdSom1.wav", TSoundMode::SyncNoDefault);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+
+    const std::vector<int> frames = ReadFrames(before);
+    const auto [first, last] = LoudStretch(frames, 300); // about -40 dBFS
+    ASSERT_GE(first, 0) << "the move sound never reached the output";
+    // Heard soon after the call, for roughly the file's length, at a real level.
+    EXPECT_LT(first, kRate * 60 / 1000);
+    const long length = last - first;
+    EXPECT_GT(length, kRate * 40 / 1000);
+    EXPECT_LT(length, kRate * 150 / 1000);
+    EXPECT_GT(*std::max_element(frames.begin(), frames.end()), 8000);
+}
+
+TEST(SoundOnDisk, TheMusicIsHeardWithinASecond) {
+    OutputFile();
+    TSoundDevice& device = SystemSoundDevice();
+    device.PlaySound(soundtest::WriteTone("warmup.wav", 0.01), TSoundMode::SyncNoDefault);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    device.SendMediaCommand("OPEN " + std::string(ZEL_DATA_DIR) +
+                            "/Passport.mid TYPE SEQUENCER ALIAS MUSICA");
+    const std::uintmax_t before = OutputSize();
+    device.SendMediaCommand("PLAY MUSICA FROM 0");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    device.SendMediaCommand("STOP MUSICA");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::uintmax_t stopped = OutputSize();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+
+    const std::vector<int> frames = ReadFrames(before);
+    const auto [first, last] = LoudStretch(frames, 300);
+    ASSERT_GE(first, 0) << "no music in the output";
+    EXPECT_LT(first, kRate / 2);
+    EXPECT_GT(last - first, kRate / 2);
+    // After STOP only silence follows.
+    const std::vector<int> after = ReadFrames(stopped);
+    EXPECT_EQ(LoudStretch(after, 0).first, -1);
+}
+
+} // namespace
