@@ -103,12 +103,12 @@ PieceShape Knight() {
         s.lines.moveTo(notch);
         s.lines.quadTo(notch + inward * 1.5, notch + inward * 2.5 + along * 1.5);
     }
-    s.lines.moveTo(16.5, 11); // the cheek, round under the eye and down to the jaw
-    s.lines.cubicTo(19, 13, 19, 18, 16, 20.5);
+    s.lines.moveTo(17, 12.5); // the cheek, round behind the eye and down to the jaw
+    s.lines.cubicTo(19.5, 14, 19.5, 18, 16.5, 20.5);
     s.lines.moveTo(9.5, 21.3); // mouth
     s.lines.lineTo(7, 20.2);
     AddRow(s.lines, kBaseTop, 9);
-    s.marks.addEllipse(QPointF(13.3, 10.8), 1.6, 1.1);
+    s.marks.addEllipse(QPointF(13.2, 11), 1.8, 1.3);
     s.marks.addEllipse(QPointF(7.6, 17.6), 0.8, 0.8);
     return s;
 }
@@ -184,7 +184,7 @@ PieceShape Queen() {
 
 PieceShape King() {
     PieceShape s;
-    QPainterPath cross = Bar(2, 0.5, 8, 0.5).united(Bar(4.5, 2, 5, 0.5));
+    QPainterPath cross = Bar(2, 1, 8, 0.5).united(Bar(4.5, 2.5, 5.5, 0.5));
     QPainterPath dome(QPointF(kMid, 7)); // an arched crown over the rim
     dome.cubicTo(23.5, 7, 27, 8.5, 27.5, 11);
     dome.lineTo(kMid, 11);

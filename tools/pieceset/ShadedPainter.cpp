@@ -18,16 +18,24 @@ constexpr double kShadeStrength = 1.6; // how far an edge turned away darkens
 
 using Field = std::array<std::array<double, kCellSize>, kCellSize>;
 
-// The silhouette's antialiased coverage, 0 to 1, softened over about two pixels so that its
-// slope near the edge gives the direction the surface turns to.
-Field SoftCoverage(const PieceShape& shape) {
+QImage Coverage(const PieceShape& shape) {
     QImage alpha(kCellSize, kCellSize, QImage::Format_Alpha8);
     alpha.fill(0);
-    {
-        QPainter painter(&alpha);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillPath(shape.silhouette, Qt::black);
-    }
+    QPainter painter(&alpha);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(shape.silhouette, Qt::black);
+    return alpha;
+}
+
+// A pixel belongs to the piece when the shape covers at least half of it, as in its mask.
+bool Inside(const QImage& coverage, int x, int y) {
+    return x >= 0 && y >= 0 && x < kCellSize && y < kCellSize &&
+           coverage.constScanLine(y)[x] >= 128;
+}
+
+// The silhouette's coverage, 0 to 1, softened over about two pixels so that its slope near
+// the edge gives the direction the surface turns to.
+Field SoftCoverage(const QImage& alpha) {
     constexpr std::array<double, 5> kernel{1 / 16.0, 4 / 16.0, 6 / 16.0, 4 / 16.0, 1 / 16.0};
     Field across{};
     for (int y = 0; y < kCellSize; ++y)
@@ -62,8 +70,8 @@ void PaintBody(QPainter& painter, const PieceShape& shape, const ShadedColours& 
 
 // Lights the body's rounded edge: where the surface turns towards the upper left it takes on
 // the rim colour, where it turns away it darkens towards the shade.
-void LightEdges(QImage& picture, const PieceShape& shape, const ShadedColours& colours) {
-    const Field soft = SoftCoverage(shape);
+void LightEdges(QImage& picture, const QImage& coverage, const ShadedColours& colours) {
+    const Field soft = SoftCoverage(coverage);
     const double lightX = -0.6;
     const double lightY = -0.8;
     for (int y = 1; y + 1 < kCellSize; ++y) {
@@ -97,6 +105,17 @@ void PaintOutline(QPainter& painter, const PieceShape& shape, const ShadedColour
     painter.drawPath(shape.silhouette);
 }
 
+// Gives every piece pixel next to the outside the outline colour, so the edge stays one
+// solid line wherever the antialiased stroke covers a pixel only in part.
+void CloseOutline(QImage& picture, const QImage& coverage, const ShadedColours& colours) {
+    for (int y = 0; y < kCellSize; ++y)
+        for (int x = 0; x < kCellSize; ++x)
+            if (Inside(coverage, x, y) &&
+                (!Inside(coverage, x - 1, y) || !Inside(coverage, x + 1, y) ||
+                 !Inside(coverage, x, y - 1) || !Inside(coverage, x, y + 1)))
+                picture.setPixel(x, y, colours.outline);
+}
+
 } // namespace
 
 QImage PaintShadedPicture(const PieceShape& shape, const ShadedColours& colours) {
@@ -109,11 +128,15 @@ QImage PaintShadedPicture(const PieceShape& shape, const ShadedColours& colours)
         painter.setRenderHint(QPainter::Antialiasing);
         PaintBody(painter, shape, colours);
     }
-    LightEdges(picture, shape, colours);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    PaintLines(painter, shape, colours);
-    PaintOutline(painter, shape, colours);
+    const QImage coverage = Coverage(shape);
+    LightEdges(picture, coverage, colours);
+    {
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing);
+        PaintLines(painter, shape, colours);
+        PaintOutline(painter, shape, colours);
+    }
+    CloseOutline(picture, coverage, colours);
     return picture;
 }
 
