@@ -19,8 +19,8 @@ namespace ini {
 inline constexpr std::size_t kMaxValueLength = 2047;
 
 // The value of key in section, or def when the file, the section or the key is missing.
-std::string ReadString(const std::string& path, const std::string& section,
-                       const std::string& key, const std::string& def);
+std::string ReadString(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& def);
 
 // Stores value under key in section, creating the file and the section when missing.
 // False when the file could not be written; the file is then unchanged.

@@ -34,6 +34,13 @@ const std::string& FilePath() {
     return path;
 }
 
+// The file and its folder go when the fuzzer ends.
+void RemoveFile() {
+    const std::string& file = FilePath();
+    std::remove(file.c_str());
+    ::rmdir(file.substr(0, file.rfind('/')).c_str());
+}
+
 std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
@@ -110,6 +117,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::tie(fields[0], fields[1], fields[2], fields[3], fields[4]);
 
     const std::string& path = FilePath();
+    static const bool cleanup = std::atexit(RemoveFile) == 0;
+    (void)cleanup;
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out << bytes;
