@@ -32,7 +32,7 @@ inline constexpr ShadedColours kMainWhiteColours{qRgb(92, 58, 22),    qRgb(240, 
                                                  qRgb(255, 250, 232), qRgb(196, 158, 96),
                                                  qRgb(255, 255, 245), qRgb(140, 96, 40)};
 inline constexpr ShadedColours kMainBlackColours{qRgb(14, 8, 6),     qRgb(62, 32, 22),
-                                                 qRgb(128, 72, 46),  qRgb(26, 14, 10),
+                                                 qRgb(150, 88, 58),  qRgb(24, 13, 10),
                                                  qRgb(190, 130, 84), qRgb(176, 116, 74)};
 
 inline constexpr QRgb kPictureBackground = qRgb(139, 90, 43); // brown
