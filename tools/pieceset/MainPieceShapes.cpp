@@ -93,15 +93,22 @@ PieceShape Knight() {
     AppendBase(base, 11, s.lines);
     s.silhouette = United({head, Lathe(base), Collar(9.5, kBaseTop, 1.5)});
 
-    // The mane's locks: short strokes from each notch of the crest, combed down and inwards.
-    for (int i = 1; i < kTufts; ++i) {
-        const qreal at = qreal(i) / kTufts;
-        const QPointF notch = crest.pointAtPercent(at);
+    // The mane: its inner edge running parallel to the crest, and a stroke from each notch
+    // of the crest combed down to it, parting the locks.
+    constexpr qreal kManeWidth = 3.2;
+    const auto inside = [&crest](qreal at, qreal depth, qreal lean) {
         const qreal angle = qDegreesToRadians(crest.angleAtPercent(at));
         const QPointF along(std::cos(angle), -std::sin(angle));
         const QPointF inward(-along.y(), along.x());
-        s.lines.moveTo(notch);
-        s.lines.quadTo(notch + inward * 1.5, notch + inward * 2.5 + along * 1.5);
+        return crest.pointAtPercent(at) + inward * depth + along * lean;
+    };
+    s.lines.moveTo(inside(0.08, kManeWidth, 0));
+    for (int step = 1; step <= 20; ++step)
+        s.lines.lineTo(inside(0.08 + 0.9 * step / 20, kManeWidth, 0));
+    for (int i = 1; i < kTufts; ++i) {
+        const qreal at = qreal(i) / kTufts;
+        s.lines.moveTo(inside(at, 0, 0));
+        s.lines.quadTo(inside(at, 1.5, 0.3), inside(at, kManeWidth, 1.5));
     }
     s.lines.moveTo(17, 12.5); // the cheek, round behind the eye and down to the jaw
     s.lines.cubicTo(19.5, 14, 19.5, 18, 16.5, 20.5);
