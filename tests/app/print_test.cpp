@@ -1,0 +1,113 @@
+// Printing the move list into a PDF file and reading the text back: the lines in order,
+// game-over lines included, one empty page for an empty list, long lists over several
+// pages; the job title; a job that cannot be written reports why.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDateTime>
+#include <QLocale>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "Fonts.h"
+#include "MovePrinter.h"
+
+namespace {
+
+std::string Text(const QStringList& lines) {
+    return lines.join('\n').toStdString();
+}
+
+struct Printout {
+    QStringList Lines; // the text, one entry per line, pages joined
+    int Pages = 0;
+};
+
+struct Print : ::testing::Test {
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "app_print";
+        static char* argv[] = {name, nullptr};
+        if (!QApplication::instance()) new QApplication(argc, argv);
+        InstallFontSubstitutes();
+    }
+
+    QTemporaryDir Folder;
+
+    // Prints lines into a PDF file and reads it back with pdftotext.
+    Printout PrintAndRead(const QStringList& lines) {
+        const QString pdf = Folder.filePath("moves.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        QString error;
+        EXPECT_TRUE(PrintMoveList(lines, printer, &error)) << error.toStdString();
+        QProcess reader;
+        reader.start("pdftotext", {"-layout", pdf, "-"});
+        EXPECT_TRUE(reader.waitForFinished(20000));
+        EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+        const QString text = QString::fromUtf8(reader.readAllStandardOutput());
+        Printout out;
+        out.Pages = int(text.count('\f'));
+        for (const QString& page : text.split('\f', Qt::SkipEmptyParts))
+            for (const QString& line : page.split('\n'))
+                out.Lines << line.trimmed();
+        while (!out.Lines.isEmpty() && out.Lines.last().isEmpty())
+            out.Lines.removeLast();
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(Print, AfterAMateTheMovesThenTheResult) {
+    const QStringList list = {"1. f2-f3 e7-e5", "2. g2-g4 Qd8-h4", "", "Checkmate!",
+                              "Timer: 00:03:12 hs"};
+    const Printout out = PrintAndRead(list);
+    EXPECT_EQ(out.Pages, 1);
+    // pdftotext keeps the blank line between the moves and the result.
+    EXPECT_EQ(Text(out.Lines), Text(list));
+}
+
+TEST_F(Print, AnEmptyListIsOneEmptyPage) {
+    const Printout out = PrintAndRead({});
+    EXPECT_EQ(out.Pages, 1);
+    EXPECT_TRUE(out.Lines.isEmpty()) << out.Lines.join('|').toStdString();
+}
+
+TEST_F(Print, ALongListRunsOnOverPagesWithNothingLost) {
+    QStringList list;
+    for (int i = 1; i <= 300; ++i)
+        list << QString("%1. e2-e4 e7-e5").arg(i);
+    const Printout out = PrintAndRead(list);
+    EXPECT_GE(out.Pages, 2);
+    QStringList printed = out.Lines;
+    printed.removeAll(QString());
+    EXPECT_EQ(Text(printed), Text(list));
+}
+
+TEST_F(Print, AFileThatCannotBeWrittenIsReported) {
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(Folder.filePath("no such folder/moves.pdf"));
+    QString error;
+    EXPECT_FALSE(PrintMoveList({"1. e2-e4"}, printer, &error));
+    EXPECT_TRUE(error.contains("moves.pdf")) << error.toStdString();
+}
+
+TEST(PrintJobTitle, NamesTheProgramThenShortDateAndLongTime) {
+    const QLocale saved;
+    for (const char* name : {"en_US", "pt_BR", "de_DE"}) {
+        QLocale::setDefault(QLocale(name));
+        const QDateTime when(QDate(2024, 3, 9), QTime(14, 5, 7));
+        const QLocale locale(name);
+        EXPECT_EQ(PrintJobTitle(when).toStdString(),
+                  ("Chess Zel - " + locale.toString(when.date(), QLocale::ShortFormat) + " " +
+                   locale.toString(when.time(), QLocale::LongFormat))
+                      .toStdString());
+        EXPECT_TRUE(PrintJobTitle(when).contains(QLocale(name).toString(QTime(14, 5, 7), "ss")));
+    }
+    QLocale::setDefault(saved);
+}
