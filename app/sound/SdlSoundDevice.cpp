@@ -6,6 +6,7 @@
 
 #include "DefaultChime.h"
 #include "MediaCommand.h"
+#include "SdlMusic.h"
 #include "SoundDevice.h"
 #include "SoundFonts.h"
 #include "SoundObserver.h"
@@ -26,21 +27,6 @@ constexpr Uint32 kSyncMarginMs = 250; // a synchronous effect never waits longer
 
 class TSdlSoundDevice;
 TSdlSoundDevice& Device();
-
-// The music piece as a Mix_Music, driven by the media command interpreter.
-class TSdlMusic final : public TMusicPlayer {
-  public:
-    explicit TSdlMusic(TSdlSoundDevice& device) : Owner(device) {}
-    bool Load(const std::string& path) override;
-    void PlayFromStart() override;
-    void Stop() override;
-    void Unload() override;
-
-  private:
-    TSdlSoundDevice& Owner;
-    Mix_Music* Music = nullptr;
-};
-
 class TSdlSoundDevice final : public TSoundDevice {
   public:
     void PlaySound(const std::string& path, TSoundMode mode) override;
@@ -62,7 +48,7 @@ class TSdlSoundDevice final : public TSoundDevice {
     void WaitForEffect();
 
     TState State = TState::Untried;
-    TSdlMusic Music{*this};
+    TSdlMusic Music{[this] { return Ready(); }, [this](const std::string& e) { Report(e); }};
     TMediaInterpreter Media{Music};
     Mix_Chunk* Effect = nullptr; // the effect playing or played last, freed by the next
     std::string EffectName;
@@ -164,34 +150,6 @@ void TSdlSoundDevice::Shutdown() {
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
-
-bool TSdlMusic::Load(const std::string& path) {
-    if (!Owner.Ready()) return false;
-    Unload();
-    Music = Mix_LoadMUS(path.c_str());
-    if (Music == nullptr) return false;
-    Owner.Report("music open " + path);
-    return true;
-}
-
-void TSdlMusic::PlayFromStart() {
-    if (Music == nullptr || !Owner.Ready()) return;
-    Mix_HaltMusic();
-    if (Mix_PlayMusic(Music, 0) == 0) Owner.Report("music play");
-}
-
-void TSdlMusic::Stop() {
-    if (Music == nullptr || !Owner.Ready()) return;
-    Mix_HaltMusic();
-    Owner.Report("music stop");
-}
-
-void TSdlMusic::Unload() {
-    if (Music == nullptr) return;
-    Mix_HaltMusic();
-    Mix_FreeMusic(Music);
-    Music = nullptr;
 }
 
 TSdlSoundDevice& Device() {

@@ -52,13 +52,21 @@ struct TVoiceSetup {
     const char* Name;
 };
 constexpr TVoiceSetup kVoices[] = {
-    {kPiano, 0, 100, 58, "Piano"},      {kStrings, 48, 78, 76, "Strings"},
-    {kBass, 43, 84, 64, "Double bass"}, {kFlute, 73, 92, 70, "Flute"},
-    {kCello, 42, 94, 48, "Cello"},      {kHarp, 46, 76, 40, "Harp"},
+    {kPiano, 0, 118, 58, "Piano"},       {kStrings, 48, 96, 76, "Strings"},
+    {kBass, 43, 100, 64, "Double bass"}, {kFlute, 73, 110, 70, "Flute"},
+    {kCello, 42, 112, 48, "Cello"},      {kHarp, 46, 92, 40, "Harp"},
 };
 
+// The music begins a moment after the file does, so that the setup events at tick 0 reach
+// the synthesiser before the first notes.
+constexpr std::uint32_t kLeadIn = kTicksPerBeat / 16;
+
 std::uint32_t BarTick(int bar) {
-    return static_cast<std::uint32_t>(bar * kTicksPerBar);
+    return kLeadIn + static_cast<std::uint32_t>(bar * kTicksPerBar);
+}
+
+int BarOf(std::uint32_t tick) {
+    return static_cast<int>((tick - kLeadIn) / kTicksPerBar);
 }
 
 // A small, fixed unevenness of touch so that repeated notes don't sound machine-made.
@@ -120,11 +128,11 @@ std::vector<TSpan> Spans() {
 }
 
 int SectionLevel(std::uint32_t tick) {
-    const int bar = static_cast<int>(tick / kTicksPerBar);
-    if (bar < 4) return 54;
-    if (bar < 12) return 48;
-    if (bar < 20) return 44;
-    if (bar < 28) return 52;
+    const int bar = BarOf(tick);
+    if (bar < 4) return 60;
+    if (bar < 12) return 52;
+    if (bar < 20) return 48;
+    if (bar < 28) return 56;
     return 46;
 }
 
@@ -146,7 +154,7 @@ void WritePiano(TMidiTrack& track, const std::vector<TSpan>& spans) {
                                root + 12,
                                root + 7};
         // Change the pedal with the harmony: up just before, down just after.
-        if (span.Tick > 0) track.Control(span.Tick - 8, kPiano, 64, 0);
+        track.Control(span.Tick - 8, kPiano, 64, 0);
         track.Control(span.Tick + 30, kPiano, 64, 110);
         const int level = SectionLevel(span.Tick);
         if (span.Tick == BarTick(kLastBar)) {
@@ -164,7 +172,7 @@ void WritePiano(TMidiTrack& track, const std::vector<TSpan>& spans) {
                        level + shape - 4 + Touch(index++));
         }
         // In the introduction and the coda the right hand adds the chord at the top.
-        const int bar = static_cast<int>(span.Tick / kTicksPerBar);
+        const int bar = BarOf(span.Tick);
         if (bar < 4 || bar >= 28) {
             upper = VoiceLead(c, upper, 2, 64, 76);
             for (int key : upper)
@@ -180,7 +188,7 @@ void WritePiano(TMidiTrack& track, const std::vector<TSpan>& spans) {
 void WriteStrings(TMidiTrack& track, const std::vector<TSpan>& spans) {
     std::vector<int> voices;
     for (const TSpan& span : spans) {
-        const int bar = static_cast<int>(span.Tick / kTicksPerBar);
+        const int bar = BarOf(span.Tick);
         if (bar < 4) continue;
         const int count = bar >= 20 ? 4 : 3;
         if (static_cast<int>(voices.size()) != count) voices.clear();
@@ -211,7 +219,7 @@ void WriteBass(TMidiTrack& track, const std::vector<TSpan>& spans) {
 void WriteHarp(TMidiTrack& track, const std::vector<TSpan>& spans) {
     int index = 0;
     for (const TSpan& span : spans) {
-        const int bar = static_cast<int>(span.Tick / kTicksPerBar);
+        const int bar = BarOf(span.Tick);
         if (span.Tick != BarTick(bar) || (bar != 4 && bar != 20 && bar != 28 && bar != kLastBar))
             continue;
         const TChord& c = span.Chord;
