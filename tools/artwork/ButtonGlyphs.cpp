@@ -70,7 +70,7 @@ void PaintAbout(QPainter& painter) {
 void PaintRestart(QPainter& painter) {
     const QPointF centre(7.5, 8.5);
     constexpr qreal kRadius = 5.0;
-    constexpr qreal kStart = -10;   // degrees, counter-clockwise from three o'clock
+    constexpr qreal kStart = -10;  // degrees, counter-clockwise from three o'clock
     constexpr qreal kSweep = -268; // clockwise, ending at the top, pointing right
     QPainterPath arc;
     const QRectF box(centre.x() - kRadius, centre.y() - kRadius, 2 * kRadius, 2 * kRadius);

@@ -66,8 +66,11 @@ VectorDrawing EmblemDrawing() {
     constexpr qreal kScale = 5;
     const qreal left = 128 - kScale * (kKnightLeft + kKnightRight) / 2;
     const QTransform place = QTransform::fromTranslate(left, 22).scale(kScale, kScale);
-    drawing.append(KnightShadow(QTransform::fromTranslate(left + 7, 29).scale(kScale, kScale),
-                                QColor(0, 0, 0), 0.35));
+    // The knight's shadow only where it reads as one; small renderings look doubled with it.
+    VectorDrawing shadowLayers = KnightShadow(
+        QTransform::fromTranslate(left + 7, 29).scale(kScale, kScale), QColor(0, 0, 0), 0.35);
+    shadowLayers.first().minimumSize = 32;
+    drawing.append(shadowLayers);
     KnightStyle style = kIvoryKnight;
     style.detailMinimumSize = 32;
     drawing.append(KnightLayers(place, style));

@@ -3,6 +3,7 @@
 #include "Knight.h"
 #include "Lettering.h"
 #include "Palette.h"
+#include "PieceShapes.h"
 #include "Pixels.h"
 
 #include <QLinearGradient>
@@ -78,8 +79,8 @@ void PaintKnight(QPainter& painter) {
 }
 
 void PaintTitle(QPainter& painter) {
-    const QPainterPath title = TextOutline(Typeface::SerifBold, 46, "Chess Zel");
-    const QPainterPath placed = title.translated(104 - title.boundingRect().left(), 58);
+    const QPainterPath title = TextOutline(Typeface::SerifBold, 52, "Chess Zel");
+    const QPainterPath placed = title.translated(106 - title.boundingRect().left(), 61);
     const QRectF box = placed.boundingRect();
     painter.fillPath(placed.translated(2.5, 2.5), QColor(0, 0, 0, 150));
     QLinearGradient gold(box.topLeft(), box.bottomLeft());
@@ -93,8 +94,20 @@ void PaintTitle(QPainter& painter) {
 
     const QPainterPath line = TextOutline(Typeface::SansItalic, 13, "Starting the game...");
     const QRectF lineBox = line.boundingRect();
-    painter.fillPath(line.translated(kPlaque.right() - 20 - lineBox.right(), 67),
+    painter.fillPath(line.translated(kPlaque.right() - 22 - lineBox.right(), 66),
                      QColor(200, 212, 245));
+}
+
+// The rook, queen and king in faint blue at the banner's right end, above the loading line.
+void PaintPieces(QPainter& painter) {
+    using pieceset::PieceKind;
+    constexpr qreal kScale = 0.95;
+    const PieceKind pieces[] = {PieceKind::Rook, PieceKind::Queen, PieceKind::King};
+    for (int i = 0; i < 3; ++i) {
+        const QTransform place = QTransform::fromTranslate(356 + 34 * i, 14).scale(kScale, kScale);
+        const QPainterPath silhouette = place.map(pieceset::MakePieceShape(pieces[i]).silhouette);
+        painter.fillPath(silhouette, QColor(176, 200, 255, 64));
+    }
 }
 
 } // namespace
@@ -104,6 +117,7 @@ QImage SplashDrawing() {
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::Antialiasing);
     PaintPlaque(painter);
+    PaintPieces(painter);
     PaintKnight(painter);
     PaintTitle(painter);
     painter.end();
