@@ -1,24 +1,46 @@
-// Chess Zel: for now a plain window holding one board on which a person plays White by
-// dragging pieces against the computer, which plays Black at depth 3.
+// Chess Zel: the program's start-up. The splash window shows first; then the main window
+// and the about, save and open windows are created, each once, and kept until the end.
 
 #include <QApplication>
-#include <QVBoxLayout>
-#include <QWidget>
+#include <QIcon>
+#include <QStyleFactory>
 
-#include "ChessBrd.h"
+#include "Fonts.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit3.h"
+#include "UnSobre.h"
+#include "UniSplash.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Chess Zel");
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    InstallFontSubstitutes();
+    QApplication::setFont(LayoutFont());
 
-    QWidget window;
-    window.setWindowTitle("Chess Zel");
-    auto* board = new TChessBrd(&window);
-    board->move(12, 12);
-    board->SetSearchDepth(3);
-    board->SetDisplayCoords(CoordSet{0x0F});
-    board->SetComputerPlaysBlack(true);
-    window.resize(board->Width() + 24, board->Height() + 24);
-    window.show();
+    // 1. The splash window, shown and painted at once.
+    auto* splash = new TFrmSplash;
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    // 2. The application's title.
+    QApplication::setApplicationName("Chess Zel");
+    QApplication::setWindowIcon(QIcon(":/icons/chesszel.svg"));
+
+    // 3. The windows, in this order; the main window's creation reads the settings.
+    TForm1 form;
+    TFrmSobre about;
+    TFrmSalvar save;
+    TFrmAbrir open;
+    form.SetWindows(&about, &save, &open);
+
+    // 4. The first showing of the main window ends the splash.
+    form.OnFirstShow = [&splash] {
+        delete splash;
+        splash = nullptr;
+    };
+    form.show();
+    // 5. The program ends when the main window has closed.
     return app.exec();
 }

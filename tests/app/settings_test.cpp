@@ -1,0 +1,161 @@
+// The settings file as the main window reads it while it is created and writes it while it
+// closes.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "IniFile.h"
+#include "MainWindowSupport.h"
+
+namespace {
+
+void WriteFile(const std::string& path, const QByteArray& text) {
+    QDir().mkpath(QFileInfo(QString::fromStdString(path)).path());
+    QFile f(QString::fromStdString(path));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+QByteArray ReadFile(const std::string& path) {
+    QFile f(QString::fromStdString(path));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(Settings, FirstStartShowsTheDefaultsAndClosingWritesTheNineLines) {
+    EnsureApplication();
+    TTempHome home;
+    TRecordingSound sound;
+    {
+        TForm1 form(&sound);
+        const Ui::TForm1& ui = form.ui;
+        EXPECT_EQ(ui.ComboBox2->currentText(), "Computer");
+        EXPECT_EQ(ui.ComboBox1->currentText(), "Player");
+        EXPECT_EQ(ui.ComboBox4->currentText(), "Novice");
+        EXPECT_EQ(form.RadioGroup1Index(), 1);
+        EXPECT_EQ(ui.ComboBox3->currentText(), "Wood");
+        EXPECT_EQ(ui.ComboBox5->currentText(), "Wood");
+        EXPECT_FALSE(ui.CheckBox1->isChecked());
+        EXPECT_TRUE(ui.CheckBox5->isChecked());
+        EXPECT_TRUE(ui.CheckBox3->isChecked());
+        EXPECT_TRUE(ui.CheckBox4->isChecked());
+        EXPECT_EQ(ui.ChessBrd1->SearchDepth(), 1);
+        EXPECT_FALSE(ui.ChessBrd1->WhiteOnTop());
+        EXPECT_TRUE(ui.ChessBrd1->BoardLines());
+        EXPECT_EQ(ui.ChessBrd1->DisplayCoordsBits(), 0);
+        // The wood skin's squares are on the board; the players stay the layout's.
+        EXPECT_EQ(ui.ChessBrd1->SquareLight().size(), QSize(137, 74));
+        EXPECT_TRUE(ui.ChessBrd1->ComputerPlaysBlack());
+        EXPECT_FALSE(ui.ChessBrd1->ComputerPlaysWhite());
+        // Creation sends no music commands while the music box keeps its layout value.
+        EXPECT_TRUE(sound.Calls.empty());
+        form.close();
+    }
+    EXPECT_EQ(ReadFile(home.SettingsFile()),
+              "[Config]\nPretas=1\nBrancas=0\nNivel=1\nBrancaEncima=1\nSkin=4\nCoordenadas=0\n"
+              "Linhas=1\nSom=1\nMusica=1\n");
+}
+
+TEST(Settings, ReadRulesOfEachKey) {
+    EnsureApplication();
+    TTempHome home;
+    TRecordingSound sound;
+    WriteFile(home.SettingsFile(), "[config]\npretas=0\nBrancas=1\nBrancaEncima=5\nSkin=2\n"
+                                   "Coordenadas=7\nLinhas=0\nSom=2\nMusica=2\nNivel=7\n");
+    TForm1 form(&sound);
+    const Ui::TForm1& ui = form.ui;
+    EXPECT_EQ(ui.ComboBox2->currentText(), "Player");
+    EXPECT_EQ(ui.ComboBox1->currentText(), "Computer");
+    EXPECT_EQ(form.RadioGroup1Index(), 1); // above 1 counts as 1
+    EXPECT_EQ(ui.ComboBox3->currentText(), "Blue");
+    EXPECT_EQ(ui.ComboBox5->currentText(), "Blue");
+    EXPECT_EQ(ui.ChessBrd1->SquareDark().size(), QSize(84, 68));
+    EXPECT_TRUE(ui.CheckBox1->isChecked());
+    EXPECT_EQ(ui.ChessBrd1->DisplayCoordsBits(), 0b0011); // West and North
+    EXPECT_FALSE(ui.CheckBox5->isChecked());
+    EXPECT_FALSE(ui.CheckBox3->isChecked()); // "Som" is on only for exactly "1"
+    EXPECT_TRUE(ui.CheckBox4->isChecked());  // "Musica" is on for anything but "0"
+    // "Nivel" 7 selects no difficulty but gives the board depth 7; Play then gives it 1.
+    EXPECT_EQ(ui.ComboBox4->currentIndex(), -1);
+    EXPECT_EQ(ui.ChessBrd1->SearchDepth(), 7);
+    const QString label2 = ui.Label2->text();
+    form.SpeedButton1Click();
+    EXPECT_EQ(ui.ChessBrd1->SearchDepth(), 1);
+    EXPECT_EQ(ui.Label2->text(), label2);
+}
+
+TEST(Settings, OrientationSkinAndMusicEdges) {
+    EnsureApplication();
+    TTempHome home;
+    TRecordingSound sound;
+    WriteFile(home.SettingsFile(), "[Config]\nBrancaEncima=0\nSkin=0\nMusica=0\n");
+    TForm1 form(&sound);
+    EXPECT_EQ(form.RadioGroup1Index(), 0);
+    EXPECT_TRUE(form.ui.ChessBrd1->WhiteOnTop());
+    EXPECT_EQ(form.ui.ComboBox3->currentText(), "Wood");
+    // A stored "0" turns the box off and so sends the stop commands once.
+    EXPECT_FALSE(form.ui.CheckBox4->isChecked());
+    EXPECT_EQ(sound.Calls, (std::vector<std::string>{"STOP MUSICA", "CLOSE ANIMATION"}));
+
+    WriteFile(home.SettingsFile(), "[Config]\nBrancaEncima=-1\nSkin=9\n");
+    TForm1 other(&sound);
+    EXPECT_EQ(other.RadioGroup1Index(), -1);
+    EXPECT_EQ(other.ui.ComboBox3->currentIndex(), -1);
+    other.close();
+    EXPECT_EQ(ini::ReadString(home.SettingsFile(), "Config", "BrancaEncima", ""), "-1");
+    EXPECT_EQ(ini::ReadString(home.SettingsFile(), "Config", "Skin", ""), "0");
+}
+
+TEST(Settings, AValueThatIsNotANumberStopsTheReadingThere) {
+    EnsureApplication();
+    TTempHome home;
+    TRecordingSound sound;
+    TMessageRecorder messages;
+    WriteFile(home.SettingsFile(), "[Config]\nPretas=0\nBrancas=1\nBrancaEncima=x1\n"
+                                   "Coordenadas=1\nNivel=3\n");
+    TForm1 form(&sound);
+    ASSERT_EQ(messages.Messages.size(), 1u);
+    EXPECT_EQ(messages.Messages[0], "'x1' is not a valid integer value");
+    // Before the bad value: applied. After it: the layout's values.
+    EXPECT_EQ(form.ui.ComboBox2->currentText(), "Player");
+    EXPECT_EQ(form.ui.ComboBox1->currentText(), "Computer");
+    EXPECT_FALSE(form.ui.CheckBox1->isChecked());
+    EXPECT_EQ(form.ui.ChessBrd1->SearchDepth(), 1);
+    EXPECT_EQ(form.RadioGroup1Index(), 1);
+}
+
+TEST(Settings, AnUnwritableFileIsReportedAndTheWindowStillCloses) {
+    EnsureApplication();
+    TTempHome home;
+    TRecordingSound sound;
+    TMessageRecorder messages;
+    TForm1 form(&sound);
+    form.show();
+    // The settings folder is taken by a plain file, so nothing can be written inside it.
+    QDir(home.ConfigPath()).rmdir("chesszel");
+    WriteFile(home.ConfigPath().toStdString() + "/chesszel", "not a folder");
+    EXPECT_TRUE(form.close());
+    EXPECT_FALSE(form.isVisible());
+    ASSERT_EQ(messages.Messages.size(), 1u);
+    EXPECT_TRUE(messages.Messages[0].startsWith("Unable to write to "));
+    EXPECT_TRUE(messages.Messages[0].endsWith("Kavrel.ini"));
+}
+
+TEST(Settings, ClosingAfterAHumanGameWritesTheLastComputerDepth) {
+    EnsureApplication();
+    TTempHome home;
+    TRecordingSound sound;
+    TForm1 form(&sound);
+    form.ui.ComboBox4->setCurrentIndex(3);
+    form.SpeedButton1Click(); // Player against Computer at "Difficult"
+    form.ui.ComboBox2->setCurrentIndex(0);
+    form.ui.ComboBox4->setCurrentIndex(0);
+    form.SpeedButton1Click(); // two players: the depth stays
+    EXPECT_EQ(form.ui.Label2->text(), "Player1 x Player2");
+    form.close();
+    EXPECT_EQ(ini::ReadString(home.SettingsFile(), "Config", "Nivel", ""), "4");
+    EXPECT_EQ(ini::ReadString(home.SettingsFile(), "Config", "Pretas", ""), "0");
+}
+
+} // namespace
