@@ -4,7 +4,7 @@
 
 #include "Artwork.h"
 #include "ButtonPicture.h"
-#include "Emblem.h"
+#include "Lettering.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +91,7 @@ int BitsPerPixel(const QByteArray& bmp) {
 
 TEST(ArtworkGenerator, ReproducesEveryCommittedFileByteForByte) {
     EnsureApplication();
+    ASSERT_TRUE(artwork::TypefacesAvailable()) << "the Liberation fonts are not installed";
     const QList<artwork::ArtworkFile> files = artwork::RenderArtwork();
     ASSERT_EQ(files.size(), 10 + 3 + 1 + 1 + 8);
     for (const artwork::ArtworkFile& file : files) {
