@@ -1,7 +1,6 @@
 #include "AboutPictures.h"
 
 #include "Emblem.h"
-#include "Knight.h"
 #include "Lettering.h"
 #include "Pixels.h"
 
@@ -37,13 +36,10 @@ void PaintChequer(QPainter& painter, QRect area, int square) {
             painter.fillRect(x, y, square, square, (row + column) % 2 ? kNavyLight : kSilver);
 }
 
-// One piece of the piece set's drawing, scaled into `cell`.
-void PaintPiece(QPainter& painter, pieceset::PieceKind kind, bool white, QRectF cell) {
+// One piece of the piece set's drawing, its 40-grid mapped by `place`.
+void PaintPiece(QPainter& painter, pieceset::PieceKind kind, const pieceset::PieceColours& colours,
+                const QTransform& place) {
     const pieceset::PieceShape shape = pieceset::MakePieceShape(kind);
-    const pieceset::PieceColours& colours =
-        white ? pieceset::kWhiteColours : pieceset::kBlackColours;
-    const qreal scale = cell.width() / pieceset::kCellSize;
-    const QTransform place = QTransform::fromTranslate(cell.left(), cell.top()).scale(scale, scale);
     const QPainterPath silhouette = place.map(shape.silhouette);
     const QRectF box = silhouette.boundingRect();
     QLinearGradient light(box.topLeft(), box.topRight());
@@ -52,10 +48,17 @@ void PaintPiece(QPainter& painter, pieceset::PieceKind kind, bool white, QRectF 
     painter.fillPath(silhouette, light);
     painter.save();
     painter.setClipPath(silhouette);
-    painter.strokePath(place.map(shape.lines), QPen(QColor(colours.lines), 0.7));
+    painter.strokePath(place.map(shape.lines), QPen(QColor(colours.lines), 0.7 * place.m11()));
     painter.fillPath(place.map(shape.marks), QColor(colours.lines));
     painter.restore();
     painter.strokePath(silhouette, QPen(QColor(colours.outline), 1.0));
+}
+
+// The piece scaled into a square cell.
+void PaintPiece(QPainter& painter, pieceset::PieceKind kind, bool white, QRectF cell) {
+    const qreal scale = cell.width() / pieceset::kCellSize;
+    PaintPiece(painter, kind, white ? pieceset::kWhiteColours : pieceset::kBlackColours,
+               QTransform::fromTranslate(cell.left(), cell.top()).scale(scale, scale));
 }
 
 QImage WhiteCanvas(QSize size) {
@@ -71,24 +74,24 @@ QImage LogoPicture() {
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::Antialiasing);
 
-    // The knight, 48 pixels tall, at the left.
-    const qreal scale = 48.0 / (kKnightBottom - kKnightTop);
+    // A navy king, 48 pixels tall, at the left: the credits show the knight beside it in the
+    // program's icon.
+    const QRectF king =
+        pieceset::MakePieceShape(pieceset::PieceKind::King).silhouette.boundingRect();
+    const qreal scale = 48.0 / king.height();
     const QTransform place =
-        QTransform::fromTranslate(1 - kKnightLeft * scale, 2 - kKnightTop * scale)
+        QTransform::fromTranslate(3 - king.left() * scale, 2 - king.top() * scale)
             .scale(scale, scale);
-    const KnightStyle navy{QColor(12, 20, 56),
-                           QColor(104, 138, 222),
-                           QColor(24, 40, 112),
-                           QColor(230, 236, 255),
-                           1.1,
-                           0.9};
-    PaintVector(painter, KnightShadow(place * QTransform::fromTranslate(1.5, 1.5), Qt::black, 0.2),
-                kLogoSize.height(), kLogoSize.height());
-    PaintVector(painter, KnightLayers(place, navy), kLogoSize.height(), kLogoSize.height());
+    const pieceset::PieceColours navy{qRgb(12, 20, 56), qRgb(84, 118, 206), qRgb(20, 34, 100),
+                                      qRgb(230, 236, 255)};
+    painter.fillPath(place.map(pieceset::MakePieceShape(pieceset::PieceKind::King).silhouette)
+                         .translated(1.5, 1.5),
+                     QColor(0, 0, 0, 50));
+    PaintPiece(painter, pieceset::PieceKind::King, navy, place);
 
     // "Chess" in navy and "Zel" in red, fitted into the room right of the knight.
-    constexpr qreal kLeft = 42;
-    constexpr qreal kRoom = 105;
+    constexpr qreal kLeft = 36;
+    constexpr qreal kRoom = 111;
     constexpr qreal kBaseline = 33;
     const QString chess = "Chess ";
     const QString zel = "Zel";
@@ -111,9 +114,9 @@ QImage LogoPicture() {
         QColor(230, 70, 60), kRed);
 
     painter.setRenderHint(QPainter::Antialiasing, false);
-    PaintChequer(painter, QRect(int(kLeft) + 3, 39, 100, 8), 4);
+    PaintChequer(painter, QRect(int(kLeft) + 3, 39, 108, 8), 4);
     painter.setPen(kNavy);
-    painter.drawRect(QRect(int(kLeft) + 2, 38, 101, 9));
+    painter.drawRect(QRect(int(kLeft) + 2, 38, 109, 9));
     return canvas;
 }
 

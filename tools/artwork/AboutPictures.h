@@ -10,7 +10,7 @@ inline constexpr QSize kLogoSize(150, 52);
 inline constexpr QSize kProgramIconSize(32, 32);
 inline constexpr QSize kCreditsSize(174, 35);
 
-// The "Chess Zel" logotype beside a navy knight, over a strip of board squares.
+// The "Chess Zel" logotype beside a navy king, over a strip of board squares.
 QImage LogoPicture();
 
 // The program's emblem at 32 x 32.

@@ -4,7 +4,7 @@
 
 #include <QTransform>
 
-// The knight that stands for the program in its icon, logo and splash: the same head as the
+// The knight that stands for the program in its icon and splash: the same head as the
 // piece set's knight, drawn as a bust on a two-step plinth, in curves rather than the piece
 // set's pixel-fitted outline, so it stays smooth at any size.
 
