@@ -50,7 +50,7 @@ Shader RedLeather(int width, int height) {
 
         // 2. The dye: deep red, unevenly taken up.
         const double t = 0.5 + 0.4 * mottle.Fbm(p.u, p.v, 5, 3, 5);
-        Rgb colour = Ramp({{0.15, Hex(0x7E1119)}, {0.5, Hex(0xA82129)}, {0.9, Hex(0xC9433C)}}, t);
+        Rgb colour = Ramp({{0.15, Hex(0x921820)}, {0.5, Hex(0xBA2A30)}, {0.9, Hex(0xD8564A)}}, t);
         colour = Shade(colour, 0.06 * lit - 0.13 * crease);
 
         // 3. A few soft wrinkles where the hide was worked.
@@ -83,32 +83,43 @@ Shader Granite(int width, int height) {
     return [width, height](const Pixel& p) {
         const TileNoise mottle(31);
         const TileNoise warp(32);
-        const TileNoise veins(33);
+        const TileNoise texture(36);
 
-        Rgb colour = Shade(Hex(0x8F8C88), 0.18 * mottle.Fbm(p.u, p.v, 5, 3, 5));
+        Rgb colour = Shade(Hex(0x928E89), 0.16 * mottle.Fbm(p.u, p.v, 5, 3, 5));
 
-        // Crystals: irregular grains of quartz, feldspar, hornblende and mica.
-        const CellSample c = Cells(p.u, p.v, width / 4, height / 4, 34);
-        const int kind = int(c.cell % 100);
-        Rgb grain = kind < 40   ? Hex(0x9C9995)
-                    : kind < 65 ? Hex(0xC2BEB8)
-                    : kind < 80 ? Hex(0x5F5E60)
-                    : kind < 92 ? Hex(0xB09C90)
-                                : Hex(0x2E2E32);
-        const double edge = SmoothStep(0.0, 0.25, c.second - c.nearest);
-        colour = Mix(colour, grain, 0.55 * edge);
+        // 1. Large feldspar crystals, whitish or faintly pink, over part of the stone.
+        const CellSample large = Cells(p.u, p.v, width / 9, height / 9, 37);
+        const int largeKind = int(large.cell % 100);
+        if (largeKind < 45) {
+            const Rgb feldspar = largeKind < 25 ? Hex(0xC9C4BC) : Hex(0xBBA89C);
+            const double inside = SmoothStep(0.05, 0.3, large.second - large.nearest);
+            colour = Mix(colour, feldspar, 0.6 * inside);
+        }
 
-        // Specks finer than the crystals.
+        // 2. Small grains of quartz, hornblende and mica, each a tone of its own.
+        const CellSample small = Cells(p.u, p.v, width / 4, height / 4, 34);
+        const int kind = int(small.cell % 100);
+        const Rgb grain = kind < 50   ? Hex(0x9A9792)
+                          : kind < 68 ? Hex(0x75747A)
+                          : kind < 84 ? Hex(0xB8B4AE)
+                          : kind < 95 ? Hex(0x4E4E54)
+                                      : Hex(0x2C2C30);
+        const double edge = SmoothStep(0.0, 0.22, small.second - small.nearest);
+        const double coverage = kind < 50 ? 0.3 : 0.6;
+        colour = Mix(colour, grain, coverage * edge);
+        colour = Shade(colour, 0.05 * texture.Fbm(p.u, p.v, width / 3, height / 3, 2));
+
+        // 3. Specks finer than the grains.
         const double speck = PixelRandom(p.x, p.y, 35);
-        if (speck < 0.035)
-            colour = Mix(colour, Hex(0x222226), 0.6);
-        else if (speck > 0.975)
-            colour = Mix(colour, Hex(0xE6E2DA), 0.5);
+        if (speck < 0.025)
+            colour = Mix(colour, Hex(0x1E1E22), 0.55);
+        else if (speck > 0.98)
+            colour = Mix(colour, Hex(0xECE8E0), 0.45);
 
-        // Thin quartz veins.
-        const double wu = p.u + 0.08 * warp.Fbm(p.u, p.v, 3, 2, 4);
-        const double vein = std::pow(veins.Ridged(wu, p.v, 2, 1, 5), 40);
-        colour = Mix(colour, Hex(0xD8D4CC), 0.45 * vein);
+        // 4. Two or three thin quartz veins running across at a slant.
+        const double course = 1.7 * (p.v + 0.35 * p.u) + 0.5 * warp.Fbm(p.u, p.v, 3, 2, 4);
+        const double off = std::abs(course - std::round(course));
+        colour = Mix(colour, Hex(0xE2DED6), 0.55 * std::exp(-off * off / 0.00008));
         return Finish(colour, p, width, height);
     };
 }

@@ -57,7 +57,7 @@ Shader SteelMarble(int width, int height) {
 }
 
 Shader Maple(int width, int height) {
-    const WoodLook look{Hex(0xEED3A4), Hex(0xD1A56C), Hex(0xB08250), 0.7, 0.05, 0.05, 505};
+    const WoodLook look{Hex(0xEACB98), Hex(0xCFA064), Hex(0xAA7B48), 0.7, 0.05, 0.05, 505};
     return Wood(look, 5, 0.8, width, height);
 }
 
