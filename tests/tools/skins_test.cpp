@@ -1,8 +1,10 @@
 // The skin pictures as the program loads them from its resources: their sizes and format,
 // that the generator still draws exactly what is committed, and the properties the board and
 // the windows rely on (square textures that tile without a seam, light squares clearly
-// lighter than dark ones, backgrounds that black text can be read on).
+// lighter than dark ones, backgrounds that black text can be read on). Then the noise the
+// pictures are made of: periodic wherever it is sampled, and not flattened.
 
+#include "Noise.h"
 #include "SkinSet.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <span>
+#include <vector>
 
 namespace {
 
@@ -129,6 +132,72 @@ TEST(SkinPictures, BackgroundsAreMidTonesForBlackText) {
         const double luma = MeanLuma(Load(expected.name));
         EXPECT_GT(luma, 65);
         EXPECT_LT(luma, 190);
+    }
+}
+
+TEST(SkinNoise, RepeatsOverItsPeriodEvenAtNegativeCoordinates) {
+    const skins::TileNoise noise(7);
+    for (double u : {-1.73, -0.41, 0.0, 0.26, 0.93}) {
+        for (double v : {-0.88, 0.0, 0.37, 0.99}) {
+            // Three cells across (not a power of two) and five down.
+            const double f = noise.Fbm(u, v, 3, 5, 4);
+            EXPECT_NEAR(noise.Fbm(u + 1, v, 3, 5, 4), f, 1e-9) << u << "," << v;
+            EXPECT_NEAR(noise.Fbm(u - 2, v + 1, 3, 5, 4), f, 1e-9) << u << "," << v;
+            EXPECT_NEAR(noise.Gradient(u * 3 + 3, v * 5 - 5, 3, 5),
+                        noise.Gradient(u * 3, v * 5, 3, 5), 1e-9);
+            const skins::CellSample a = skins::Cells(u, v, 6, 4, 9);
+            const skins::CellSample b = skins::Cells(u + 1, v - 1, 6, 4, 9);
+            EXPECT_NEAR(a.nearest, b.nearest, 1e-9) << u << "," << v;
+            EXPECT_NEAR(a.second, b.second, 1e-9) << u << "," << v;
+            EXPECT_EQ(a.cell, b.cell);
+        }
+    }
+}
+
+TEST(SkinNoise, FractalSumSpansItsRangeWithoutBeingFlat) {
+    const skins::TileNoise noise(3);
+    double low = 1;
+    double high = -1;
+    double sum = 0;
+    constexpr int kSide = 64;
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            const double f = noise.Fbm((x + 0.5) / kSide, (y + 0.5) / kSide, 3, 3, 5);
+            low = std::min(low, f);
+            high = std::max(high, f);
+            sum += f;
+        }
+    EXPECT_GE(low, -1.0);
+    EXPECT_LE(high, 1.0);
+    EXPECT_LT(low, -0.4);
+    EXPECT_GT(high, 0.4);
+    EXPECT_LT(std::abs(sum / (kSide * kSide)), 0.2) << "centred on zero";
+}
+
+// Cells against a search over every feature point of the lattice and its wrapped copies.
+TEST(SkinNoise, CellsFindTheTwoNearestFeaturePoints) {
+    constexpr int kCellsX = 5;
+    constexpr int kCellsY = 3;
+    constexpr std::uint32_t kSeed = 21;
+    for (double u = 0.013; u < 1; u += 0.037) {
+        for (double v = 0.029; v < 1; v += 0.041) {
+            const double x = u * kCellsX;
+            const double y = v * kCellsY;
+            std::vector<double> distances;
+            for (int cy = 0; cy < kCellsY; ++cy)
+                for (int cx = 0; cx < kCellsX; ++cx) {
+                    const skins::FeaturePoint point = skins::CellPoint(cx, cy, kSeed);
+                    for (int copyY = -1; copyY <= 1; ++copyY)
+                        for (int copyX = -1; copyX <= 1; ++copyX)
+                            distances.push_back(std::hypot(point.x + copyX * kCellsX - x,
+                                                           point.y + copyY * kCellsY - y));
+                }
+            std::sort(distances.begin(), distances.end());
+            const skins::CellSample sample = skins::Cells(u, v, kCellsX, kCellsY, kSeed);
+            EXPECT_NEAR(sample.nearest, distances[0], 1e-9) << u << "," << v;
+            EXPECT_NEAR(sample.second, distances[1], 1e-9) << u << "," << v;
+            EXPECT_NEAR(std::hypot(sample.towardsX, sample.towardsY), sample.nearest, 1e-9);
+        }
     }
 }
 

@@ -9,9 +9,6 @@ namespace skins {
 
 namespace {
 
-constexpr std::uint64_t kPcgMultiplier = 6364136223846793005ULL;
-constexpr std::uint64_t kPcgIncrement = 1442695040888963407ULL;
-
 int Wrap(int value, int period) {
     const int r = value % period;
     return r < 0 ? r + period : r;
@@ -40,27 +37,6 @@ const Vec& GradientFor(std::uint32_t hash) {
 }
 
 } // namespace
-
-Random::Random(std::uint64_t seed) {
-    state_ = seed + kPcgIncrement;
-    Next();
-}
-
-std::uint32_t Random::Next() {
-    const std::uint64_t old = state_;
-    state_ = old * kPcgMultiplier + kPcgIncrement;
-    const auto xorShifted = std::uint32_t(((old >> 18) ^ old) >> 27);
-    const auto rotation = std::uint32_t(old >> 59);
-    return (xorShifted >> rotation) | (xorShifted << ((32 - rotation) & 31));
-}
-
-double Random::Uniform() {
-    return Next() / 4294967296.0;
-}
-
-double Random::Range(double low, double high) {
-    return low + (high - low) * Uniform();
-}
 
 std::uint32_t Hash(int x, int y, std::uint32_t seed) {
     std::uint32_t h = seed * 0x9E3779B9u;
@@ -123,6 +99,11 @@ double TileNoise::Ridged(double u, double v, int cellsX, int cellsY, int octaves
     return 1 - std::abs(Fbm(u, v, cellsX, cellsY, octaves, gain));
 }
 
+FeaturePoint CellPoint(int cellX, int cellY, std::uint32_t seed) {
+    const std::uint32_t h = Hash(cellX, cellY, seed ^ 0x5bd1e995u);
+    return {cellX + (h & 0xffff) / 65536.0, cellY + (h >> 16) / 65536.0, h};
+}
+
 CellSample Cells(double u, double v, int cellsX, int cellsY, std::uint32_t seed) {
     const double x = u * cellsX;
     const double y = v * cellsY;
@@ -130,19 +111,22 @@ CellSample Cells(double u, double v, int cellsX, int cellsY, std::uint32_t seed)
     const int cy = int(std::floor(y));
     CellSample sample;
     sample.nearest = sample.second = 1e9;
-    for (int j = -1; j <= 1; ++j) {
-        for (int i = -1; i <= 1; ++i) {
-            const std::uint32_t h =
-                Hash(Wrap(cx + i, cellsX), Wrap(cy + j, cellsY), seed ^ 0x5bd1e995u);
-            const double px = cx + i + (h & 0xffff) / 65536.0;
-            const double py = cy + j + (h >> 16) / 65536.0;
+    // The nearest two points can lie up to two cells away.
+    for (int j = -2; j <= 2; ++j) {
+        for (int i = -2; i <= 2; ++i) {
+            // The point of the wrapped cell, moved back beside the sample.
+            const int wx = Wrap(cx + i, cellsX);
+            const int wy = Wrap(cy + j, cellsY);
+            const FeaturePoint point = CellPoint(wx, wy, seed);
+            const double px = point.x + (cx + i - wx);
+            const double py = point.y + (cy + j - wy);
             const double d = std::hypot(px - x, py - y);
             if (d < sample.nearest) {
                 sample.second = sample.nearest;
                 sample.nearest = d;
                 sample.towardsX = px - x;
                 sample.towardsY = py - y;
-                sample.cell = h;
+                sample.cell = point.cell;
             } else if (d < sample.second) {
                 sample.second = d;
             }

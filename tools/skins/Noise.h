@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// Seeded pseudo-random numbers and procedural noise for the skin pictures. Everything here is
+// Seeded pseudo-random values and procedural noise for the skin pictures. Everything here is
 // a pure function of its seed and arguments, so the pictures come out the same on every run.
 //
 // The noise is periodic: a lattice of periodX by periodY cells repeats itself, so a picture
@@ -10,19 +10,6 @@
 // without a seam. The backgrounds, which are never tiled, use the same functions.
 
 namespace skins {
-
-// PCG32: a 64-bit linear congruential state with a permuted 32-bit output.
-class Random {
-  public:
-    explicit Random(std::uint64_t seed);
-
-    std::uint32_t Next();
-    double Uniform();                      // [0, 1)
-    double Range(double low, double high); // [low, high)
-
-  private:
-    std::uint64_t state_ = 0;
-};
 
 // Mixes a lattice point and a seed into 32 well-scattered bits.
 std::uint32_t Hash(int x, int y, std::uint32_t seed);
@@ -61,6 +48,15 @@ struct CellSample {
 };
 
 CellSample Cells(double u, double v, int cellsX, int cellsY, std::uint32_t seed);
+
+// The feature point of cell (cellX, cellY), 0 <= cellX < cellsX, in cell units.
+struct FeaturePoint {
+    double x;
+    double y;
+    std::uint32_t cell;
+};
+
+FeaturePoint CellPoint(int cellX, int cellY, std::uint32_t seed);
 
 double SmoothStep(double edge0, double edge1, double x);
 
