@@ -44,9 +44,11 @@ void TSdlMusic::LoadInBackground() {
             continue;
         }
         const std::string path = Path;
+        LoadingNow = true;
         lock.unlock();
         Mix_Music* music = Mix_LoadMUS(path.c_str());
         lock.lock();
+        LoadingNow = false;
         if (music == nullptr) {
             Failed = true;
         } else if (Quit) {
@@ -112,4 +114,18 @@ void TSdlMusic::Unload() {
     Current = Spare = nullptr;
     Path.clear();
     PlayWhenLoaded = false;
+}
+
+bool TSdlMusic::ReleaseForExit() {
+    {
+        std::lock_guard guard(Lock);
+        if (LoadingNow) {
+            Quit = true;
+            if (Current != nullptr) Mix_HaltMusic();
+            Loader.detach();
+            return false;
+        }
+    }
+    Unload();
+    return true;
 }

@@ -33,6 +33,10 @@ class TSdlMusic final : public TMusicPlayer {
     void Stop() override;
     // Ends the loading thread (waiting for a load under way), then frees the piece.
     void Unload() override;
+    // At exit: frees the piece like Unload and answers true, unless a load is under way;
+    // then the loading thread is left to the end of the process (which doesn't wait for
+    // it) and the answer is false: the mixer must stay open for it.
+    bool ReleaseForExit();
 
   private:
     void LoadInBackground();
@@ -44,6 +48,7 @@ class TSdlMusic final : public TMusicPlayer {
     std::mutex Lock; // guards everything below against the loader
     std::string Path;
     bool Quit = false;
+    bool LoadingNow = false;       // the loader is inside Mix_LoadMUS
     bool Failed = false;           // the file couldn't be loaded: don't try again
     _Mix_Music* Current = nullptr; // the copy that plays
     bool CurrentUsed = false;      // it has been started once

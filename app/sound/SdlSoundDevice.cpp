@@ -27,6 +27,7 @@ constexpr Uint32 kSyncMarginMs = 250; // a synchronous effect never waits longer
 
 class TSdlSoundDevice;
 TSdlSoundDevice& Device();
+
 class TSdlSoundDevice final : public TSoundDevice {
   public:
     void PlaySound(const std::string& path, TSoundMode mode) override;
@@ -143,7 +144,8 @@ void TSdlSoundDevice::Shutdown() {
     State = TState::Closed;
     Observer = nullptr; // its captures may be gone by now
     Mix_HaltChannel(-1);
-    Music.Unload();
+    // A piece still loading keeps the mixer open; the process ends without waiting for it.
+    if (!Music.ReleaseForExit()) return;
     if (Effect != nullptr) Mix_FreeChunk(Effect);
     if (Chime != nullptr) Mix_FreeChunk(Chime);
     Effect = Chime = nullptr;

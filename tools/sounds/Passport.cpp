@@ -129,7 +129,7 @@ std::vector<TSpan> Spans() {
 
 int SectionLevel(std::uint32_t tick) {
     const int bar = BarOf(tick);
-    if (bar < 4) return 60;
+    if (bar < 4) return 68;
     if (bar < 12) return 52;
     if (bar < 20) return 48;
     if (bar < 28) return 56;
@@ -195,12 +195,11 @@ void WriteStrings(TMidiTrack& track, const std::vector<TSpan>& spans) {
         voices = VoiceLead(span.Chord, voices, count, 55, count == 4 ? 79 : 74);
         for (int key : voices)
             track.Note(span.Tick, span.Length - 10, kStrings, key, bar >= 20 ? 54 : 48);
+        if (bar == kLastBar) continue; // the closing fade shapes the last chord
         const int steps = static_cast<int>(span.Length / (kTicksPerBeat / 2));
         for (int i = 0; i < steps; ++i) {
             const double phase = static_cast<double>(i) / steps;
-            int expression = static_cast<int>(78 + 22 * std::sin(std::numbers::pi * phase));
-            if (span.Tick == BarTick(kLastBar))
-                expression = static_cast<int>(96 * (1 - phase) + 20);
+            const int expression = static_cast<int>(78 + 22 * std::sin(std::numbers::pi * phase));
             track.Control(span.Tick + i * kTicksPerBeat / 2, kStrings, 11, expression);
         }
     }
@@ -248,6 +247,20 @@ TMidiTrack Conductor() {
     return track;
 }
 
+// Every voice dies away together over the held last chord, so the piece ends in a breath
+// rather than a cut: expression falls along a cosine from its level to near silence.
+void WriteClosingFade(TMidiTrack& track, TChannel channel) {
+    const std::uint32_t start = BarTick(kLastBar) + kTicksPerBeat;
+    const std::uint32_t end = BarTick(kLastBar + 2);
+    const std::uint32_t step = kTicksPerBeat / 8;
+    const int from = channel == kStrings ? 90 : 100;
+    for (std::uint32_t tick = start; tick <= end; tick += step) {
+        const double phase = static_cast<double>(tick - start) / (end - start);
+        const double level = 0.5 + 0.5 * std::cos(std::numbers::pi * phase);
+        track.Control(tick, channel, 11, static_cast<int>(std::lround(6 + (from - 6) * level)));
+    }
+}
+
 TMidiTrack Voice(const TVoiceSetup& setup) {
     TMidiTrack track;
     track.Name(0, setup.Name);
@@ -258,6 +271,7 @@ TMidiTrack Voice(const TVoiceSetup& setup) {
     track.Control(0, setup.Channel, 11, 100);
     track.Control(0, setup.Channel, 91, 72);                                 // reverb
     track.Control(0, setup.Channel, 93, setup.Channel == kStrings ? 30 : 8); // chorus
+    WriteClosingFade(track, setup.Channel);
     track.End(BarTick(kBars + 1) + 2 * kTicksPerBeat);
     return track;
 }
