@@ -140,7 +140,9 @@ TEST(GameFlow, MateEndsTheGameAndMoveBackReopensIt) {
     EXPECT_EQ(w.Sound.Calls.back(), "async:mate.wav");
     w.Form.SpeedButton4Click();
     EXPECT_TRUE(w.ui.Panel1->isEnabled());
-    EXPECT_EQ(w.ui.ListBox1->count(), 3);
+    // The list is the game's again: the result lines are gone, the moves stay listed.
+    EXPECT_EQ(w.ui.ListBox1->count(), 4);
+    EXPECT_TRUE(w.B->WhiteToMove() == false);
     w.Form.SpeedButton5Click();
     EXPECT_EQ(w.ui.ListBox1->count(), 4);
 }
