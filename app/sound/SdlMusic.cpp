@@ -1,5 +1,6 @@
 #include "SdlMusic.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <fstream>
@@ -30,9 +31,19 @@ bool TSdlMusic::Load(const std::string& path) {
         Path = path;
         Quit = Failed = PlayWhenLoaded = false;
     }
-    Loader = std::thread([this] { LoadInBackground(); });
+    Loader = SDL_CreateThread(&TSdlMusic::RunLoader, "zel-music", this);
+    if (Loader == nullptr) {
+        std::lock_guard guard(Lock);
+        Path.clear();
+        return false;
+    }
     Report("music open " + path);
     return true;
+}
+
+int TSdlMusic::RunLoader(void* music) {
+    static_cast<TSdlMusic*>(music)->LoadInBackground();
+    return 0;
 }
 
 // Keeps a copy to play and a spare loaded until told to quit.
@@ -107,7 +118,8 @@ void TSdlMusic::Unload() {
         Quit = true;
     }
     Wake.notify_one();
-    if (Loader.joinable()) Loader.join();
+    if (Loader != nullptr) SDL_WaitThread(Loader, nullptr);
+    Loader = nullptr;
     std::lock_guard guard(Lock);
     if (Current != nullptr) Mix_FreeMusic(Current); // halts it first when it plays
     if (Spare != nullptr) Mix_FreeMusic(Spare);
@@ -122,10 +134,16 @@ bool TSdlMusic::ReleaseForExit() {
         if (LoadingNow) {
             Quit = true;
             if (Current != nullptr) Mix_HaltMusic();
-            Loader.detach();
+            SDL_DetachThread(Loader);
+            Loader = nullptr;
             return false;
         }
     }
     Unload();
     return true;
+}
+
+bool TSdlMusic::StillLoading() {
+    std::lock_guard guard(Lock);
+    return !Path.empty() && !Quit && !Failed && (Current == nullptr || Spare == nullptr);
 }

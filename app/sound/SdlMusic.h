@@ -15,9 +15,9 @@
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 
 struct _Mix_Music;
+struct SDL_Thread;
 
 class TSdlMusic final : public TMusicPlayer {
   public:
@@ -37,13 +37,16 @@ class TSdlMusic final : public TMusicPlayer {
     // then the loading thread is left to the end of the process (which doesn't wait for
     // it) and the answer is false: the mixer must stay open for it.
     bool ReleaseForExit();
+    // The loading thread has a copy to load.
+    bool StillLoading();
 
   private:
+    static int RunLoader(void* music);
     void LoadInBackground();
 
     std::function<bool()> Ready;
     std::function<void(const std::string&)> Report;
-    std::thread Loader;
+    SDL_Thread* Loader = nullptr; // an SDL thread, so SDL frees its per-thread data at its end
     std::condition_variable Wake;
     std::mutex Lock; // guards everything below against the loader
     std::string Path;

@@ -39,6 +39,7 @@ class TSdlSoundDevice final : public TSoundDevice {
         if (Observer) Observer(event);
     }
     void SetObserver(TSoundObserver observer) { Observer = std::move(observer); }
+    bool MusicStillLoading() { return Music.StillLoading(); }
     void Shutdown();
 
   private:
@@ -167,4 +168,8 @@ TSoundDevice& SystemSoundDevice() {
 
 void SetSoundObserver(TSoundObserver observer) {
     Device().SetObserver(std::move(observer));
+}
+
+bool MusicStillLoading() {
+    return Device().MusicStillLoading();
 }

@@ -18,3 +18,7 @@ using TSoundObserver = std::function<void(const std::string& event)>;
 
 // Replaces the observer; an empty one turns reporting off.
 void SetSoundObserver(TSoundObserver observer);
+
+// True while the music's loading thread is at work: the piece, or the fresh copy that the
+// next PLAY starts, is still loading.
+bool MusicStillLoading();

@@ -96,7 +96,10 @@ TEST(SoundOnDisk, TheMusicPlaysOnceLoadedAndRestartsAtOnce) {
     });
     EXPECT_LT(ms, 200);
     ASSERT_GE(WaitForSound(0, std::chrono::seconds(30)), 0) << "no music in the output";
-    std::this_thread::sleep_for(std::chrono::milliseconds(2000)); // a fresh copy gets ready
+    // A fresh copy of the piece gets ready for the next PLAY.
+    for (int i = 0; i < 1200 && MusicStillLoading(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(MusicStillLoading());
 
     device.SendMediaCommand("STOP MUSICA");
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
