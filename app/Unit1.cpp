@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLocale>
@@ -119,6 +121,23 @@ void TForm1::ShowDialog(QDialog* dialog) {
     if (!dialog) return;
     dialog->exec();
     if (!FClosing) FormActivate();
+}
+
+void TForm1::AddCommand(QAction* action) {
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    FCommands << action;
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* e) {
+    // The board keeps its right button for dragging; the menu belongs to the rest.
+    if (ui.ChessBrd1 && e->reason() == QContextMenuEvent::Mouse &&
+        ui.ChessBrd1->rect().contains(ui.ChessBrd1->mapFrom(this, e->pos())))
+        return;
+    if (FCommands.isEmpty()) return;
+    QMenu menu(this);
+    menu.addActions(FCommands);
+    menu.exec(e->globalPos());
 }
 
 void TForm1::Timer1Timer() { ui.Label4->setText("Hs.: " + LongTime(QTime::currentTime())); }

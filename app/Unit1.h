@@ -20,6 +20,7 @@
 
 #include "ui_Unit1.h"
 
+class QAction;
 class QDialog;
 class TSoundDevice;
 class TFrmSobre;
@@ -39,6 +40,10 @@ class TForm1 : public QWidget {
     void SetWindows(TFrmSobre* about, TFrmSalvar* save, TFrmAbrir* open);
     // Called once, when the window is first shown (destroys the splash window).
     std::function<void()> OnFirstShow;
+    // Adds a command to the window's context menu (right-click outside the board, or the
+    // Menu key); its shortcut works anywhere in the window. A separator action separates.
+    void AddCommand(QAction* action);
+    const QList<QAction*>& Commands() const { return FCommands; }
     // Shows a message to the user; tests put a recorder in its place.
     static std::function<void(QWidget* parent, const QString& text)> ShowMessage;
 
@@ -112,6 +117,7 @@ class TForm1 : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
     void showEvent(QShowEvent* e) override;
     void changeEvent(QEvent* e) override;
 
@@ -130,6 +136,7 @@ class TForm1 : public QWidget {
     QPointer<TFrmSalvar> FSave;
     QPointer<TFrmAbrir> FOpen;
     QTimer* FTimer1 = nullptr;
+    QList<QAction*> FCommands;
     bool FShown = false;
     bool FActivatedOnce = false;
     bool FClosing = false;
