@@ -8,8 +8,8 @@ namespace sounds {
 namespace {
 
 // The levels every effect is matched to: RMS over its loud part, and the peak it may reach.
-constexpr double kLoudness = 0.14; // about -17 dBFS
-constexpr double kMaxPeak = 0.708; // -3 dBFS
+constexpr double kLoudness = 0.125; // about -18 dBFS
+constexpr double kMaxPeak = 0.63;   // -4 dBFS: room for the music playing beneath
 
 // A tuned bar or bell: partials as ratios to the note with their own gains and decays.
 struct TPartial {
