@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include <unistd.h>
 
+#include "BenchCompare.h"
 #include "BenchPositions.h"
 #include "ChessEngine.h"
 #include "EngineFen.h"
@@ -182,15 +184,25 @@ void RunSignature(TChessEngine& engine) {
 
 int main(int argc, char** argv) {
     auto engine = std::make_unique<TChessEngine>();
-    const bool all = argc < 2;
+    // A number among the arguments sets the comparison's rounds.
+    int rounds = 5;
+    int parts = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] >= '0' && argv[i][0] <= '9')
+            rounds = std::max(1, std::atoi(argv[i]));
+        else
+            ++parts;
+    }
     auto wanted = [&](const char* part) {
         for (int i = 1; i < argc; ++i)
             if (std::strcmp(argv[i], part) == 0) return true;
-        return all;
+        return parts == 0;
     };
     if (wanted("perft")) RunPerft(*engine);
     if (wanted("search")) RunSearch(*engine);
+    bool same = true;
+    if (wanted("compare")) same = bench::RunCompare(*engine, rounds);
     if (wanted("abort")) RunAbortLatency(*engine);
     if (wanted("signature")) RunSignature(*engine);
-    return 0;
+    return same ? 0 : 1;
 }

@@ -52,6 +52,10 @@ inline constexpr const char* SearchFens[] = {
     "r5k1/5ppp/8/8/8/8/5PPP/1R4K1 w - - 0 1",
 };
 
+// The side-by-side comparison also searches this many of the search positions, from the
+// first, one ply deeper.
+inline constexpr int DeepSearchCount = 20;
+
 // The signature's depth: every search position searched to this depth, nodes summed and
 // best moves listed.
 inline constexpr int SignatureDepth = 4;

@@ -1,0 +1,15 @@
+#pragma once
+// The side-by-side timing of the engine's search against the plain transcription.
+
+class TChessEngine;
+
+namespace bench {
+
+// Searches the search set to depth 5, and its first DeepSearchCount positions to depth 6,
+// with the engine and with the transcription, position by position in alternating order,
+// for the given number of rounds. Prints each round's ratio of CPU times and the median;
+// reports any position whose iterations, line or best move differ. Returns false on a
+// difference.
+bool RunCompare(TChessEngine& engine, int rounds);
+
+} // namespace bench
