@@ -5,9 +5,9 @@
 // settings are published properties; everything it reports is an optional callback whose
 // first argument is the sender.
 //
-// The implementation is split by concern: ChessBrd.cpp (construction, properties, the
-// computer-player hand-off), ChessBrdPaint.cpp (drawing), ChessBrdMouse.cpp (mouse, drag,
-// resize and animation).
+// The implementation is split by concern: ChessBrd.cpp (construction, properties),
+// ChessBrdThread.cpp (the computer-player hand-off), ChessBrdPaint.cpp (drawing),
+// ChessBrdMouse.cpp (mouse, drag and resize), ChessBrdAnimate.cpp (move animation).
 
 #include <QCursor>
 #include <QFont>
@@ -106,9 +106,9 @@ class TChessBrd : public QWidget, public TChessGame {
 
     // --- Properties (typed accessors; the Q_PROPERTY forms above wrap some of them) ---------
 
-    bool AnimateMoves() const { return FAnimateMoves; }
+    bool AnimateMoves() const override { return FAnimateMoves; }
     void SetAnimateMoves(bool v) { FAnimateMoves = v; }
-    int AnimationDelay() const { return FAnimationDelay; }
+    int AnimationDelay() const override { return FAnimationDelay; }
     void SetAnimationDelay(int v) { FAnimationDelay = v; }
     bool BoardLines() const { return FBoardLines; }
     void SetBoardLines(bool v);
@@ -241,7 +241,7 @@ class TChessBrd : public QWidget, public TChessGame {
     void DrawPieceAt(Square q, char piece) override;
     void DrawGridLines() override;
     void RedrawChanged(const std::string& old) override;
-    // Animation hook of the rules (ChessBrdMouse.cpp).
+    // Animation hook of the rules (ChessBrdAnimate.cpp).
     void AnimateMove(Square from, Square to, int delay) override;
 
     // Qt plumbing.
@@ -257,6 +257,10 @@ class TChessBrd : public QWidget, public TChessGame {
 
   private:
     // --- ChessBrd.cpp ---
+    bool FLoading = false;
+    bool FFirstPaintDone = false;
+
+    // --- ChessBrdThread.cpp ---
     void CreateThread();
     void ReadBoard(TBoardSnapshot& s) const;
     void WakeThread();
@@ -270,8 +274,6 @@ class TChessBrd : public QWidget, public TChessGame {
     std::unique_ptr<TCallQueue> FCalls;
     std::unique_ptr<TChessThread> FThread;
     QTimer* FPollTimer = nullptr;
-    bool FLoading = false;
-    bool FFirstPaintDone = false;
     bool FCustomEngine = false;
     bool FComputerPlaysWhite = false;
     bool FComputerPlaysBlack = false;
@@ -356,6 +358,10 @@ class TChessBrd : public QWidget, public TChessGame {
     void DragCanceled();
     void ResizeMouseMove(QMouseEvent* e);
     int SmallestResize() const;
+
+    // --- ChessBrdAnimate.cpp ---
+    bool FAnimateMoves = true;
+    int FAnimationDelay = 0;
     void AnimationStep(int x, int y, int delay);
     void SlideAlongRow(int xa, int xb, int y, int delay);
     void SlideAlongColumn(int ya, int yb, int x, int delay);

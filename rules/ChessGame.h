@@ -138,10 +138,12 @@ class TChessGame {
     virtual void DrawGridLines() {}
     virtual void RedrawChanged(const std::string& /*old*/) {}
     virtual void AnimateMove(Square, Square, int /*delay*/) {}
+    // The view's animation settings, which MakeMove reads: whether moves slide, and the
+    // pause of each step in milliseconds. Here every move slides without a pause.
+    virtual bool AnimateMoves() const { return true; }
+    virtual int AnimationDelay() const { return 0; }
 
-    // Board-control state that MakeMove reads to decide whether to animate a move.
-    bool FAnimateMoves = true;
-    int FAnimationDelay = 0;
+    // The squares of the move the user dropped; that move is not animated.
     Square FDragFrom = None;
     Square FDropTo = None;
 

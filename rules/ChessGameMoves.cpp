@@ -110,9 +110,9 @@ void TChessGame::RecordHalfMove(Square oldSq, Square newSq) {
 
 void TChessGame::ShowDeparture(Square oldSq, Square newSq) {
     RepaintSquare(oldSq);
-    if (FAnimateMoves && (oldSq != FDragFrom || newSq != FDropTo)) {
+    if (AnimateMoves() && (oldSq != FDragFrom || newSq != FDropTo)) {
         DrawGridLines();
-        AnimateMove(oldSq, newSq, FAnimationDelay);
+        AnimateMove(oldSq, newSq, AnimationDelay());
     }
 }
 
