@@ -1,0 +1,91 @@
+#include "GameRecord.h"
+
+std::string GameRecord::Tag(const std::string& name) const {
+    for (const auto& [key, value] : Tags)
+        if (key == name) return value;
+    return {};
+}
+
+void GameRecord::SetTag(const std::string& name, const std::string& value) {
+    for (auto& [key, old] : Tags) {
+        if (key == name) {
+            old = value;
+            return;
+        }
+    }
+    Tags.emplace_back(name, value);
+}
+
+bool GameRecord::IsSetUp() const {
+    const FenPosition s = StartFenPosition();
+    return Start.Board != s.Board || Start.WhiteToMove != s.WhiteToMove ||
+           !(Start.Castling == s.Castling) || Start.EnPassant != s.EnPassant ||
+           Start.MoveNumber != s.MoveNumber || Start.HalfMoveClock != s.HalfMoveClock;
+}
+
+GameRecord RecordFromHistory(const TChessGame& game, const FenPosition* knownStart) {
+    GameRecord record;
+    int move = game.HistoryFirstMove();
+    bool white = game.HistoryFirstWhite();
+    // A game Black began leaves White's first record unwritten.
+    if (white && game.MoveHistory(move, true).Position.size() != 64) white = false;
+    const MoveInfo& first = game.MoveHistory(move, white);
+    if (first.Position.size() != 64) return record; // nothing recorded at all
+    record.Start.Board = first.Position;
+    record.Start.WhiteToMove = white;
+    record.Start.Castling = first.Castling;
+    record.Start.EnPassant = first.EnPassant;
+    record.Start.Castling.Bits &= 0x0F;
+    if (knownStart && knownStart->Board == first.Position && knownStart->WhiteToMove == white) {
+        record.Start.HalfMoveClock = knownStart->HalfMoveClock;
+        record.Start.MoveNumber = knownStart->MoveNumber;
+    }
+    while (move < game.HistoryLastMove() ||
+           (move == game.HistoryLastMove() && white && !game.HistoryLastWhite())) {
+        const MoveInfo& info = game.MoveHistory(move, white);
+        if (!white) ++move;
+        white = !white;
+        GameMove m{info.OldSq, info.NewSq, 0};
+        const char mover = info.Position[info.OldSq - 1];
+        const std::string& after = game.MoveHistory(move, white).Position;
+        if ((mover == 'P' && RankOf(m.To) == 8) || (mover == 'p' && RankOf(m.To) == 1)) {
+            const char piece = after.size() == 64 ? after[m.To - 1] : 'q';
+            m.Promotion = static_cast<char>(piece | 0x20);
+        }
+        record.Moves.push_back(m);
+    }
+    return record;
+}
+
+size_t Replay(const GameRecord& record, TReplayGame& game) {
+    game.SetUp(record.Start);
+    size_t played = 0;
+    for (const GameMove& m : record.Moves) {
+        if (!game.Play(m)) break;
+        ++played;
+    }
+    return played;
+}
+
+std::string ResultByRules(const GameRecord& record) {
+    TReplayGame game;
+    Replay(record, game);
+    if (!game.HasLegalMove()) {
+        // The rules refuse every move after a threefold repetition, which is a draw too.
+        if (!game.SideToMoveInCheck()) return "1/2-1/2";
+        return game.WhiteToMove() ? "0-1" : "1-0";
+    }
+    int points[2] = {0, 0};
+    for (int sq = 1; sq <= 64; ++sq) {
+        const char c = game.PieceAt(sq);
+        const int colour = game.PieceColor(sq);
+        if (colour < 0) continue;
+        const char kind = static_cast<char>(c & ~0x20);
+        points[colour] += kind == 'R' || kind == 'Q' || kind == 'P' ? 5
+                          : kind == 'B'                             ? 3
+                          : kind == 'N'                             ? 2
+                                                                    : 0;
+    }
+    if (points[0] < 5 && points[1] < 5) return "1/2-1/2";
+    return "*";
+}

@@ -1,0 +1,171 @@
+#include "PgnReader.h"
+
+#include "PgnScanner.h"
+#include "San.h"
+
+namespace {
+
+std::string AtLine(int line, const std::string& reason) {
+    return "line " + std::to_string(line) + ": " + reason;
+}
+
+// Reads one game token by token: the tags, then the movetext up to its result, the next
+// game's tags or the end of the text.
+class GameReader {
+  public:
+    GameReader(std::string_view text, const PgnGameEntry& entry)
+        : FScanner(text, entry.Offset, entry.Line) {}
+
+    bool Read(GameRecord& record, std::string& error) {
+        for (;;) {
+            const PgnToken t = FScanner.Next();
+            if (t.Kind == PgnTokenKind::Error) return Fail(t.Line, t.Value, error);
+            if (t.Kind == PgnTokenKind::End) break;
+            if (t.Kind == PgnTokenKind::Tag) {
+                if (FInMoves && FDepth == 0) break; // the next game begins: no result here
+                if (FDepth > 0)
+                    return Fail(FVariationLine,
+                                "the variation opened here is not closed before a tag", error);
+                FRecord.SetTag(t.Name, t.Value);
+                if (t.Name == "FEN") FFenLine = t.Line;
+                FAny = true;
+                continue;
+            }
+            if (!FInMoves && !StartMoves(error)) return false;
+            FAny = true;
+            if (!Take(t, error)) return false;
+            if (t.Kind == PgnTokenKind::Result && FDepth == 0) {
+                FRecord.Result = std::string(t.Text);
+                FResultSeen = true;
+                break;
+            }
+        }
+        if (FDepth > 0)
+            return Fail(FVariationLine, "the variation opened here is not closed", error);
+        if (!FAny) return Fail(FScanner.Offset() ? FLastLine : 1, "no game found", error);
+        if (!FInMoves && !StartMoves(error)) return false;
+        if (!FResultSeen) {
+            const std::string tagged = FRecord.Tag("Result");
+            if (tagged == "1-0" || tagged == "0-1" || tagged == "1/2-1/2") FRecord.Result = tagged;
+        }
+        record = std::move(FRecord);
+        return true;
+    }
+
+  private:
+    bool Fail(int line, const std::string& reason, std::string& error) {
+        error = AtLine(line, reason);
+        return false;
+    }
+
+    // The game begins from the FEN tag's position when there is one.
+    bool StartMoves(std::string& error) {
+        FInMoves = true;
+        const std::string fen = FRecord.Tag("FEN");
+        if (!fen.empty()) {
+            std::string reason;
+            if (!ReadFen(fen, FRecord.Start, reason))
+                return Fail(FFenLine, "the FEN tag: " + reason, error);
+        }
+        FGame.SetUp(FRecord.Start);
+        return true;
+    }
+
+    bool Take(const PgnToken& t, std::string& error) {
+        FLastLine = t.Line;
+        switch (t.Kind) {
+        case PgnTokenKind::VariationOpen:
+            if (FDepth++ == 0) FVariationLine = t.Line;
+            return true;
+        case PgnTokenKind::VariationClose:
+            if (FDepth == 0) return Fail(t.Line, "a ) that closes no variation", error);
+            --FDepth;
+            return true;
+        case PgnTokenKind::Move:
+            return FDepth > 0 || PlayMove(t, error);
+        default:
+            return true; // move numbers, NAGs, results inside variations
+        }
+    }
+
+    bool PlayMove(const PgnToken& t, std::string& error) {
+        const std::string number = std::to_string(FGame.FullMoveNumber());
+        const std::string named =
+            "move " + number + (FGame.WhiteToMove() ? " " : " ... ") + std::string(t.Text) + ": ";
+        GameMove move;
+        std::string reason;
+        if (!ReadSan(FGame, t.Text, move, reason)) return Fail(t.Line, named + reason, error);
+        if (!FGame.Play(move)) return Fail(t.Line, named + "the rules refuse it", error);
+        FRecord.Moves.push_back(move);
+        return true;
+    }
+
+    PgnScanner FScanner;
+    GameRecord FRecord;
+    TReplayGame FGame;
+    bool FInMoves = false;
+    bool FAny = false;
+    bool FResultSeen = false;
+    int FDepth = 0;
+    int FVariationLine = 0;
+    int FFenLine = 0;
+    int FLastLine = 1;
+};
+
+} // namespace
+
+bool ReadPgnGame(std::string_view text, const PgnGameEntry& entry, GameRecord& record,
+                 std::string& error) {
+    if (entry.Offset > text.size()) {
+        error = AtLine(entry.Line, "no game found");
+        return false;
+    }
+    return GameReader(text, entry).Read(record, error);
+}
+
+std::vector<PgnGameEntry> ListPgnGames(std::string_view text,
+                                       const std::function<bool(size_t)>& progress) {
+    std::vector<PgnGameEntry> games;
+    PgnScanner scanner(text);
+    bool open = false;    // a game has begun
+    bool inMoves = false; // and its movetext too
+    size_t count = 0;
+    int depth = 0;
+    for (;;) {
+        const PgnToken t = scanner.Next();
+        if (progress && (++count & 0xFFF) == 0 && !progress(t.Offset)) break;
+        if (t.Kind == PgnTokenKind::End) break;
+        if (t.Kind == PgnTokenKind::Error) {
+            // The game is listed; reading it reports the fault. Go on with the next one.
+            if (!open) games.push_back({t.Offset, t.Line, {}, {}, {}, {}, {}});
+            open = inMoves = false;
+            depth = 0;
+            scanner.SkipToNextTagLine();
+            continue;
+        }
+        const bool startsGame = !open || (inMoves && t.Kind == PgnTokenKind::Tag);
+        if (startsGame) {
+            games.push_back({t.Offset, t.Line, {}, {}, {}, {}, {}});
+            open = true;
+            inMoves = false;
+            depth = 0;
+        }
+        PgnGameEntry& g = games.back();
+        if (t.Kind == PgnTokenKind::Tag) {
+            if (t.Name == "White") g.White = t.Value;
+            if (t.Name == "Black") g.Black = t.Value;
+            if (t.Name == "Event") g.Event = t.Value;
+            if (t.Name == "Date") g.Date = t.Value;
+            if (t.Name == "Result") g.Result = t.Value;
+            continue;
+        }
+        inMoves = true;
+        if (t.Kind == PgnTokenKind::VariationOpen) ++depth;
+        if (t.Kind == PgnTokenKind::VariationClose && depth > 0) --depth;
+        if (t.Kind == PgnTokenKind::Result && depth == 0) {
+            open = inMoves = false;
+            g.Result = std::string(t.Text);
+        }
+    }
+    return games;
+}
