@@ -57,12 +57,13 @@ class TChessEngine {
     // of check, through an attacked square or over an occupied one.
     bool PlayMove(TEngineMove m);
     void UndoMove();
-    // True when the bit sets agree with Colour and Piece (checked in debug builds after
-    // every PlayMove and UndoMove).
+    // True when the bit sets and the table sums agree with Colour and Piece (checked in
+    // builds with assertions after every PlayMove and UndoMove).
     bool BoardConsistent() const;
 
     // --- Evaluation -----------------------------------------------------------------------
 
+    // Also sums the entries of the pieces on the board into TableSum.
     void BuildPieceSquareTables();
     // Centipawns from the point of view of Side.
     std::int32_t Evaluate() const;
@@ -102,6 +103,8 @@ class TChessEngine {
     // Bit s of Bits[c][p] is set when a piece p of colour c stands on square s.
     std::uint64_t Bits[2][6];
     std::uint64_t Occupied[2];
+    // The PieceSquare entries of each colour's pieces, summed.
+    std::int32_t TableSum[2];
 
     // --- Move lists -----------------------------------------------------------------------
 
@@ -143,6 +146,7 @@ class TChessEngine {
 
   private:
     void ClearBoard();
+    void SumTables();
     void PutPiece(int sq, int colour, int piece);
     void RemovePiece(int sq);
     void DropImpossibleRights();

@@ -54,6 +54,7 @@ void TChessEngine::ClearBoard() {
     }
     std::memset(Bits, 0, sizeof Bits);
     std::memset(Occupied, 0, sizeof Occupied);
+    TableSum[White] = TableSum[Black] = 0;
 }
 
 void TChessEngine::PutPiece(int sq, int colour, int piece) {
@@ -61,6 +62,7 @@ void TChessEngine::PutPiece(int sq, int colour, int piece) {
     Piece[sq] = piece;
     Bits[colour][piece] |= Bit(sq);
     Occupied[colour] |= Bit(sq);
+    TableSum[colour] += PieceSquare[colour][piece][sq];
 }
 
 void TChessEngine::RemovePiece(int sq) {
@@ -68,12 +70,14 @@ void TChessEngine::RemovePiece(int sq) {
     if (c == NoColour) return;
     Bits[c][Piece[sq]] &= ~Bit(sq);
     Occupied[c] &= ~Bit(sq);
+    TableSum[c] -= PieceSquare[c][Piece[sq]][sq];
     Colour[sq] = NoColour;
     Piece[sq] = NoPiece;
 }
 
 bool TChessEngine::BoardConsistent() const {
     std::uint64_t bits[2][6] = {}, occupied[2] = {};
+    std::int32_t sum[2] = {0, 0};
     for (int s = 0; s < 64; ++s) {
         const int c = Colour[s], p = Piece[s];
         if ((c == NoColour) != (p == NoPiece)) return false;
@@ -81,9 +85,11 @@ bool TChessEngine::BoardConsistent() const {
         if (c < 0 || c > 1 || p < 0 || p > 5) return false;
         bits[c][p] |= Bit(s);
         occupied[c] |= Bit(s);
+        sum[c] += PieceSquare[c][p][s];
     }
     return std::memcmp(bits, Bits, sizeof bits) == 0 &&
-           std::memcmp(occupied, Occupied, sizeof occupied) == 0 && XSide == (Side ^ 1) &&
+           std::memcmp(occupied, Occupied, sizeof occupied) == 0 && sum[White] == TableSum[White] &&
+           sum[Black] == TableSum[Black] && XSide == (Side ^ 1) &&
            Ply >= 0 && Ply <= MaxPly;
 }
 

@@ -1,5 +1,6 @@
-// The evaluation: piece-square tables folded once per search from the root position, and a
-// per-node sum over the pieces with the pawn-structure and rook-file terms.
+// The evaluation: piece-square tables folded once per search from the root position, whose
+// entries for the pieces on the board the board keeps summed as pieces come and go, and the
+// pawn-structure and rook-file terms, read from which files hold pawns.
 
 #include <bit>
 #include <cstring>
@@ -13,17 +14,29 @@ using engine_tables::TBits;
 
 namespace {
 
-// Pawns of one colour per file, indexed by file + 1 so that both edge files have an empty
-// neighbour at 0 and 9.
+// The files that hold at least one of the given pawns (bit f for file f), and those that
+// hold two or more, folding the eight rows together without counting.
 struct TPawnFiles {
-    int Count[10] = {};
+    unsigned Any = 0;
+    unsigned Doubled = 0;
 };
 
-TPawnFiles CountPawnFiles(TBits pawns) {
-    TPawnFiles f;
-    for (int file = 0; file < 8; ++file)
-        f.Count[file + 1] = std::popcount(pawns & Tables.FileBits[file]);
-    return f;
+TPawnFiles PawnFiles(TBits pawns) {
+    TBits any = (pawns & 0xFFFFFFFFu) | (pawns >> 32);
+    TBits twice = (pawns & 0xFFFFFFFFu) & (pawns >> 32);
+    twice = (twice & 0xFFFF) | (twice >> 16) | ((any & 0xFFFF) & (any >> 16));
+    any = (any & 0xFFFF) | (any >> 16);
+    twice = (twice & 0xFF) | (twice >> 8) | ((any & 0xFF) & (any >> 8));
+    any = (any & 0xFF) | (any >> 8);
+    return {static_cast<unsigned>(any), static_cast<unsigned>(twice)};
+}
+
+// The files beside file f, and those beside it together with f itself.
+constexpr unsigned Beside(int f) {
+    return ((1u << f) << 1 | (1u << f) >> 1) & 0xFF;
+}
+constexpr unsigned Around(int f) {
+    return Beside(f) | 1u << f;
 }
 
 } // namespace
@@ -63,39 +76,45 @@ void TChessEngine::BuildPieceSquareTables() {
                 PieceSquare[c][Pawn][s] += QueensideShelter[t];
         }
     }
+    // 5. The sums of the pieces on the board, kept from here on by PutPiece and RemovePiece.
+    SumTables();
+}
+
+void TChessEngine::SumTables() {
+    for (int c = White; c <= Black; ++c) {
+        TableSum[c] = 0;
+        for (int p = Pawn; p <= King; ++p)
+            for (TBits b = Bits[c][p]; b; b &= b - 1)
+                TableSum[c] += PieceSquare[c][p][LowSquare(b)];
+    }
 }
 
 std::int32_t TChessEngine::Evaluate() const {
-    // 1. Pawn counts per file.
-    const TPawnFiles files[2] = {CountPawnFiles(Bits[White][Pawn]),
-                                 CountPawnFiles(Bits[Black][Pawn])};
-    std::int32_t score[2] = {0, 0};
+    // 1. Which files hold pawns of each colour, and which hold two or more.
+    const TPawnFiles files[2] = {PawnFiles(Bits[White][Pawn]), PawnFiles(Bits[Black][Pawn])};
+    std::int32_t score[2] = {TableSum[White], TableSum[Black]};
     for (int c = White; c <= Black; ++c) {
-        const int o = c ^ 1;
-        const int* own = files[c].Count;
-        const int* other = files[o].Count;
-        // 2. The table entries of every piece.
-        for (int p = Pawn; p <= King; ++p)
-            for (TBits b = Bits[c][p]; b; b &= b - 1)
-                score[c] += PieceSquare[c][p][LowSquare(b)];
-        // 3. Pawn structure: doubled, isolated (worse on a half-open file), passed.
+        const unsigned own = files[c].Any, doubled = files[c].Doubled;
+        const unsigned other = files[c ^ 1].Any;
+        // 2. The table entries of every piece are in TableSum. Pawn structure: doubled,
+        // isolated (worse on a half-open file), passed.
         for (TBits b = Bits[c][Pawn]; b; b &= b - 1) {
             const int s = LowSquare(b);
-            const int k = s % 8 + 1;
-            if (own[k] > 1) score[c] -= 5;
-            if (own[k - 1] == 0 && own[k + 1] == 0) {
+            const int f = s % 8;
+            const unsigned file = 1u << f;
+            if (doubled & file) score[c] -= 5;
+            if (!(own & Beside(f))) {
                 score[c] -= 20;
-                if (other[k] == 0) score[c] -= 10;
+                if (!(other & file)) score[c] -= 10;
             }
-            if (other[k - 1] == 0 && other[k] == 0 && other[k + 1] == 0)
-                score[c] += 2 * PieceSquare[c][Pawn][s];
+            if (!(other & Around(f))) score[c] += 2 * PieceSquare[c][Pawn][s];
         }
-        // Rooks on files without own pawns, more without any pawns.
+        // 3. Rooks on files without own pawns, more without any pawns.
         for (TBits b = Bits[c][Rook]; b; b &= b - 1) {
-            const int k = LowSquare(b) % 8 + 1;
-            if (own[k] == 0) {
+            const unsigned file = 1u << (LowSquare(b) % 8);
+            if (!(own & file)) {
                 score[c] += 10;
-                if (other[k] == 0) score[c] += 5;
+                if (!(other & file)) score[c] += 5;
             }
         }
     }
