@@ -202,6 +202,9 @@ int main(int argc, char** argv) {
     if (wanted("search")) RunSearch(*engine);
     bool same = true;
     if (wanted("compare")) same = bench::RunCompare(*engine, rounds);
+    for (int depth : {5, 6})
+        if (parts > 0 && wanted(("compare" + std::to_string(depth)).c_str()))
+            same = bench::RunCompare(*engine, rounds, depth) && same;
     if (wanted("abort")) RunAbortLatency(*engine);
     if (wanted("signature")) RunSignature(*engine);
     return same ? 0 : 1;

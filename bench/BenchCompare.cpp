@@ -74,13 +74,14 @@ struct TSet {
 
 } // namespace
 
-bool RunCompare(TChessEngine& engine, int rounds) {
+bool RunCompare(TChessEngine& engine, int rounds, int onlyDepth) {
     constexpr int all = static_cast<int>(std::size(SearchFens));
     const TSet sets[] = {{5, all}, {6, DeepSearchCount}};
     auto ref = std::make_unique<enginetest::RefEngine>(engine);
     bool same = true;
     std::printf("Search beside the plain transcription (CPU time, %d rounds)\n", rounds);
     for (const TSet& set : sets) {
+        if (onlyDepth != 0 && set.Depth != onlyDepth) continue;
         std::vector<double> ratios;
         double oursTotal = 0, refTotal = 0;
         for (int round = 0; round < rounds; ++round) {

@@ -9,7 +9,7 @@ namespace bench {
 // with the engine and with the transcription, position by position in alternating order,
 // for the given number of rounds. Prints each round's ratio of CPU times and the median;
 // reports any position whose iterations, line or best move differ. Returns false on a
-// difference.
-bool RunCompare(TChessEngine& engine, int rounds);
+// difference. onlyDepth 5 or 6 runs that set alone.
+bool RunCompare(TChessEngine& engine, int rounds, int onlyDepth = 0);
 
 } // namespace bench
