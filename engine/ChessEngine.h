@@ -17,6 +17,23 @@
 
 #include "EngineMove.h"
 
+// What the side to move's king has to fear at one ply, worked out when first asked for and
+// valid until a move is played from that ply's position (taking it back restores it).
+struct TKingSafety {
+    enum : std::uint8_t { Unknown, ChecksKnown, PinsKnown };
+    std::uint8_t State = Unknown;
+    // Exactly one king: only then is a move judged without playing it.
+    bool OneKing = false;
+    bool Check = false;
+    std::int32_t King = -1;
+    std::uint64_t Checkers = 0;
+    // Own pieces that alone stand between the king and an enemy slider on its line.
+    std::uint64_t Pinned = 0;
+    // Where a piece other than the king may go: anywhere when not in check, onto the checker
+    // or between it and the king in single check, nowhere in double check.
+    std::uint64_t Evasions = 0;
+};
+
 // What PlayMove needs to take a move back.
 struct TUndoRecord {
     TEngineMove Move;
@@ -114,6 +131,7 @@ class TChessEngine {
     std::int32_t MoveEnd[MaxPly];
     std::int32_t History[64][64];
     TUndoRecord UndoStack[MaxPly];
+    TKingSafety Safety[MaxPly + 1];
 
     // --- Constant tables ------------------------------------------------------------------
 
@@ -169,4 +187,11 @@ class TChessEngine {
     bool FastCountApplies() const;
     std::uint64_t FastCountLegal() const;
     bool SafeAfter(int kingSq, std::uint64_t occupied, std::uint64_t removedEnemy) const;
+
+    // The side to move's king at the current ply (KingSafety.cpp).
+    const TKingSafety& Checks();
+    const TKingSafety& ChecksAndPins();
+    bool SideInCheck() { return Checks().Check; }
+    enum class TVerdict { Legal, Illegal, PlayToSee };
+    TVerdict Judge(TEngineMove m);
 };

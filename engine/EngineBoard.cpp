@@ -89,8 +89,7 @@ bool TChessEngine::BoardConsistent() const {
     }
     return std::memcmp(bits, Bits, sizeof bits) == 0 &&
            std::memcmp(occupied, Occupied, sizeof occupied) == 0 && sum[White] == TableSum[White] &&
-           sum[Black] == TableSum[Black] && XSide == (Side ^ 1) &&
-           Ply >= 0 && Ply <= MaxPly;
+           sum[Black] == TableSum[Black] && XSide == (Side ^ 1) && Ply >= 0 && Ply <= MaxPly;
 }
 
 // --- Loading the position ----------------------------------------------------------------------
@@ -117,6 +116,7 @@ void TChessEngine::LoadPosition(const TEngineInput& in) {
     DropImpossibleEnPassant();
     // 5. The search root.
     Ply = 0;
+    Safety[0].State = TKingSafety::Unknown;
     FirstMove[0] = 0;
 }
 
@@ -371,30 +371,36 @@ bool TChessEngine::PlayMove(TEngineMove m) {
     if ((m.Flags & mfEnPassant) && (passedPawn < 0 || passedPawn > 63 ||
                                     Colour[passedPawn] != XSide || Piece[passedPawn] != Pawn))
         return false;
-    // 1. Castling: not out of check, over empty and unattacked squares; the rook moves.
+    // 1. Moves judged from the position alone are refused without being played.
+    const TVerdict verdict = Judge(m);
+    if (verdict == TVerdict::Illegal) return false;
+    // 2. Castling: not out of check, over empty and unattacked squares; the rook moves.
     if (m.Flags & mfCastle) {
-        if (InCheck(Side) || !CastlingPathClear(to)) return false;
+        if (SideInCheck() || !CastlingPathClear(to)) return false;
         MoveCastlingRook(to, false);
     }
-    // 2. Remember what the move changes.
+    // 3. Remember what the move changes; the next ply's king is yet to be looked at.
     UndoStack[Ply] = TUndoRecord{m, Piece[to], CastleRights, EnPassantSq};
     ++Ply;
-    // 3. Rights of the squares the move leaves or reaches.
+    Safety[Ply].State = TKingSafety::Unknown;
+    // 4. Rights of the squares the move leaves or reaches.
     CastleRights &= CastleMask[from] & CastleMask[to];
-    // 4. The square a double step passed.
+    // 5. The square a double step passed.
     EnPassantSq = (m.Flags & mfDoubleStep) ? PassedPawnSquare(to, Side) : -1;
-    // 5. The piece moves (or becomes the promotion piece).
+    // 6. The piece moves (or becomes the promotion piece).
     const int moved = (m.Flags & mfPromotion) ? m.Promote : Piece[from];
     RemovePiece(to);
     RemovePiece(from);
     PutPiece(to, Side, moved);
-    // 6. The pawn taken en passant.
+    // 7. The pawn taken en passant.
     if (m.Flags & mfEnPassant) RemovePiece(passedPawn);
-    // 7. The other side moves next.
+    // 8. The other side moves next.
     std::swap(Side, XSide);
     assert(BoardConsistent());
-    // 8. The mover's king may not be left attacked.
-    if (InCheck(XSide)) {
+    // 9. The mover's king may not be left attacked: a move judged legal leaves it safe, one
+    // played to see is tested.
+    assert(verdict != TVerdict::Legal || !InCheck(XSide));
+    if (verdict == TVerdict::PlayToSee && InCheck(XSide)) {
         UndoMove();
         return false;
     }

@@ -37,6 +37,8 @@ struct TTables {
     TBits PawnAttacks[2][64] = {};
     TBits FileBits[8] = {};
     TBits RowBits[8] = {};
+    // The queen step that leads from square a to square b, or -1 when none does.
+    std::int8_t StepBetween[64][64] = {};
 };
 
 constexpr TTables BuildTables() {
@@ -49,12 +51,16 @@ constexpr TTables BuildTables() {
         t.FileBits[s % 8] |= TBits{1} << s;
         t.RowBits[s / 8] |= TBits{1} << s;
     }
+    for (int a = 0; a < 64; ++a)
+        for (int b = 0; b < 64; ++b)
+            t.StepBetween[a][b] = -1;
     for (int s = 0; s < 64; ++s) {
         for (int d = 0; d < 8; ++d) {
             int n = s;
             while ((n = t.Mailbox[t.Mailbox64[n] + QueenSteps[d]]) != -1) {
                 t.RaySq[d][s][t.RayLen[d][s]++] = static_cast<std::uint8_t>(n);
                 t.RayBits[d][s] |= TBits{1} << n;
+                t.StepBetween[s][n] = static_cast<std::int8_t>(d);
             }
             const int k = t.Mailbox[t.Mailbox64[s] + QueenSteps[d]];
             if (k != -1) {
@@ -99,6 +105,11 @@ constexpr int FirstBlocker(int d, int s, TBits occupied) {
 constexpr TBits RayAttacks(int d, int s, TBits occupied) {
     const int f = FirstBlocker(d, s, occupied);
     return f < 0 ? Tables.RayBits[d][s] : Tables.RayBits[d][s] ^ Tables.RayBits[d][f];
+}
+
+// Whether queen step d runs along a diagonal.
+constexpr bool DiagonalStep(int d) {
+    return d == 0 || d == 2 || d == 5 || d == 7;
 }
 
 constexpr TBits BishopAttacks(int s, TBits occupied) {

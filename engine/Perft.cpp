@@ -22,10 +22,6 @@ namespace {
 constexpr TBits FileA = Tables.FileBits[0];
 constexpr TBits FileH = Tables.FileBits[7];
 
-bool DiagonalDir(int d) {
-    return d == 0 || d == 2 || d == 5 || d == 7;
-}
-
 int Count(TBits b) {
     return std::popcount(b);
 }
@@ -110,7 +106,8 @@ std::uint64_t TChessEngine::FastCountLegal() const {
         if (f < 0 || !(own & Bit(f))) continue;
         const int g = FirstBlocker(d, f, occ);
         if (g < 0) continue;
-        const TBits sliders = theirs[Queen] | (DiagonalDir(d) ? theirs[Bishop] : theirs[Rook]);
+        const TBits sliders =
+            theirs[Queen] | (engine_tables::DiagonalStep(d) ? theirs[Bishop] : theirs[Rook]);
         if (!(sliders & Bit(g))) continue;
         pinned |= Bit(f);
         lineOf[f] = Tables.RayBits[d][ksq];

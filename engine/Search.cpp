@@ -65,7 +65,7 @@ std::int32_t TChessEngine::Search(std::int32_t alpha, std::int32_t beta, int dep
     // 3. Empty line.
     PVLength[Ply] = Ply;
     // 4. Check extension.
-    const bool inCheck = InCheck(Side);
+    const bool inCheck = SideInCheck();
     if (inCheck) ++depth;
     // 5. Moves, the previous line's move first.
     GenerateMoves();
@@ -101,7 +101,7 @@ std::int32_t TChessEngine::Quiesce(std::int32_t alpha, std::int32_t beta) {
     // 1. Empty line.
     PVLength[Ply] = Ply;
     // 2. and 3. In check every evasion is tried; otherwise stand pat, then captures.
-    const bool inCheck = InCheck(Side);
+    const bool inCheck = SideInCheck();
     if (inCheck) {
         GenerateMoves();
     } else {
