@@ -5,10 +5,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QMenu>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -22,7 +22,7 @@
 #include "Unit3.h"
 
 std::function<void(QWidget*, const QString&)> TForm1::ShowMessage = [](QWidget* parent,
-                                                                        const QString& text) {
+                                                                       const QString& text) {
     QMessageBox::warning(parent, QApplication::applicationName(), text);
 };
 
@@ -62,7 +62,9 @@ void TForm1::SetWindows(TFrmSobre* about, TFrmSalvar* save, TFrmAbrir* open) {
     FOpen = open;
 }
 
-QString TForm1::LongTime(const QTime& t) const { return QLocale().toString(t, LongTimeFormat()); }
+QString TForm1::LongTime(const QTime& t) const {
+    return QLocale().toString(t, LongTimeFormat());
+}
 
 QPoint TForm1::PlaceOnScreen(QSize screen, QSize window) {
     const int left = screen.width() / 2 - window.width() / 2;
@@ -140,7 +142,9 @@ void TForm1::contextMenuEvent(QContextMenuEvent* e) {
     menu.exec(e->globalPos());
 }
 
-void TForm1::Timer1Timer() { ui.Label4->setText("Hs.: " + LongTime(QTime::currentTime())); }
+void TForm1::Timer1Timer() {
+    ui.Label4->setText("Hs.: " + LongTime(QTime::currentTime()));
+}
 
 void TForm1::closeEvent(QCloseEvent* e) {
     if (FClosing) {

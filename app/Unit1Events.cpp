@@ -58,7 +58,9 @@ void TForm1::ChessBrd1Check() {
     PlaySound("Cheque.wav", false);
 }
 
-void TForm1::ChessBrd1IllegalMove() { ui.Label1->setText("Not move allowed!"); }
+void TForm1::ChessBrd1IllegalMove() {
+    ui.Label1->setText("Not move allowed!");
+}
 
 // The game time: now less the start time read back as a time of day, shown as a time of
 // day in the long format with a 24-hour clock (an elapsed time has no morning or evening).
@@ -96,7 +98,9 @@ void TForm1::ChessBrd1Draw() {
     GameOverSummary("The game was a Draw!");
 }
 
-std::string TForm1::MusicFile() const { return Caminho() + "Passport.mid"; }
+std::string TForm1::MusicFile() const {
+    return Caminho() + "Passport.mid";
+}
 
 void TForm1::MIDI(const std::string& file, const std::string& action) {
     if (action == "Play") {

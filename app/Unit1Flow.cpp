@@ -10,9 +10,9 @@
 #include "Caminho.h"
 #include "HelpWindow.h"
 #include "MovePrinter.h"
+#include "UnSobre.h"
 #include "Unit2.h"
 #include "Unit3.h"
-#include "UnSobre.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ struct TLevel {
     const char* Label2;
 };
 constexpr TLevel kLevels[] = {
-    {"Level: Novice"}, {"Level: Middle"}, {"Level: Normal"}, {"Level: Difficult"}, {"Level: Master"},
+    {"Level: Novice"},    {"Level: Middle"}, {"Level: Normal"},
+    {"Level: Difficult"}, {"Level: Master"},
 };
 
 } // namespace
@@ -106,7 +107,9 @@ void TForm1::SpeedButton2Click() {
     ui.ChessBrd1->StartComputerMove();
 }
 
-void TForm1::SpeedButton3Click() { close(); }
+void TForm1::SpeedButton3Click() {
+    close();
+}
 
 // --- The side panel ----------------------------------------------------------------------------
 
@@ -146,14 +149,16 @@ void TForm1::RefreshMoveList() {
     ui.ChessBrd1->GetMoveList(lines);
     QStringList texts;
     texts.reserve(int(lines.size()));
-    for (const std::string& l : lines) texts << QString::fromStdString(l);
+    for (const std::string& l : lines)
+        texts << QString::fromStdString(l);
     ui.ListBox1->clear();
     ui.ListBox1->addItems(texts);
 }
 
 void TForm1::SpeedButton9Click() {
     QStringList lines;
-    for (int i = 0; i < ui.ListBox1->count(); ++i) lines << ui.ListBox1->item(i)->text();
+    for (int i = 0; i < ui.ListBox1->count(); ++i)
+        lines << ui.ListBox1->item(i)->text();
     PrintMoveListOnDefaultPrinter(lines, this);
 }
 
@@ -203,7 +208,9 @@ void TForm1::SpeedButton7Click() {
     close();
 }
 
-void TForm1::SpeedButton6Click() { showMinimized(); }
+void TForm1::SpeedButton6Click() {
+    showMinimized();
+}
 
 void TForm1::SpeedButton18Click() {
     ShowHelp(QString::fromStdString(Caminho() + "chess.hlp"), this);
@@ -217,7 +224,9 @@ void TForm1::ComboBox1Change() {
     ui.ComboBox4->setEnabled(!bothPlayers);
 }
 
-void TForm1::ComboBox2Change() { ComboBox1Change(); }
+void TForm1::ComboBox2Change() {
+    ComboBox1Change();
+}
 
 void TForm1::ComboBox3Change() {
     AplicaSkin(ui.ComboBox3->currentIndex());
@@ -238,8 +247,14 @@ void TForm1::CheckBox1Click() {
     ui.ChessBrd1->SetDisplayCoords(coords);
 }
 
-void TForm1::CheckBox5Click() { ui.ChessBrd1->SetBoardLines(ui.CheckBox5->isChecked()); }
+void TForm1::CheckBox5Click() {
+    ui.ChessBrd1->SetBoardLines(ui.CheckBox5->isChecked());
+}
 
-void TForm1::CheckBox4Click() { MIDI(MusicFile(), ui.CheckBox4->isChecked() ? "Play" : "Stop"); }
+void TForm1::CheckBox4Click() {
+    MIDI(MusicFile(), ui.CheckBox4->isChecked() ? "Play" : "Stop");
+}
 
-void TForm1::RadioGroup1Click() { ui.ChessBrd1->SetWhiteOnTop(RadioGroup1Index() == 0); }
+void TForm1::RadioGroup1Click() {
+    ui.ChessBrd1->SetWhiteOnTop(RadioGroup1Index() == 0);
+}

@@ -13,7 +13,8 @@ void TForm1::AplicaSkin(int index) {
     const TSkin& skin = SkinTable[std::size_t(index)];
     // 2. The backgrounds, in this order.
     const QPixmap background(skin.Background.Resource);
-    for (QLabel* image : {ui.Image1, ui.Image2, ui.Image3, ui.Image4}) image->setPixmap(background);
+    for (QLabel* image : {ui.Image1, ui.Image2, ui.Image3, ui.Image4})
+        image->setPixmap(background);
     // 3. The squares, light then dark.
     if (ui.ChessBrd1) {
         ui.ChessBrd1->SetSquareLight(QImage(skin.Light.Resource));
@@ -23,9 +24,9 @@ void TForm1::AplicaSkin(int index) {
 
 void TForm1::LoadButtonPictures() {
     const std::pair<QToolButton*, const char*> buttons[] = {
-        {ui.SpeedButton4, "Back"},     {ui.SpeedButton5, "Forward"},  {ui.SpeedButton9, "Print"},
-        {ui.SpeedButton15, "Options"}, {ui.SpeedButton16, "About"},   {ui.SpeedButton13, "NewGame"},
-        {ui.SpeedButton14, "Restart"}, {ui.SpeedButton10, "Save"},    {ui.SpeedButton12, "Open"},
+        {ui.SpeedButton4, "Back"},     {ui.SpeedButton5, "Forward"}, {ui.SpeedButton9, "Print"},
+        {ui.SpeedButton15, "Options"}, {ui.SpeedButton16, "About"},  {ui.SpeedButton13, "NewGame"},
+        {ui.SpeedButton14, "Restart"}, {ui.SpeedButton10, "Save"},   {ui.SpeedButton12, "Open"},
         {ui.SpeedButton17, "Exit"},
     };
     for (const auto& [button, name] : buttons) {
@@ -48,7 +49,8 @@ void TForm1::StyleControls() {
         w->setPalette(p);
     };
     colour(ui.Label1, Qt::red);
-    for (QLabel* l : {ui.Label2, ui.Label3, ui.Label4}) colour(l, Qt::white);
+    for (QLabel* l : {ui.Label2, ui.Label3, ui.Label4})
+        colour(l, Qt::white);
     // The title: black letters over a white copy one pixel down and right.
     const QFont title = [] {
         QFont f = LayoutFont(8, true);

@@ -6,11 +6,11 @@
 #include <QStyleFactory>
 
 #include "Fonts.h"
+#include "UnSobre.h"
+#include "UniSplash.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
-#include "UnSobre.h"
-#include "UniSplash.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -42,7 +42,9 @@ class TTempHome {
         qputenv("XDG_DATA_HOME", FData.path().toUtf8());
     }
     QString ConfigPath() const { return FConfig.path(); }
-    std::string SettingsFile() const { return (FConfig.path() + "/chesszel/Kavrel.ini").toStdString(); }
+    std::string SettingsFile() const {
+        return (FConfig.path() + "/chesszel/Kavrel.ini").toStdString();
+    }
 
   private:
     QTemporaryDir FConfig;

@@ -12,7 +12,8 @@ namespace {
 // A position text from rows of the board, a8 first.
 QString Board(std::initializer_list<const char*> rows) {
     QString text;
-    for (const char* r : rows) text += QString::fromLatin1(r).leftJustified(8, ' ');
+    for (const char* r : rows)
+        text += QString::fromLatin1(r).leftJustified(8, ' ');
     return text;
 }
 
@@ -37,7 +38,8 @@ struct TWindow {
     }
     QStringList Lines() const {
         QStringList l;
-        for (int i = 0; i < ui.ListBox1->count(); ++i) l << ui.ListBox1->item(i)->text();
+        for (int i = 0; i < ui.ListBox1->count(); ++i)
+            l << ui.ListBox1->item(i)->text();
         return l;
     }
 };
@@ -98,16 +100,16 @@ TEST(GameFlow, MessagesAndSoundsOfOneMoveEndWithItsLastEvent) {
     w.SetUp(Board({"    k", "", "", "    n", "", "", "", "K   R"}));
     ASSERT_TRUE(w.B->PlayerMove(E1, E5));
     EXPECT_EQ(w.ui.Label1->text(), "Check!");
-    EXPECT_EQ(w.Sound.Calls,
-              (std::vector<std::string>{"sync:PjdSom1.wav", "async:Captura.wav", "async:Cheque.wav"}));
+    EXPECT_EQ(w.Sound.Calls, (std::vector<std::string>{"sync:PjdSom1.wav", "async:Captura.wav",
+                                                       "async:Cheque.wav"}));
     // bxa8=Q: a capture that promotes.
     w.Sound.Calls.clear();
     w.SetUp(Board({"r", " P", "", "       k", "", "", "", "    K"}));
     w.B->SetWhiteToMove(true);
     ASSERT_TRUE(w.B->PlayerMove(B7, A8));
     EXPECT_EQ(w.ui.Label1->text(), QString::fromUtf8("Pe\u00e3o Promovido!"));
-    EXPECT_EQ(w.Sound.Calls,
-              (std::vector<std::string>{"sync:PjdSom1.wav", "async:Captura.wav", "async:Bell.wav"}));
+    EXPECT_EQ(w.Sound.Calls, (std::vector<std::string>{"sync:PjdSom1.wav", "async:Captura.wav",
+                                                       "async:Bell.wav"}));
     // A quiet move leaves the line empty; a refused one says so and plays nothing.
     w.Sound.Calls.clear();
     ASSERT_TRUE(w.B->PlayerMove(H5, H4));
@@ -225,7 +227,8 @@ TEST(GameFlow, WindowPlacement) {
 
 TEST(GameFlow, ClosingWhileTheComputerThinksEndsAtOnce) {
     EnsureApplication();
-    for (auto button : {&TForm1::SpeedButton7Click, &TForm1::SpeedButton17Click}) {
+    for (auto button :
+         {&TForm1::SpeedButton7Click, &TForm1::SpeedButton17Click, &TForm1::SpeedButton3Click}) {
         TWindow w;
         w.Form.show();
         w.ui.ComboBox1->setCurrentText("Computer");
