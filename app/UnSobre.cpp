@@ -66,7 +66,7 @@ TFrmSobre::TFrmSobre(QWidget* parent)
 }
 
 TFrmSobre::~TFrmSobre() {
-    qApp->removeEventFilter(this);
+    if (qApp) qApp->removeEventFilter(this);
     delete ui;
 }
 

@@ -65,19 +65,9 @@ struct About : ::testing::Test {
 
 } // namespace
 
-TEST_F(About, LayoutAndFirstPosition) {
-    EXPECT_EQ(Window.size(), QSize(257, 225));
-    EXPECT_TRUE(Window.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(Window.isModal());
+TEST_F(About, CreditsScrollUpAndComeInAgainFromTheBottom) {
     EXPECT_EQ(Window.CreditsTop(), TFrmSobre::FirstTop);
     EXPECT_FALSE(Window.Scrolling());
-    auto* ok = Window.findChild<QPushButton*>("SpeedButton3");
-    ASSERT_TRUE(ok);
-    EXPECT_EQ(ok->text(), "&OK");
-    EXPECT_EQ(ok->geometry(), QRect(168, 173, 73, 25));
-}
-
-TEST_F(About, CreditsScrollUpAndComeInAgainFromTheBottom) {
     Show();
     EXPECT_TRUE(Window.Scrolling());
     Tick(1);
@@ -138,14 +128,6 @@ TEST_F(About, EscapeClosesWhateverHasTheFocus) {
     other.show();
     QTest::keyClick(&other, Qt::Key_Escape);
     EXPECT_FALSE(Window.isVisible());
-}
-
-TEST_F(About, ExecReturnsWhenOkIsPressed) {
-    QTimer::singleShot(50, &Window, [this] {
-        QTest::mouseClick(Window.findChild<QPushButton*>("SpeedButton3"), Qt::LeftButton);
-    });
-    EXPECT_EQ(Window.exec(), QDialog::Accepted);
-    EXPECT_EQ(Window.CreditsTop(), TFrmSobre::ReopenTop);
 }
 
 TEST_F(About, ContactLabelsOpenTheMailLink) {

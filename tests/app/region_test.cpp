@@ -74,19 +74,6 @@ TEST(RegionFromBitmap, LooksOnlyAtRedGreenAndBlue) {
     EXPECT_EQ(*region, QRegion(1, 0, 1, 1).united(QRegion(3, 0, 1, 1)));
 }
 
-TEST(RegionFromBitmap, PalettePicturesAreReadByTheirColours) {
-    QImage picture(6, 3, QImage::Format_Indexed8);
-    picture.setColorTable({Key, qRgb(0, 0, 0), qRgb(200, 180, 20)});
-    picture.fill(0);
-    picture.setPixel(1, 0, 1);
-    picture.setPixel(2, 1, 2);
-    picture.setPixel(3, 1, 2);
-    picture.setPixel(5, 2, 1);
-    const auto region = RegionFromBitmap(picture, picture.pixel(0, 0));
-    ASSERT_TRUE(region);
-    ExpectShapeOf(picture, *region, Key);
-}
-
 TEST(RegionFromBitmap, NoPictureGivesNoRegionAndAllKeyGivesAnEmptyOne) {
     EXPECT_FALSE(RegionFromBitmap(QImage(), Key));
 
@@ -137,18 +124,4 @@ TEST(RegionFromBitmap, RowsOfTheSameRunsMergeIntoTallRectangles) {
     ASSERT_TRUE(region);
     EXPECT_TRUE(region->xored(expected).isEmpty());
     EXPECT_EQ(region->rectCount(), 4);
-}
-
-TEST(RegionFromBitmap, ExactlyOneFullBatch) {
-    // 2000 single-pixel runs: the batch is flushed when full and the empty remainder is
-    // united afterwards without changing anything.
-    QImage picture(40, 100, QImage::Format_RGB32);
-    picture.fill(Key);
-    for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 40; x += 2)
-            picture.setPixel(x, y, qRgb(0, 0, 0));
-    ASSERT_EQ(RunCount(picture, Key), 2000);
-    const auto region = RegionFromBitmap(picture, Key);
-    ASSERT_TRUE(region);
-    ExpectShapeOf(picture, *region, Key);
 }
