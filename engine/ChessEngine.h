@@ -20,8 +20,7 @@
 // What the side to move's king has to fear at one ply, worked out when first asked for and
 // valid until a move is played from that ply's position (taking it back restores it).
 struct TKingSafety {
-    enum : std::uint8_t { Unknown, ChecksKnown, PinsKnown };
-    std::uint8_t State = Unknown;
+    bool Known = false;
     // Exactly one king: only then is a move judged without playing it.
     bool OneKing = false;
     bool Check = false;
@@ -53,6 +52,8 @@ class TChessEngine {
                                   NoPiece = 6;
     // Scores: a side mated at ply p scores p - Infinity.
     static constexpr std::int32_t Infinity = 10000;
+    // Ordering: captures and promotions score from CaptureOrder up, above any history count.
+    static constexpr std::int32_t CaptureOrder = 1000000;
 
     TChessEngine(); // runs InitTables
 
@@ -171,8 +172,14 @@ class TChessEngine {
     void DropImpossibleEnPassant();
     void Generate(bool capturesOnly);
     void GeneratePawn(int s, bool capturesOnly);
-    void GenerateSteps(int s, const std::uint8_t* targets, int count, bool capturesOnly);
+    void GenerateSteps(int s, std::uint64_t targets, bool capturesOnly);
     void GenerateSlides(int s, const int* dirs, int count, bool capturesOnly);
+    // Most valuable victim first, then least valuable attacker.
+    std::int32_t CaptureScore(int to, int from) const {
+        return CaptureOrder + 10 * Piece[to] - Piece[from];
+    }
+    void AddQuiet(int from, int to);
+    void AddCapture(int from, int to);
     void GenerateCastling();
     void GenerateEnPassant();
     bool CastlingPathClear(int to) const;
@@ -190,7 +197,6 @@ class TChessEngine {
 
     // The side to move's king at the current ply (KingSafety.cpp).
     const TKingSafety& Checks();
-    const TKingSafety& ChecksAndPins();
     bool SideInCheck() { return Checks().Check; }
     enum class TVerdict { Legal, Illegal, PlayToSee };
     TVerdict Judge(TEngineMove m);

@@ -116,7 +116,7 @@ void TChessEngine::LoadPosition(const TEngineInput& in) {
     DropImpossibleEnPassant();
     // 5. The search root.
     Ply = 0;
-    Safety[0].State = TKingSafety::Unknown;
+    Safety[0].Known = false;
     FirstMove[0] = 0;
 }
 
@@ -166,7 +166,7 @@ void TChessEngine::Generate(bool capturesOnly) {
             GeneratePawn(s, capturesOnly);
             break;
         case Knight:
-            GenerateSteps(s, Tables.KnightSq[s], Tables.KnightLen[s], capturesOnly);
+            GenerateSteps(s, Tables.KnightBits[s], capturesOnly);
             break;
         case Bishop:
             GenerateSlides(s, engine_tables::BishopDirs, 4, capturesOnly);
@@ -178,7 +178,7 @@ void TChessEngine::Generate(bool capturesOnly) {
             GenerateSlides(s, AllDirs, 8, capturesOnly);
             break;
         default:
-            GenerateSteps(s, Tables.KingSq[s], Tables.KingLen[s], capturesOnly);
+            GenerateSteps(s, Tables.KingBits[s], capturesOnly);
             break;
         }
     }
@@ -219,30 +219,31 @@ void TChessEngine::GeneratePawn(int s, bool capturesOnly) {
     }
 }
 
-void TChessEngine::GenerateSteps(int s, const std::uint8_t* targets, int count, bool capturesOnly) {
-    for (int k = 0; k < count; ++k) {
-        const int n = targets[k];
-        if (Colour[n] == NoColour) {
-            if (!capturesOnly) AddMove(s, n, 0);
-        } else if (Colour[n] == XSide) {
-            AddMove(s, n, 1);
-        }
+// The steps lead to ascending squares in table order, so the target bits come out in it.
+void TChessEngine::GenerateSteps(int s, TBits targets, bool capturesOnly) {
+    const TBits enemy = Occupied[XSide];
+    targets &= capturesOnly ? enemy : ~Occupied[Side];
+    for (; targets; targets &= targets - 1) {
+        const int n = LowSquare(targets);
+        if (enemy & Bit(n))
+            AddCapture(s, n);
+        else
+            AddQuiet(s, n);
     }
 }
 
+// Along each step the empty squares, nearest first, then the first piece if it is an enemy.
 void TChessEngine::GenerateSlides(int s, const int* dirs, int count, bool capturesOnly) {
+    const TBits occupied = Occupied[0] | Occupied[1];
     for (int i = 0; i < count; ++i) {
         const int d = dirs[i];
-        const std::uint8_t* ray = Tables.RaySq[d][s];
-        for (int k = 0, len = Tables.RayLen[d][s]; k < len; ++k) {
-            const int n = ray[k];
-            if (Colour[n] == NoColour) {
-                if (!capturesOnly) AddMove(s, n, 0);
-                continue;
-            }
-            if (Colour[n] == XSide) AddMove(s, n, 1);
-            break;
+        const int f = engine_tables::FirstBlocker(d, s, occupied);
+        if (!capturesOnly) {
+            const std::uint8_t* ray = Tables.RaySq[d][s];
+            for (int k = 0, len = Tables.RayLen[d][s]; k < len && ray[k] != f; ++k)
+                AddQuiet(s, ray[k]);
         }
+        if (f >= 0 && Colour[f] == XSide) AddCapture(s, f);
     }
 }
 
@@ -284,7 +285,24 @@ void TChessEngine::AddMove(int from, int to, int flags) {
     TGenMove& g = MoveStack[end++];
     g.Move = TEngineMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), 0,
                          static_cast<std::uint8_t>(flags)};
-    g.Score = (flags & mfCapture) ? 1000000 + 10 * Piece[to] - Piece[from] : History[from][to];
+    g.Score = (flags & mfCapture) ? CaptureScore(to, from) : History[from][to];
+}
+
+// A move of a piece other than a pawn to an empty square, and its capture.
+void TChessEngine::AddQuiet(int from, int to) {
+    int& end = MoveEnd[Ply];
+    if (end >= MoveStackSize) return;
+    MoveStack[end++] =
+        TGenMove{TEngineMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), 0, 0},
+                 History[from][to]};
+}
+
+void TChessEngine::AddCapture(int from, int to) {
+    int& end = MoveEnd[Ply];
+    if (end >= MoveStackSize) return;
+    MoveStack[end++] = TGenMove{
+        TEngineMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), 0, mfCapture},
+        CaptureScore(to, from)};
 }
 
 void TChessEngine::AddPromotions(int from, int to, int flags) {
@@ -294,7 +312,7 @@ void TChessEngine::AddPromotions(int from, int to, int flags) {
         g.Move = TEngineMove{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to),
                              static_cast<std::uint8_t>(p),
                              static_cast<std::uint8_t>(flags | mfPromotion)};
-        g.Score = 1000000 + 10 * p;
+        g.Score = CaptureOrder + 10 * p;
     }
 }
 
@@ -382,7 +400,7 @@ bool TChessEngine::PlayMove(TEngineMove m) {
     // 3. Remember what the move changes; the next ply's king is yet to be looked at.
     UndoStack[Ply] = TUndoRecord{m, Piece[to], CastleRights, EnPassantSq};
     ++Ply;
-    Safety[Ply].State = TKingSafety::Unknown;
+    Safety[Ply].Known = false;
     // 4. Rights of the squares the move leaves or reaches.
     CastleRights &= CastleMask[from] & CastleMask[to];
     // 5. The square a double step passed.

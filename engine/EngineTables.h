@@ -26,6 +26,8 @@ struct TTables {
     std::uint8_t RaySq[8][64][8] = {};
     std::uint8_t RayLen[8][64] = {};
     TBits RayBits[8][64] = {};
+    // Every square along the eight steps from each square.
+    TBits QueenBits[64] = {};
     // One-step targets of a knight and of a king, in step order.
     std::uint8_t KnightSq[64][8] = {};
     std::uint8_t KnightLen[64] = {};
@@ -61,6 +63,7 @@ constexpr TTables BuildTables() {
                 t.RaySq[d][s][t.RayLen[d][s]++] = static_cast<std::uint8_t>(n);
                 t.RayBits[d][s] |= TBits{1} << n;
                 t.StepBetween[s][n] = static_cast<std::int8_t>(d);
+                t.QueenBits[s] |= TBits{1} << n;
             }
             const int k = t.Mailbox[t.Mailbox64[s] + QueenSteps[d]];
             if (k != -1) {

@@ -15,23 +15,37 @@ using engine_tables::TBits;
 
 const TKingSafety& TChessEngine::Checks() {
     TKingSafety& k = Safety[Ply];
-    if (k.State != TKingSafety::Unknown) return k;
+    if (k.Known) return k;
+    k.Known = true;
     const TBits kings = Bits[Side][King];
     k.OneKing = kings != 0 && (kings & (kings - 1)) == 0;
     k.Pinned = 0;
     if (!k.OneKing) {
         k.Check = InCheck(Side);
-        k.State = TKingSafety::PinsKnown;
         return k;
     }
     const int s = LowSquare(kings);
     const TBits* b = Bits[XSide];
-    const TBits occupied = Occupied[0] | Occupied[1];
     k.King = s;
     k.Checkers = (Tables.PawnAttacks[Side][s] & b[Pawn]) | (Tables.KnightBits[s] & b[Knight]) |
-                 (Tables.KingBits[s] & b[King]) |
-                 (engine_tables::BishopAttacks(s, occupied) & (b[Bishop] | b[Queen])) |
-                 (engine_tables::RookAttacks(s, occupied) & (b[Rook] | b[Queen]));
+                 (Tables.KingBits[s] & b[King]);
+    // Along each line that holds an enemy slider able to use it: the first piece gives check
+    // when it is that slider, and is pinned when it is ours with that slider next.
+    const TBits diagonal = b[Bishop] | b[Queen], straight = b[Rook] | b[Queen];
+    if (Tables.QueenBits[s] & (diagonal | straight)) {
+        const TBits occupied = Occupied[0] | Occupied[1];
+        for (int d = 0; d < 8; ++d) {
+            const TBits sliders = engine_tables::DiagonalStep(d) ? diagonal : straight;
+            if (!(Tables.RayBits[d][s] & sliders)) continue;
+            const int f = FirstBlocker(d, s, occupied);
+            if (sliders & Bit(f)) {
+                k.Checkers |= Bit(f);
+            } else if (Occupied[Side] & Bit(f)) {
+                const int g = FirstBlocker(d, f, occupied);
+                if (g >= 0 && (sliders & Bit(g))) k.Pinned |= Bit(f);
+            }
+        }
+    }
     k.Check = k.Checkers != 0;
     if (!k.Check) {
         k.Evasions = ~TBits{0};
@@ -42,31 +56,12 @@ const TKingSafety& TChessEngine::Checks() {
         const int d = Tables.StepBetween[s][c];
         k.Evasions = d < 0 ? k.Checkers : Tables.RayBits[d][s] & ~Tables.RayBits[d][c];
     }
-    k.State = TKingSafety::ChecksKnown;
-    return k;
-}
-
-const TKingSafety& TChessEngine::ChecksAndPins() {
-    TKingSafety& k = const_cast<TKingSafety&>(Checks());
-    if (k.State == TKingSafety::PinsKnown) return k;
-    const TBits* b = Bits[XSide];
-    const TBits diagonal = b[Bishop] | b[Queen], straight = b[Rook] | b[Queen];
-    const TBits occupied = Occupied[0] | Occupied[1];
-    for (int d = 0; d < 8; ++d) {
-        const TBits sliders = engine_tables::DiagonalStep(d) ? diagonal : straight;
-        if (!(Tables.RayBits[d][k.King] & sliders)) continue;
-        const int f = FirstBlocker(d, k.King, occupied);
-        if (f < 0 || !(Occupied[Side] & Bit(f))) continue;
-        const int g = FirstBlocker(d, f, occupied);
-        if (g >= 0 && (sliders & Bit(g))) k.Pinned |= Bit(f);
-    }
-    k.State = TKingSafety::PinsKnown;
     return k;
 }
 
 TChessEngine::TVerdict TChessEngine::Judge(TEngineMove m) {
     if ((m.Flags & (mfCastle | mfEnPassant)) || Colour[m.To] == Side) return TVerdict::PlayToSee;
-    const TKingSafety& k = ChecksAndPins();
+    const TKingSafety& k = Checks();
     if (!k.OneKing) return TVerdict::PlayToSee;
     const TBits to = Bit(m.To);
     bool safe;

@@ -10,7 +10,7 @@
 
 namespace {
 
-// Promotions and captures score from 1000000 up; the principal-variation move rises above
+// Promotions and captures score from CaptureOrder up; the principal-variation move rises above
 // everything.
 constexpr std::int32_t PVBonus = 10000000;
 
