@@ -99,6 +99,11 @@ class TChessBrd : public QWidget, public TChessGame {
     Q_PROPERTY(int DragMode READ DragModeValue WRITE SetDragModeValue)
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
     Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
+    Q_PROPERTY(bool ClickToMove READ ClickToMove WRITE SetClickToMove)
+    Q_PROPERTY(bool ShowLegalMoves READ ShowLegalMoves WRITE SetShowLegalMoves)
+    Q_PROPERTY(bool HighlightLastMove READ HighlightLastMove WRITE SetHighlightLastMove)
+    Q_PROPERTY(bool HighlightCheck READ HighlightCheck WRITE SetHighlightCheck)
+    Q_PROPERTY(bool KeyboardPlay READ KeyboardPlay WRITE SetKeyboardPlay)
 
   public:
     explicit TChessBrd(QWidget* parent = nullptr);
@@ -174,6 +179,52 @@ class TChessBrd : public QWidget, public TChessGame {
     void SetDragCursor(const QCursor& v) { FDragCursor = v; }
     int DragModeValue() const { return FDragMode; }
     void SetDragModeValue(int v) { FDragMode = v == dmAutomatic ? dmAutomatic : dmManual; }
+
+    // Play without dragging: a click on a piece of the side to move picks it up, a click on
+    // a target plays it (ChessBrdPick.cpp). Off after construction.
+    bool ClickToMove() const { return FClickToMove; }
+    void SetClickToMove(bool v);
+    // The arrow keys move a focus square, Enter or Space picks up and drops, Escape puts
+    // the piece down; the board takes the keyboard focus. Off after construction.
+    bool KeyboardPlay() const { return FKeyboardPlay; }
+    void SetKeyboardPlay(bool v);
+    // Markers on the squares (ChessBrdMarkers.cpp), all off after construction: the legal
+    // targets of the piece held, the two squares of the last move, the king in check.
+    bool ShowLegalMoves() const { return FShowLegalMoves; }
+    void SetShowLegalMoves(bool v);
+    bool HighlightLastMove() const { return FHighlightLastMove; }
+    void SetHighlightLastMove(bool v);
+    bool HighlightCheck() const { return FHighlightCheck; }
+    void SetHighlightCheck(bool v);
+
+    // The piece picked up by a click or a key, None when none is.
+    Square PickedSquare() const { return FPicked; }
+    // The keyboard's focus square.
+    Square FocusSquare() const { return FFocusSquare; }
+    void SetFocusSquare(Square q);
+    // What a click or Enter on a square does: picks up, puts down, picks another piece or
+    // plays the piece held to it.
+    void ActivateSquare(Square q);
+    // The squares of the half-move that led to the position shown; None when there is none.
+    std::pair<Square, Square> LastMoveSquares() const;
+    // The king of the side to move when it is in check, None otherwise.
+    Square CheckedKing() const;
+    // Marker bits per square as drawn now (ChessBrdMarkers.cpp).
+    enum TMark : std::uint8_t {
+        mkLastMove = 1,
+        mkCheck = 2,
+        mkPicked = 4,
+        mkTarget = 8,
+        mkCapture = 16,
+        mkFocus = 32,
+        mkSuggest = 64
+    };
+    std::uint8_t MarksAt(Square q) const { return q >= A8 && q <= H1 ? FMarks[q] : 0; }
+    // Shows two squares marked for a while (a suggested move); None, None takes them away.
+    void ShowSuggestion(Square from, Square to, int ms);
+    // Called after each change of the squares' markers and of the focus square; lets the
+    // accessibility layer follow the board.
+    std::function<void(TChessBrd* Sender)> OnMarksChanged;
 
     int Left() const { return x(); }
     int Top() const { return y(); }
@@ -253,6 +304,7 @@ class TChessBrd : public QWidget, public TChessGame {
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
   private:
@@ -353,11 +405,38 @@ class TChessBrd : public QWidget, public TChessGame {
     void DragMouseMove(QMouseEvent* e);
     void DragTo(QPoint pos);
     bool DoDragOver(QPoint pos, TDragState state);
-    void FinishDrag(bool accepted, QPoint pos);
+    void FinishDrag(bool accepted, QPoint pos, bool pickUp = false);
     void DragDrop(QPoint pos);
     void DragCanceled();
     void ResizeMouseMove(QMouseEvent* e);
     int SmallestResize() const;
+
+    // --- ChessBrdMarkers.cpp ---
+    bool FShowLegalMoves = false;
+    bool FHighlightLastMove = false;
+    bool FHighlightCheck = false;
+    std::array<std::uint8_t, 65> FMarks{}; // as drawn on the surface
+    Square FSuggestFrom = None;
+    Square FSuggestTo = None;
+    QTimer* FSuggestTimer = nullptr;
+    std::array<std::uint8_t, 65> ComputeMarks() const;
+    void UpdateMarks();
+    void DrawMarks(QPainter& p, Square q);
+    void DrawFocusFrame(QPainter& p, Square q);
+    void RedrawSquare(Square q);
+
+    // --- ChessBrdPick.cpp ---
+    bool FClickToMove = false;
+    bool FKeyboardPlay = false;
+    Square FPicked = None;
+    Square FFocusSquare = None;
+    Qt::FocusPolicy FPlainFocusPolicy = Qt::NoFocus;
+    bool FFocusPolicySaved = false;
+    void UpdateFocusPolicy();
+    void PickUp(Square q);
+    void PlayPickedTo(Square q, QPoint at);
+    bool MoveFocus(int key);
+    bool IsSideToMove(Square q) const;
 
     // --- ChessBrdAnimate.cpp ---
     bool FAnimateMoves = true;

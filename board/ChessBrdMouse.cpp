@@ -117,6 +117,14 @@ void TChessBrd::mousePressEvent(QMouseEvent* e) {
     if (FDragPhase != TDragPhase::Idle) return;
     // 1.
     const Square q = SquareAtPoint(at.x(), at.y());
+    // A piece picked up by a click goes where the next left click points, unless that is a
+    // piece of its own side, which a click picks up instead.
+    if (FClickToMove && FPicked != None && e->button() == Qt::LeftButton && q != None &&
+        q != FPicked && !IsSideToMove(q)) {
+        FClicked = false;
+        PlayPickedTo(q, at);
+        return;
+    }
     // 2-3. Any button, either side's pieces, also while the computer thinks.
     if (q != None && PieceAt(q) != ' ') {
         FDragFrom = q;
@@ -147,6 +155,12 @@ void TChessBrd::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint at = EventPos(e);
     if (FDragPhase != TDragPhase::Idle) {
         if (e->button() != FDragButton) return;
+        // A left click on a piece of the side to move picks it up, or puts it down.
+        if (FClickToMove && FDragPhase == TDragPhase::Pending && FDragButton == Qt::LeftButton &&
+            IsSideToMove(FDragFrom)) {
+            FinishDrag(false, at, true);
+            return;
+        }
         // A drag that never became active ends as cancelled.
         bool accepted = false;
         if (FDragPhase == TDragPhase::Active && rect().contains(at))
@@ -162,17 +176,10 @@ void TChessBrd::mouseReleaseEvent(QMouseEvent* e) {
     FResizing = false;
 }
 
-void TChessBrd::keyPressEvent(QKeyEvent* e) {
-    if (FDragPhase != TDragPhase::Idle && e->key() == Qt::Key_Escape) {
-        FinishDrag(false, FLastDragPos);
-        return;
-    }
-    QWidget::keyPressEvent(e);
-}
-
 void TChessBrd::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
     if (FDragPhase != TDragPhase::Idle) FinishDrag(false, FLastDragPos);
+    UpdateMarks(); // the focus square is drawn only while the board has the focus
 }
 
 // A window that loses activation loses the mouse with it.
@@ -194,6 +201,7 @@ void TChessBrd::StartDeferredDrag(QPoint pos, Qt::MouseButton button) {
     delete FDragSession;
     FDragSession = new TDragSession(this);
     if (OnStartDrag) OnStartDrag(this);
+    UpdateMarks();
 }
 
 void TChessBrd::DragMouseMove(QMouseEvent* e) {
@@ -207,6 +215,7 @@ void TChessBrd::DragMouseMove(QMouseEvent* e) {
         const QPoint moved = at - FPressPos;
         if (std::abs(moved.x()) < kDragThreshold && std::abs(moved.y()) < kDragThreshold) return;
         FDragPhase = TDragPhase::Active;
+        FPicked = None; // the drag takes over from a click's pick-up
     }
     DragTo(at);
 }
@@ -256,7 +265,7 @@ bool TChessBrd::DoDragOver(QPoint pos, TDragState state) {
     return accept;
 }
 
-void TChessBrd::FinishDrag(bool accepted, QPoint pos) {
+void TChessBrd::FinishDrag(bool accepted, QPoint pos, bool pickUp) {
     FDragPhase = TDragPhase::Idle;
     FDragButton = Qt::NoButton;
     FDragOverBoard = false;
@@ -271,10 +280,14 @@ void TChessBrd::FinishDrag(bool accepted, QPoint pos) {
     if (accepted) {
         if (OnDragDrop) OnDragDrop(this, this, pos.x(), pos.y());
         DragDrop(pos);
+    } else if (pickUp) {
+        // The press never became a drag: no drag-over lifted the piece off its square.
+        PickUp(FDragFrom);
     } else {
         DragCanceled();
     }
     if (OnEndDrag) OnEndDrag(this, accepted ? this : nullptr, pos.x(), pos.y());
+    UpdateMarks();
 }
 
 void TChessBrd::DragDrop(QPoint pos) {

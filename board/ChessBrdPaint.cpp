@@ -318,6 +318,10 @@ void TChessBrd::DrawSquares() {
         FillSquareArea(p, k == 1);
         p.restore();
     }
+    // The markers of the squares that have any.
+    FMarks = ComputeMarks();
+    for (int q = A8; q <= H1; ++q)
+        if (FMarks[q] != 0) DrawMarks(p, Square(q));
     // 4. Still clipped to the square area.
     DrawGridLines();
     // 5.
@@ -373,6 +377,7 @@ void TChessBrd::DrawPieceAt(Square q, char piece) {
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     p.drawImage(at, image);
     p.restore();
+    DrawFocusFrame(p, q);
     update(QRect(at, image.size()));
 }
 
@@ -385,6 +390,7 @@ void TChessBrd::RepaintSquare(Square q) {
     IntersectClip(p, SquareRect(q), FSurface.rect());
     FillSquareArea(p, IsLightSquare(q));
     p.restore();
+    DrawMarks(p, q);
     update(SquareRect(q));
 }
 
@@ -397,4 +403,7 @@ void TChessBrd::RedrawChanged(const std::string& old) {
         if (FBoard[q] != ' ') DrawPieceAt(Square(q), FBoard[q]);
     }
     DrawGridLines();
+    // A step through the history or a new position puts down the piece held.
+    FPicked = None;
+    UpdateMarks();
 }

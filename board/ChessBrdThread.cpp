@@ -172,6 +172,7 @@ void TChessBrd::StopThinking() {
 bool TChessBrd::MakeMove(Square oldSq, Square newSq) {
     const bool ok = TChessGame::MakeMove(oldSq, newSq);
     if (ok) {
+        UpdateMarks();
         FComputerMoveRefused = false;
         // A move made by code while the thread sleeps is one the cycling thread would have
         // noticed on its next cycle.

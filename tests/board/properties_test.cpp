@@ -181,7 +181,7 @@ TEST_F(Properties, EveryPublishedPropertyCanBeWrittenByName) {
         EXPECT_TRUE(Board.setProperty(p.name(), Board.property(p.name()))) << p.name();
     }
     EXPECT_EQ(names.front(), "AnimateMoves");
-    EXPECT_EQ(names.size(), 36u);
+    EXPECT_EQ(names.size(), 41u);
 
     // Values as a stored description gives them, read back through the typed accessors.
     Board.setProperty("SearchDepth", 20);
