@@ -33,6 +33,13 @@ struct TKingSafety {
     std::uint64_t Evasions = 0;
 };
 
+// The pawn-structure terms of one placement of the pawns, and the files holding them.
+struct TPawnEntry {
+    std::uint64_t Pawns[2] = {0, 0};
+    std::int32_t Score[2] = {0, 0};
+    std::uint8_t Files[2] = {0, 0};
+};
+
 // What PlayMove needs to take a move back.
 struct TUndoRecord {
     TEngineMove Move;
@@ -152,6 +159,9 @@ class TChessEngine {
     std::int32_t KingEndTable[64];
     std::int32_t PieceSquare[2][6][64];
 
+    static constexpr int PawnCacheBits = 12;
+    mutable TPawnEntry PawnCache[1 << PawnCacheBits];
+
     // --- Search state ---------------------------------------------------------------------
 
     TEngineMove PV[MaxPly][MaxPly];
@@ -166,6 +176,7 @@ class TChessEngine {
   private:
     void ClearBoard();
     void SumTables();
+    const TPawnEntry& PawnStructure() const;
     void PutPiece(int sq, int colour, int piece);
     void RemovePiece(int sq);
     void DropImpossibleRights();

@@ -193,6 +193,11 @@ void TChessEngine::Generate(bool capturesOnly) {
 // A pawn on the rank it would promote from beyond (White's on rank 8, Black's on rank 1) has
 // no square ahead and gets no moves.
 void TChessEngine::GeneratePawn(int s, bool capturesOnly) {
+    // Among captures a pawn has moves only with an enemy piece diagonally ahead or one step
+    // from promoting.
+    if (capturesOnly && !(Tables.PawnAttacks[Side][s] & Occupied[XSide]) &&
+        !(Bit(s) & Tables.RowBits[Side == White ? 1 : 6]))
+        return;
     const int file = s % 8;
     if (Side == White) {
         if (s < 8) return;

@@ -2,6 +2,7 @@
 // entries for the pieces on the board the board keeps summed as pieces come and go, and the
 // pawn-structure and rook-file terms, read from which files hold pawns.
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -76,8 +77,10 @@ void TChessEngine::BuildPieceSquareTables() {
                 PieceSquare[c][Pawn][s] += QueensideShelter[t];
         }
     }
-    // 5. The sums of the pieces on the board, kept from here on by PutPiece and RemovePiece.
+    // 5. The sums of the pieces on the board, kept from here on by PutPiece and RemovePiece,
+    // and no pawn terms yet for the new tables.
     SumTables();
+    std::fill(std::begin(PawnCache), std::end(PawnCache), TPawnEntry{});
 }
 
 void TChessEngine::SumTables() {
@@ -89,27 +92,47 @@ void TChessEngine::SumTables() {
     }
 }
 
-std::int32_t TChessEngine::Evaluate() const {
-    // 1. Which files hold pawns of each colour, and which hold two or more.
-    const TPawnFiles files[2] = {PawnFiles(Bits[White][Pawn]), PawnFiles(Bits[Black][Pawn])};
-    std::int32_t score[2] = {TableSum[White], TableSum[Black]};
+// The pawn terms depend on the pawns alone (and on the tables, fixed for one search), so
+// they are kept per pawn placement. A cleared entry holds the right answer for no pawns.
+const TPawnEntry& TChessEngine::PawnStructure() const {
+    const TBits pawns[2] = {Bits[White][Pawn], Bits[Black][Pawn]};
+    const TBits mixed =
+        pawns[White] * 0x9E3779B97F4A7C15ull ^ (pawns[Black] + 1) * 0xC2B2AE3D27D4EB4Full;
+    TPawnEntry& e = PawnCache[mixed >> (64 - PawnCacheBits)];
+    if (e.Pawns[White] == pawns[White] && e.Pawns[Black] == pawns[Black]) return e;
+    const TPawnFiles files[2] = {PawnFiles(pawns[White]), PawnFiles(pawns[Black])};
     for (int c = White; c <= Black; ++c) {
         const unsigned own = files[c].Any, doubled = files[c].Doubled;
         const unsigned other = files[c ^ 1].Any;
-        // 2. The table entries of every piece are in TableSum. Pawn structure: doubled,
-        // isolated (worse on a half-open file), passed.
-        for (TBits b = Bits[c][Pawn]; b; b &= b - 1) {
+        // Doubled, isolated (worse on a half-open file), passed.
+        std::int32_t score = 0;
+        for (TBits b = pawns[c]; b; b &= b - 1) {
             const int s = LowSquare(b);
             const int f = s % 8;
             const unsigned file = 1u << f;
-            if (doubled & file) score[c] -= 5;
+            if (doubled & file) score -= 5;
             if (!(own & Beside(f))) {
-                score[c] -= 20;
-                if (!(other & file)) score[c] -= 10;
+                score -= 20;
+                if (!(other & file)) score -= 10;
             }
-            if (!(other & Around(f))) score[c] += 2 * PieceSquare[c][Pawn][s];
+            if (!(other & Around(f))) score += 2 * PieceSquare[c][Pawn][s];
         }
+        e.Pawns[c] = pawns[c];
+        e.Score[c] = score;
+        e.Files[c] = static_cast<std::uint8_t>(own);
+    }
+    return e;
+}
+
+std::int32_t TChessEngine::Evaluate() const {
+    // 1. The table entries of every piece, kept in TableSum.
+    std::int32_t score[2] = {TableSum[White], TableSum[Black]};
+    // 2. Pawn structure.
+    const TPawnEntry& pawns = PawnStructure();
+    for (int c = White; c <= Black; ++c) {
+        score[c] += pawns.Score[c];
         // 3. Rooks on files without own pawns, more without any pawns.
+        const unsigned own = pawns.Files[c], other = pawns.Files[c ^ 1];
         for (TBits b = Bits[c][Rook]; b; b &= b - 1) {
             const unsigned file = 1u << (LowSquare(b) % 8);
             if (!(own & file)) {
