@@ -239,16 +239,17 @@ void TChessEngine::GenerateSteps(int s, TBits targets, bool capturesOnly) {
 
 // Along each step the empty squares, nearest first, then the first piece if it is an enemy.
 void TChessEngine::GenerateSlides(int s, const int* dirs, int count, bool capturesOnly) {
-    const TBits occupied = Occupied[0] | Occupied[1];
+    const TBits occupied = Occupied[0] | Occupied[1], enemy = Occupied[XSide];
     for (int i = 0; i < count; ++i) {
         const int d = dirs[i];
+        if (capturesOnly && !(Tables.RayBits[d][s] & enemy)) continue;
         const int f = engine_tables::FirstBlocker(d, s, occupied);
         if (!capturesOnly) {
             const std::uint8_t* ray = Tables.RaySq[d][s];
             for (int k = 0, len = Tables.RayLen[d][s]; k < len && ray[k] != f; ++k)
                 AddQuiet(s, ray[k]);
         }
-        if (f >= 0 && Colour[f] == XSide) AddCapture(s, f);
+        if (f >= 0 && (enemy & Bit(f))) AddCapture(s, f);
     }
 }
 
