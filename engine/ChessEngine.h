@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "EngineMove.h"
+#include "EngineTables.h"
 
 // What the side to move's king has to fear at one ply, worked out when first asked for and
 // valid until a move is played from that ply's position (taking it back restores it).
@@ -40,14 +41,6 @@ struct TPawnEntry {
     std::uint8_t Files[2] = {0, 0};
 };
 
-// What PlayMove needs to take a move back.
-struct TUndoRecord {
-    TEngineMove Move;
-    std::int32_t Captured = 6; // piece code that stood on the to-square, 6 when empty
-    std::int32_t CastleRights = 0;
-    std::int32_t EnPassantSq = -1;
-};
-
 class TChessEngine {
   public:
     static constexpr int MaxPly = 64;
@@ -61,6 +54,14 @@ class TChessEngine {
     static constexpr std::int32_t Infinity = 10000;
     // Ordering: captures and promotions score from CaptureOrder up, above any history count.
     static constexpr std::int32_t CaptureOrder = 1000000;
+
+    // What PlayMove needs to take a move back.
+    struct TUndoRecord {
+        TEngineMove Move;
+        std::int32_t Captured = NoPiece; // the piece that stood on the to-square
+        std::int32_t CastleRights = 0;
+        std::int32_t EnPassantSq = -1;
+    };
 
     TChessEngine(); // runs InitTables
 
@@ -143,11 +144,6 @@ class TChessEngine {
 
     // --- Constant tables ------------------------------------------------------------------
 
-    std::int32_t Mailbox[120];
-    std::int32_t Mailbox64[64];
-    bool Slides[6];
-    std::int32_t DirectionCount[6];
-    std::int32_t Offsets[6][8];
     std::int32_t CastleMask[64];
     std::int32_t PieceValue[6];
     std::int32_t FlipSquare[64];
@@ -194,6 +190,8 @@ class TChessEngine {
     void GenerateCastling();
     void GenerateEnPassant();
     bool CastlingPathClear(int to) const;
+    // The castling whose king lands on `to`, or null.
+    static const engine_tables::TCastling* CastlingTo(int to);
     void MoveCastlingRook(int to, bool back);
     bool Aborted() const { return AbortSearch.load(std::memory_order_relaxed); }
     bool GameAcceptsAtRoot(TEngineMove m) const;

@@ -9,14 +9,25 @@
 #include "ChessEngine.h"
 #include "EngineTables.h"
 
+using engine_tables::AllRights;
 using engine_tables::Bit;
+using engine_tables::Castlings;
 using engine_tables::LowSquare;
+using engine_tables::Square;
 using engine_tables::Tables;
 using engine_tables::TBits;
+using engine_tables::TCastling;
+using engine_tables::WhiteKingside;
+using engine_tables::WhiteQueenside;
 
 namespace {
 
 constexpr int AllDirs[8] = {0, 1, 2, 3, 4, 5, 6, 7};
+
+// The flags of the pawn's own moves.
+constexpr int PawnStep = mfPawnMove;
+constexpr int PawnDoubleStep = mfPawnMove | mfDoubleStep;
+constexpr int PawnCapture = mfPawnMove | mfCapture;
 
 int PieceOfLetter(char c) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -109,7 +120,7 @@ void TChessEngine::LoadPosition(const TEngineInput& in) {
     Side = in.WhiteToMove ? White : Black;
     XSide = Side ^ 1;
     // 3. Castling rights, less those whose king or rook has left its square.
-    CastleRights = in.CastlingAllowed & 15;
+    CastleRights = in.CastlingAllowed & AllRights;
     DropImpossibleRights();
     // 4. En-passant square, the game's Square less one.
     EnPassantSq = (in.EnPassant >= 1 && in.EnPassant <= 64) ? in.EnPassant - 1 : -1;
@@ -123,14 +134,12 @@ void TChessEngine::LoadPosition(const TEngineInput& in) {
 // The game keeps a right after its rook has been captured, and castling is generated from
 // the rights alone; without this the engine would castle with a rook that is not there.
 void TChessEngine::DropImpossibleRights() {
-    auto stands = [this](int sq, int colour, int piece) {
-        return Colour[sq] == colour && Piece[sq] == piece;
-    };
-    const bool whiteKing = stands(60, White, King), blackKing = stands(4, Black, King);
-    if (!whiteKing || !stands(63, White, Rook)) CastleRights &= ~1;
-    if (!whiteKing || !stands(56, White, Rook)) CastleRights &= ~2;
-    if (!blackKing || !stands(7, Black, Rook)) CastleRights &= ~4;
-    if (!blackKing || !stands(0, Black, Rook)) CastleRights &= ~8;
+    for (const TCastling& c : Castlings) {
+        const int colour = c.Right & (WhiteKingside | WhiteQueenside) ? White : Black;
+        const bool king = Colour[c.KingFrom] == colour && Piece[c.KingFrom] == King;
+        const bool rook = Colour[c.RookFrom] == colour && Piece[c.RookFrom] == Rook;
+        if (!king || !rook) CastleRights &= ~c.Right;
+    }
 }
 
 // Taking en passant empties the square behind the target and taking back puts a pawn there,
@@ -201,26 +210,26 @@ void TChessEngine::GeneratePawn(int s, bool capturesOnly) {
     const int file = s % 8;
     if (Side == White) {
         if (s < 8) return;
-        if (file != 0 && Colour[s - 9] == Black) AddMove(s, s - 9, 17);
-        if (file != 7 && Colour[s - 7] == Black) AddMove(s, s - 7, 17);
+        if (file != 0 && Colour[s - 9] == Black) AddMove(s, s - 9, PawnCapture);
+        if (file != 7 && Colour[s - 7] == Black) AddMove(s, s - 7, PawnCapture);
         if (Colour[s - 8] != NoColour) return;
         if (capturesOnly) {
-            if (s <= 15) AddMove(s, s - 8, 16);
+            if (s <= 15) AddMove(s, s - 8, PawnStep);
             return;
         }
-        AddMove(s, s - 8, 16);
-        if (s >= 48 && Colour[s - 16] == NoColour) AddMove(s, s - 16, 24);
+        AddMove(s, s - 8, PawnStep);
+        if (s >= 48 && Colour[s - 16] == NoColour) AddMove(s, s - 16, PawnDoubleStep);
     } else {
         if (s > 55) return;
-        if (file != 0 && Colour[s + 7] == White) AddMove(s, s + 7, 17);
-        if (file != 7 && Colour[s + 9] == White) AddMove(s, s + 9, 17);
+        if (file != 0 && Colour[s + 7] == White) AddMove(s, s + 7, PawnCapture);
+        if (file != 7 && Colour[s + 9] == White) AddMove(s, s + 9, PawnCapture);
         if (Colour[s + 8] != NoColour) return;
         if (capturesOnly) {
-            if (s >= 48) AddMove(s, s + 8, 16);
+            if (s >= 48) AddMove(s, s + 8, PawnStep);
             return;
         }
-        AddMove(s, s + 8, 16);
-        if (s <= 15 && Colour[s + 16] == NoColour) AddMove(s, s + 16, 24);
+        AddMove(s, s + 8, PawnStep);
+        if (s <= 15 && Colour[s + 16] == NoColour) AddMove(s, s + 16, PawnDoubleStep);
     }
 }
 
@@ -254,13 +263,8 @@ void TChessEngine::GenerateSlides(int s, const int* dirs, int count, bool captur
 }
 
 void TChessEngine::GenerateCastling() {
-    if (Side == White) {
-        if (CastleRights & 1) AddMove(60, 62, mfCastle);
-        if (CastleRights & 2) AddMove(60, 58, mfCastle);
-    } else {
-        if (CastleRights & 4) AddMove(4, 6, mfCastle);
-        if (CastleRights & 8) AddMove(4, 2, mfCastle);
-    }
+    for (const TCastling& c : {Castlings[2 * Side], Castlings[2 * Side + 1]})
+        if (CastleRights & c.Right) AddMove(c.KingFrom, c.KingTo, mfCastle);
 }
 
 void TChessEngine::GenerateEnPassant() {
@@ -347,43 +351,25 @@ bool TChessEngine::InCheck(int side) const {
 
 // --- Making and taking back moves ------------------------------------------------------------
 
+const TCastling* TChessEngine::CastlingTo(int to) {
+    for (const TCastling& c : Castlings)
+        if (c.KingTo == to) return &c;
+    return nullptr;
+}
+
 bool TChessEngine::CastlingPathClear(int to) const {
-    auto empty = [this](int sq) { return Colour[sq] == NoColour; };
-    auto safe = [this](int sq) { return !Attacked(sq, XSide); };
-    switch (to) {
-    case 62:
-        return empty(61) && empty(62) && safe(61) && safe(62);
-    case 58:
-        return empty(57) && empty(58) && empty(59) && safe(58) && safe(59);
-    case 6:
-        return empty(5) && empty(6) && safe(5) && safe(6);
-    case 2:
-        return empty(1) && empty(2) && empty(3) && safe(2) && safe(3);
-    default:
-        return false;
-    }
+    const TCastling* c = CastlingTo(to);
+    const TBits occupied = Occupied[0] | Occupied[1];
+    return c && !(occupied & c->Between) && !Attacked(c->Crossed, XSide) &&
+           !Attacked(c->Landing, XSide);
 }
 
 // Moves the castling rook from its corner to the square the king passed (or back).
 void TChessEngine::MoveCastlingRook(int to, bool back) {
-    int corner = 63, passed = 61;
-    switch (to) {
-    case 58:
-        corner = 56, passed = 59;
-        break;
-    case 6:
-        corner = 7, passed = 5;
-        break;
-    case 2:
-        corner = 0, passed = 3;
-        break;
-    default:
-        break;
-    }
-    const int colour = to > 32 ? White : Black;
-    const int fromSq = back ? passed : corner, toSq = back ? corner : passed;
-    RemovePiece(fromSq);
-    PutPiece(toSq, colour, Rook);
+    const TCastling& c = *CastlingTo(to);
+    const int colour = c.KingTo >= Square('a', 1) ? White : Black;
+    RemovePiece(back ? c.RookTo : c.RookFrom);
+    PutPiece(back ? c.RookFrom : c.RookTo, colour, Rook);
 }
 
 bool TChessEngine::PlayMove(TEngineMove m) {

@@ -4,6 +4,7 @@
 // skip the mailbox at run time. A square's bit is 1 << square (bit 0 = a8), so the lowest set
 // bit is always the lowest square number.
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 
@@ -28,12 +29,8 @@ struct TTables {
     TBits RayBits[8][64] = {};
     // Every square along the eight steps from each square.
     TBits QueenBits[64] = {};
-    // One-step targets of a knight and of a king, in step order.
-    std::uint8_t KnightSq[64][8] = {};
-    std::uint8_t KnightLen[64] = {};
+    // One-step targets of a knight and of a king.
     TBits KnightBits[64] = {};
-    std::uint8_t KingSq[64][8] = {};
-    std::uint8_t KingLen[64] = {};
     TBits KingBits[64] = {};
     // Squares a pawn of colour c on square s attacks.
     TBits PawnAttacks[2][64] = {};
@@ -66,15 +63,9 @@ constexpr TTables BuildTables() {
                 t.QueenBits[s] |= TBits{1} << n;
             }
             const int k = t.Mailbox[t.Mailbox64[s] + QueenSteps[d]];
-            if (k != -1) {
-                t.KingSq[s][t.KingLen[s]++] = static_cast<std::uint8_t>(k);
-                t.KingBits[s] |= TBits{1} << k;
-            }
+            if (k != -1) t.KingBits[s] |= TBits{1} << k;
             const int j = t.Mailbox[t.Mailbox64[s] + KnightSteps[d]];
-            if (j != -1) {
-                t.KnightSq[s][t.KnightLen[s]++] = static_cast<std::uint8_t>(j);
-                t.KnightBits[s] |= TBits{1} << j;
-            }
+            if (j != -1) t.KnightBits[s] |= TBits{1} << j;
         }
         const int file = s % 8;
         if (file != 0 && s - 9 >= 0) t.PawnAttacks[0][s] |= TBits{1} << (s - 9);
@@ -86,6 +77,54 @@ constexpr TTables BuildTables() {
 }
 
 inline constexpr TTables Tables = BuildTables();
+
+// The engine square of a file letter and a rank number: Square('e', 1) is 60.
+constexpr int Square(char file, int rank) {
+    return (8 - rank) * 8 + (file - 'a');
+}
+
+// Castling rights, the game's CastleSet bits.
+enum TCastleRight : int {
+    WhiteKingside = 1,
+    WhiteQueenside = 2,
+    BlackKingside = 4,
+    BlackQueenside = 8,
+    AllRights = 15,
+};
+
+// One of the four castlings: the right it needs, the king's and the rook's squares, the
+// squares between them that must be empty, and the two squares the king crosses and lands
+// on, which may not be attacked.
+struct TCastling {
+    int Right;
+    int KingFrom, KingTo, RookFrom, RookTo;
+    TBits Between;
+    int Crossed, Landing;
+};
+
+constexpr TCastling MakeCastling(int right, int rank, char kingTo, char rookFrom, char rookTo) {
+    TCastling c{right,
+                Square('e', rank),
+                Square(kingTo, rank),
+                Square(rookFrom, rank),
+                Square(rookTo, rank),
+                0,
+                Square(rookTo, rank),
+                Square(kingTo, rank)};
+    const int low = std::min(c.KingFrom, c.RookFrom), high = std::max(c.KingFrom, c.RookFrom);
+    for (int s = low + 1; s < high; ++s)
+        c.Between |= TBits{1} << s;
+    return c;
+}
+
+// In the order the generator offers them: White's king side, White's queen side, then
+// Black's; side c's two are Castlings[2 * c] and Castlings[2 * c + 1].
+inline constexpr TCastling Castlings[4] = {
+    MakeCastling(WhiteKingside, 1, 'g', 'h', 'f'),
+    MakeCastling(WhiteQueenside, 1, 'c', 'a', 'd'),
+    MakeCastling(BlackKingside, 8, 'g', 'h', 'f'),
+    MakeCastling(BlackQueenside, 8, 'c', 'a', 'd'),
+};
 
 constexpr TBits Bit(int s) {
     return TBits{1} << s;

@@ -168,19 +168,12 @@ std::uint64_t TChessEngine::FastCountLegal() const {
     }
 
     // Castling: over empty, unattacked squares, and the king safe where it lands.
-    auto castle = [&](int right, int kingTo, int rookFrom, int rookTo, TBits mustBeEmpty,
-                      int cross1, int cross2) {
-        if (!(CastleRights & right) || (occ & mustBeEmpty)) return 0;
-        if (Attacked(cross1, XSide) || Attacked(cross2, XSide)) return 0;
-        const TBits after = (occ ^ Bit(ksq) ^ Bit(rookFrom)) | Bit(kingTo) | Bit(rookTo);
-        return SafeAfter(kingTo, after, 0) ? 1 : 0;
-    };
-    if (white) {
-        n += castle(1, 62, 63, 61, Bit(61) | Bit(62), 61, 62);
-        n += castle(2, 58, 56, 59, Bit(57) | Bit(58) | Bit(59), 58, 59);
-    } else {
-        n += castle(4, 6, 7, 5, Bit(5) | Bit(6), 5, 6);
-        n += castle(8, 2, 0, 3, Bit(1) | Bit(2) | Bit(3), 2, 3);
+    for (const engine_tables::TCastling& c :
+         {engine_tables::Castlings[2 * Side], engine_tables::Castlings[2 * Side + 1]}) {
+        if (!(CastleRights & c.Right) || (occ & c.Between)) continue;
+        if (Attacked(c.Crossed, XSide) || Attacked(c.Landing, XSide)) continue;
+        const TBits after = (occ ^ Bit(ksq) ^ Bit(c.RookFrom)) | Bit(c.KingTo) | Bit(c.RookTo);
+        n += SafeAfter(c.KingTo, after, 0);
     }
     return n;
 }

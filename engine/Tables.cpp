@@ -92,29 +92,12 @@ TChessEngine::TChessEngine() {
 }
 
 void TChessEngine::InitTables() {
-    using engine_tables::Tables;
-    CopyTable(Mailbox, Tables.Mailbox);
-    CopyTable(Mailbox64, Tables.Mailbox64);
-
-    const bool slides[6] = {false, false, true, true, true, false};
-    const std::int32_t counts[6] = {0, 8, 4, 4, 8, 8};
-    const std::int32_t offsets[6][8] = {
-        {0, 0, 0, 0, 0, 0, 0, 0},         {-21, -19, -12, -8, 8, 12, 19, 21},
-        {-11, -9, 9, 11, 0, 0, 0, 0},     {-10, -1, 1, 10, 0, 0, 0, 0},
-        {-11, -10, -9, -1, 1, 9, 10, 11}, {-11, -10, -9, -1, 1, 9, 10, 11},
-    };
-    std::copy(slides, slides + 6, Slides);
-    std::copy(counts, counts + 6, DirectionCount);
-    std::memcpy(Offsets, offsets, sizeof Offsets);
-
     // A move from or to a king's or rook's starting square clears the rights it carries.
-    std::fill(std::begin(CastleMask), std::end(CastleMask), 15);
-    CastleMask[0] = 7;
-    CastleMask[4] = 3;
-    CastleMask[7] = 11;
-    CastleMask[56] = 13;
-    CastleMask[60] = 12;
-    CastleMask[63] = 14;
+    std::fill(std::begin(CastleMask), std::end(CastleMask), engine_tables::AllRights);
+    for (const engine_tables::TCastling& c : engine_tables::Castlings) {
+        CastleMask[c.KingFrom] &= ~c.Right;
+        CastleMask[c.RookFrom] &= ~c.Right;
+    }
 
     const std::int32_t values[6] = {100, 300, 300, 500, 900, 10000};
     std::copy(values, values + 6, PieceValue);
