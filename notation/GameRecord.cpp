@@ -27,15 +27,29 @@ GameRecord RecordFromHistory(const TChessGame& game, const FenPosition* knownSta
     GameRecord record;
     int move = game.HistoryFirstMove();
     bool white = game.HistoryFirstWhite();
+    const bool played =
+        game.HistoryLastMove() != move || game.HistoryLastWhite() != game.HistoryFirstWhite();
     // A game Black began leaves White's first record unwritten.
-    if (white && game.MoveHistory(move, true).Position.size() != 64) white = false;
+    if (played && white && game.MoveHistory(move, true).Position.size() != 64) white = false;
     const MoveInfo& first = game.MoveHistory(move, white);
-    if (first.Position.size() != 64) return record; // nothing recorded at all
+    if (!played || first.Position.size() != 64) {
+        // No half-move recorded: the game is the position on the board.
+        record.Start.Board = game.Position();
+        record.Start.WhiteToMove = game.WhiteToMove();
+        record.Start.Castling = game.CastlingAllowed();
+        record.Start.EnPassant = game.EnPassant();
+        record.Start.MoveNumber = game.CurrentMove();
+        if (knownStart && knownStart->Board == record.Start.Board &&
+            knownStart->WhiteToMove == record.Start.WhiteToMove) {
+            record.Start.HalfMoveClock = knownStart->HalfMoveClock;
+            record.Start.MoveNumber = knownStart->MoveNumber;
+        }
+        return record;
+    }
     record.Start.Board = first.Position;
     record.Start.WhiteToMove = white;
     record.Start.Castling = first.Castling;
     record.Start.EnPassant = first.EnPassant;
-    record.Start.Castling.Bits &= 0x0F;
     if (knownStart && knownStart->Board == first.Position && knownStart->WhiteToMove == white) {
         record.Start.HalfMoveClock = knownStart->HalfMoveClock;
         record.Start.MoveNumber = knownStart->MoveNumber;

@@ -1,0 +1,373 @@
+#include "GameFiles.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDate>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <atomic>
+
+#include "ChessBrd.h"
+#include "PgnReader.h"
+#include "PgnWriter.h"
+#include "TextEncoding.h"
+#include "Unit1.h"
+
+namespace {
+
+constexpr const char* kPgnMime = "application/x-chess-pgn";
+constexpr const char* kFenMime = "application/x-chess-fen";
+
+std::string Utf8(const QString& s) {
+    return s.toUtf8().toStdString();
+}
+
+QString Text(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// Runs work on a thread of its own while the window goes on painting; after a moment a
+// progress window offers to cancel, which sets cancelled.
+template <typename Work>
+void RunAside(QWidget* parent, const QString& label, Work work, std::atomic<bool>& cancelled) {
+    QThread* thread = QThread::create(work);
+    QEventLoop loop;
+    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    QProgressDialog progress(label, "Cancel", 0, 0, parent);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(600);
+    QObject::connect(&progress, &QProgressDialog::canceled, [&cancelled] { cancelled = true; });
+    thread->start();
+    loop.exec();
+    thread->wait();
+    delete thread;
+}
+
+// The events the board raises while moves are played onto it, and a way to silence them.
+struct TBoardEvents {
+    explicit TBoardEvents(TChessBrd* b) : Board(b) {
+        Saved[0] = b->OnLegalMove, Saved[1] = b->OnCheck, Saved[2] = b->OnMate;
+        Saved[3] = b->OnStaleMate, Saved[4] = b->OnCastle;
+        Capture = b->OnCapture, Promotion = b->OnPromotion;
+        Notify[0] = b->OnNoMatingMaterial, Notify[1] = b->OnThreefoldPosition;
+        Notify[2] = b->OnDraw, Notify[3] = b->OnPaint;
+        b->OnLegalMove = b->OnCheck = b->OnMate = b->OnStaleMate = b->OnCastle = nullptr;
+        b->OnCapture = nullptr;
+        b->OnPromotion = nullptr;
+        b->OnNoMatingMaterial = b->OnThreefoldPosition = b->OnDraw = b->OnPaint = nullptr;
+    }
+    void Restore() {
+        if (!Board) return;
+        Board->OnLegalMove = Saved[0], Board->OnCheck = Saved[1], Board->OnMate = Saved[2];
+        Board->OnStaleMate = Saved[3], Board->OnCastle = Saved[4];
+        Board->OnCapture = Capture, Board->OnPromotion = Promotion;
+        Board->OnNoMatingMaterial = Notify[0], Board->OnThreefoldPosition = Notify[1];
+        Board->OnDraw = Notify[2], Board->OnPaint = Notify[3];
+        Board = nullptr;
+    }
+    ~TBoardEvents() { Restore(); }
+
+    TChessBrd* Board;
+    TMoveEvent Saved[5];
+    TCaptureEvent Capture;
+    TPromotionEvent Promotion;
+    TNotifyEvent Notify[4];
+};
+
+bool StartsWith(const GameRecord& game, const GameRecord& prefix) {
+    if (WriteFen(game.Start) != WriteFen(prefix.Start)) return false;
+    if (prefix.Moves.size() > game.Moves.size()) return false;
+    return std::equal(prefix.Moves.begin(), prefix.Moves.end(), game.Moves.begin());
+}
+
+QString Describe(const PgnGameEntry& e, int index) {
+    QString line = QString::number(index + 1) + ". " + Text(e.White.empty() ? "?" : e.White) +
+                   " - " + Text(e.Black.empty() ? "?" : e.Black);
+    if (!e.Event.empty()) line += ", " + Text(e.Event);
+    if (!e.Date.empty()) line += ", " + Text(e.Date);
+    if (!e.Result.empty()) line += "  " + Text(e.Result);
+    return line;
+}
+
+} // namespace
+
+TGameFiles::TGameFiles(TForm1& form) : QObject(&form), FForm(form) {
+    const auto command = [&form, this](const QString& text, const QKeySequence& keys,
+                                       std::function<void()> handler) {
+        auto* action = new QAction(text, &form);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, handler);
+        form.AddCommand(action);
+        return action;
+    };
+    CopyAction = command("Copy game", QKeySequence::Copy, [this] { CopyGame(); });
+    PasteAction = command("Paste game or position", QKeySequence::Paste, [this] { PasteGame(); });
+    SaveAction = command("Save game as PGN...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                         [this] { SaveGameAs(); });
+    OpenAction = command("Open PGN...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+                         [this] { OpenGame(); });
+    ChooseGame = [this](const QStringList& games) { return ChooseFromList(games); };
+}
+
+void TGameFiles::Tell(const QString& text) const {
+    if (TForm1::ShowMessage) TForm1::ShowMessage(&FForm, text);
+}
+
+// --- Out ------------------------------------------------------------------------------------
+
+GameRecord TGameFiles::CurrentRecord() const {
+    const TChessBrd* board = FForm.ui.ChessBrd1;
+    const FenPosition* known = FLoaded ? &FLoaded->Start : nullptr;
+    GameRecord record = RecordFromHistory(*board, known);
+    if (FLoaded && !FLoaded->Tags.empty() && StartsWith(record, *FLoaded)) {
+        record.Tags = FLoaded->Tags;
+    } else {
+        const auto player = [this](bool white) {
+            const TChessBrd* b = FForm.ui.ChessBrd1;
+            const bool computer = white ? b->ComputerPlaysWhite() : b->ComputerPlaysBlack();
+            if (!computer) return std::string("Player");
+            if (!EngineName.isEmpty() && b->CustomEngine()) return Utf8(EngineName);
+            return std::string("Chess Zel");
+        };
+        record.SetTag("Event", "Casual game");
+        record.SetTag("Site", "Chess Zel");
+        record.SetTag("Date", Utf8(QDate::currentDate().toString("yyyy.MM.dd")));
+        record.SetTag("Round", "-");
+        record.SetTag("White", player(true));
+        record.SetTag("Black", player(false));
+    }
+    record.Result = ResultByRules(record);
+    record.SetTag("Result", record.Result);
+    return record;
+}
+
+QString TGameFiles::GamePgn() const {
+    return Text(WritePgn(CurrentRecord()));
+}
+
+QString TGameFiles::PositionFen() const {
+    // The counters come from the game's own replay, up to the half-move the board shows
+    // (an earlier one after stepping back); the rules keep neither counter.
+    const TChessBrd* board = FForm.ui.ChessBrd1;
+    const GameRecord record = CurrentRecord();
+    const int start = record.Start.WhiteToMove ? 0 : 1;
+    const int shown = (board->CurrentMove() - 1) * 2 + (board->WhiteToMove() ? 0 : 1);
+    GameRecord upTo = record;
+    upTo.Moves.resize(size_t(std::clamp(shown - start, 0, int(record.Moves.size()))));
+    TReplayGame game;
+    Replay(upTo, game);
+    return Text(WriteFen(game.Fen()));
+}
+
+void TGameFiles::CopyGame() const {
+    auto* data = new QMimeData;
+    const QString pgn = GamePgn();
+    data->setText(pgn);
+    data->setData(kPgnMime, pgn.toUtf8());
+    data->setData(kFenMime, PositionFen().toUtf8());
+    QApplication::clipboard()->setMimeData(data);
+}
+
+bool TGameFiles::SaveFile(const QString& path, QString& error) const {
+    QFile file(path);
+    const QByteArray bytes = GamePgn().toUtf8();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void TGameFiles::SaveGameAs() {
+    const QString path = ChoosePath
+                             ? ChoosePath(true)
+                             : QFileDialog::getSaveFileName(&FForm, "Save game as PGN", QString(),
+                                                            "PGN games (*.pgn);;All files (*)");
+    if (path.isEmpty()) return;
+    QString error;
+    if (!SaveFile(path, error))
+        Tell("The game could not be saved in " + QFileInfo(path).fileName() + ": " + error);
+}
+
+// --- In -------------------------------------------------------------------------------------
+
+void TGameFiles::LoadRecord(const GameRecord& record) {
+    TChessBrd* board = FForm.ui.ChessBrd1;
+    // The game-in-progress state with the Play panel's players and level, on a new game.
+    FForm.SpeedButton1Click();
+    board->StopThinking();
+    const bool animate = board->AnimateMoves();
+    const char promotion = board->PromotionPiece();
+    board->SetAnimateMoves(false);
+    {
+        TBoardEvents events(board);
+        if (record.IsSetUp()) {
+            board->SetPosition(record.Start.Board);
+            board->SetWhiteToMove(record.Start.WhiteToMove);
+            board->SetCastlingAllowed(record.Start.Castling);
+            if (record.Start.EnPassant != None) board->SetEnPassant(record.Start.EnPassant);
+        }
+        for (size_t i = 0; i < record.Moves.size(); ++i) {
+            const GameMove& m = record.Moves[i];
+            // The last move raises the board's events as if just played: its sound, its
+            // message, the move list and the end of the game.
+            if (i + 1 == record.Moves.size()) events.Restore();
+            if (m.Promotion) board->SetPromotionPiece(m.Promotion);
+            board->MakeMove(m.From, m.To);
+        }
+    }
+    board->SetPromotionPiece(promotion);
+    board->SetAnimateMoves(animate);
+    board->PaintBoard();
+    if (record.Moves.empty()) FForm.RefreshMoveList();
+    FLoaded = record;
+    emit GameLoaded();
+    if (!board->GameEnded()) board->StartComputerMove();
+}
+
+bool TGameFiles::LoadText(const QString& text, QString& error) {
+    const std::string utf8 = Utf8(text);
+    FenPosition position;
+    std::string reason;
+    // A FEN is one line of six fields with the ranks parted by slashes.
+    const QString trimmed = text.trimmed();
+    if (!trimmed.contains('\n') && trimmed.count('/') == 7 && !trimmed.startsWith('[')) {
+        if (!ReadFen(utf8, position, reason)) {
+            error = "This position cannot be played: " + Text(reason) + ".";
+            return false;
+        }
+        GameRecord record;
+        record.Start = position;
+        LoadRecord(record);
+        return true;
+    }
+    GameRecord record;
+    if (!ReadPgn(utf8, record, reason)) {
+        error = "This game cannot be read: " + Text(reason) + ".";
+        return false;
+    }
+    LoadRecord(record);
+    return true;
+}
+
+void TGameFiles::PasteGame() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data) return;
+    QString text;
+    if (data->hasFormat(kPgnMime))
+        text = Text(TextToUtf8(data->data(kPgnMime).toStdString()));
+    else if (data->hasText())
+        text = data->text();
+    if (text.trimmed().isEmpty()) {
+        Tell("The clipboard holds no game and no position.");
+        return;
+    }
+    QString error;
+    if (!LoadText(text, error)) Tell(error);
+}
+
+bool TGameFiles::OpenFile(const QString& path, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = QFileInfo(path).fileName() + " cannot be opened: " + file.errorString() + ".";
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    // Converting and listing a large file runs aside, so the window keeps painting.
+    std::string text;
+    std::vector<PgnGameEntry> games;
+    std::atomic<bool> cancelled = false;
+    RunAside(
+        &FForm, "Reading " + QFileInfo(path).fileName() + "...",
+        [&] {
+            text = TextToUtf8(std::string_view(bytes.constData(), size_t(bytes.size())));
+            games = ListPgnGames(text, [&cancelled](size_t) { return !cancelled.load(); });
+        },
+        cancelled);
+    if (cancelled) return true;
+    PgnGameEntry chosen;
+    if (games.size() > 1) {
+        QStringList lines;
+        lines.reserve(qsizetype(games.size()));
+        for (size_t i = 0; i < games.size(); ++i)
+            lines << Describe(games[i], int(i));
+        const int index = ChooseGame ? ChooseGame(lines) : 0;
+        if (index < 0 || size_t(index) >= games.size()) return true;
+        chosen = games[size_t(index)];
+    }
+    GameRecord record;
+    std::string reason;
+    if (!ReadPgnGame(text, chosen, record, reason)) {
+        error = QFileInfo(path).fileName() + " cannot be read: " + Text(reason) + ".";
+        return false;
+    }
+    LoadRecord(record);
+    return true;
+}
+
+void TGameFiles::OpenGame() {
+    const QString path = ChoosePath
+                             ? ChoosePath(false)
+                             : QFileDialog::getOpenFileName(&FForm, "Open PGN", QString(),
+                                                            "PGN games (*.pgn);;All files (*)");
+    if (path.isEmpty()) return;
+    QString error;
+    if (!OpenFile(path, error)) Tell(error);
+}
+
+int TGameFiles::ChooseFromList(const QStringList& games) const {
+    QDialog dialog(&FForm);
+    dialog.setWindowTitle("Open PGN");
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QString("The file holds %1 games. Which one?").arg(games.size())));
+    auto* list = new QListWidget;
+    list->setUniformItemSizes(true);
+    list->addItems(games);
+    list->setCurrentRow(0);
+    layout->addWidget(list);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    dialog.resize(520, 420);
+    return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;
+}
+
+// --- The command line -------------------------------------------------------------------------
+
+TGameFiles* InstallGameFiles(TForm1& form, const QStringList& arguments) {
+    auto* files = new TGameFiles(form);
+    QString named;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == "--engine") {
+            ++i; // its path belongs to the engine's own installation
+        } else if (!a.startsWith("--") && named.isEmpty()) {
+            named = a;
+        }
+    }
+    if (named.isEmpty()) return files;
+    // Opened once the window is up, so that the game replaces the Play panel.
+    QTimer::singleShot(0, files, [files, named] {
+        QString error;
+        const bool ok = QFileInfo(named).isFile() ? files->OpenFile(named, error)
+                                                  : files->LoadText(named, error);
+        if (!ok) files->Tell(error);
+    });
+    return files;
+}

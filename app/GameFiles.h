@@ -1,0 +1,82 @@
+#pragma once
+// TGameFiles brings whole games and positions in and out of the main window: Ctrl+C copies
+// the game as PGN (and the position as FEN), Ctrl+V pastes either, "Save game as PGN..." and
+// "Open PGN..." go through the desktop's file dialogs, and a file or a FEN named on the
+// command line opens at start. A game read is replayed onto the board move by move, so it
+// can be stepped through and continued; anything refused leaves the board's game alone.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+#include "GameRecord.h"
+
+class QAction;
+class TForm1;
+
+class TGameFiles : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit TGameFiles(TForm1& form);
+
+    // The board's game as PGN, tagged with the players and today's date.
+    QString GamePgn() const;
+    // The position on the board as FEN.
+    QString PositionFen() const;
+    // The board's game as a record (tags included).
+    GameRecord CurrentRecord() const;
+
+    // Puts a game on the board, in the game-in-progress state with the players and level
+    // of the Play panel; the last move raises the board's events as if just played.
+    void LoadRecord(const GameRecord& record);
+    // A PGN (its first game) or a FEN; false with the reason when it is neither.
+    bool LoadText(const QString& text, QString& error);
+    // A PGN file, in UTF-8 or Latin-1; with several games, chooseGame picks one (the first
+    // when it is not set). False with the reason when nothing could be read.
+    bool OpenFile(const QString& path, QString& error);
+    bool SaveFile(const QString& path, QString& error) const;
+
+    // The commands of the context menu.
+    void CopyGame() const;
+    void PasteGame();
+    void SaveGameAs();
+    void OpenGame();
+
+    // Picks one of several games of a file: their one-line descriptions in, an index (or
+    // -1 to cancel) out. The default shows a list window; tests put their own in its place.
+    std::function<int(const QStringList& games)> ChooseGame;
+    // Where the file dialogs are bypassed in tests: returns the chosen path or an empty one.
+    std::function<QString(bool save)> ChoosePath;
+
+    // The name the external engine gives itself, for the players' tags; empty for none.
+    QString EngineName;
+
+    QAction* CopyAction = nullptr;
+    QAction* PasteAction = nullptr;
+    QAction* SaveAction = nullptr;
+    QAction* OpenAction = nullptr;
+
+    // Tells the user one line.
+    void Tell(const QString& text) const;
+
+  signals:
+    // A game or position has just been put on the board.
+    void GameLoaded();
+
+  private:
+    int ChooseFromList(const QStringList& games) const;
+
+    TForm1& FForm;
+    // The game last read, whose tags and move counters an export keeps while the board's
+    // game still begins with its moves.
+    std::optional<GameRecord> FLoaded;
+};
+
+// Creates the game-file commands on the main window and opens what the command line names:
+// a PGN file or a FEN ("--engine PATH" and other options are left to their owners). The
+// arguments are the program's own (the first, the program's name, is skipped).
+TGameFiles* InstallGameFiles(TForm1& form, const QStringList& arguments);

@@ -1,0 +1,194 @@
+// Games in and out of the main window: a pasted or opened PGN replayed onto the board and
+// continued, a FEN set up, refusals that leave the game alone, the copy and the file
+// written, several games in one file, and the command line.
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QFile>
+#include <QMimeData>
+
+#include "GameFiles.h"
+#include "MainWindowSupport.h"
+
+namespace {
+
+// An opera-box miniature, its last move a mate.
+const char* kOperaGame = R"([Event "Paris"]
+[Site "Paris FRA"]
+[Date "1858.??.??"]
+[Round "?"]
+[White "Paul Morphy"]
+[Black "Duke Karl / Count Isouard"]
+[Result "1-0"]
+
+1. e4 e5 2. Nf3 d6 3. d4 Bg4 {This is a weak move already.} 4. dxe5 Bxf3 5. Qxf3
+dxe5 6. Bc4 Nf6 7. Qb3 Qe7 8. Nc3 c6 9. Bg5 b5 10. Nxb5 cxb5 11. Bxb5+ Nbd7 12.
+O-O-O Rd8 13. Rxd7 Rxd7 14. Rd1 Qe6 15. Bxd7+ Nxd7 16. Qb8+ Nxb8 17. Rd8# 1-0
+)";
+
+struct TWindow {
+    TTempHome Home;
+    TRecordingSound Sound;
+    TMessageRecorder Messages;
+    TForm1 Form{&Sound};
+    TChessBrd* B = Form.ui.ChessBrd1;
+    TGameFiles* Files = InstallGameFiles(Form, {"chesszel"});
+
+    TWindow() {
+        Form.ui.ComboBox1->setCurrentText("Player");
+        Form.ui.ComboBox2->setCurrentText("Player");
+    }
+    int Lines() const { return Form.ui.ListBox1->count(); }
+    QString Temp(const QString& name) const { return Home.ConfigPath() + "/" + name; }
+    bool Write(const QString& name, const QByteArray& bytes) const {
+        QFile f(Temp(name));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+};
+
+} // namespace
+
+TEST(GameFiles, PastedGameIsReplayedSteppedThroughAndEndsAsTheBoardEndsIt) {
+    EnsureApplication();
+    TWindow w;
+    QString error;
+    ASSERT_TRUE(w.Files->LoadText(kOperaGame, error)) << error.toStdString();
+    EXPECT_TRUE(w.Form.ui.Panel3->isHidden());
+    // 33 half-moves listed, then the mate's summary lines.
+    EXPECT_EQ(w.Form.ui.ListBox1->item(0)->text(), "1. E2-E4");
+    EXPECT_EQ(w.Form.ui.Label1->text(), "Checkmate!");
+    EXPECT_TRUE(w.B->GameEnded());
+    const std::string final = w.B->Position();
+    w.Form.SpeedButton4Click();
+    w.Form.SpeedButton4Click();
+    EXPECT_EQ(w.Files->PositionFen(), "1Q2kb1r/p2n1ppp/4q3/4p1B1/4P3/8/PPP2PPP/2KR4 b k - 1 16");
+    w.Form.SpeedButton5Click();
+    w.Form.SpeedButton5Click();
+    EXPECT_EQ(w.B->Position(), final);
+    // Exported again, the game keeps its tags and moves.
+    const QString pgn = w.Files->GamePgn();
+    EXPECT_TRUE(pgn.contains("[White \"Paul Morphy\"]")) << pgn.toStdString();
+    EXPECT_TRUE(pgn.contains("16. Qb8+ Nxb8 17. Rd8# 1-0")) << pgn.toStdString();
+}
+
+TEST(GameFiles, LoadedGameContinuesFromAStepAndExportsTheNewLine) {
+    EnsureApplication();
+    TWindow w;
+    QString error;
+    ASSERT_TRUE(w.Files->LoadText("1. e4 e5 2. Nf3 Nc6 *", error)) << error.toStdString();
+    w.Form.SpeedButton4Click();
+    EXPECT_TRUE(w.B->PlayerMove(G8, F6));
+    const QString pgn = w.Files->GamePgn();
+    EXPECT_TRUE(pgn.contains("\n1. e4 e5 2. Nf3 Nf6 *\n")) << pgn.toStdString();
+    EXPECT_TRUE(pgn.contains("[Event \"Casual game\"]")) << pgn.toStdString();
+    EXPECT_TRUE(pgn.contains("[Round \"-\"]"));
+    EXPECT_TRUE(pgn.contains("[White \"Player\"]"));
+}
+
+TEST(GameFiles, FenSetsUpThePositionAndItsCountersCarryIntoTheExport) {
+    EnsureApplication();
+    TWindow w;
+    QString error;
+    ASSERT_TRUE(w.Files->LoadText("  4k3/8/8/8/8/8/3P4/4K3 b - - 4 37 ", error))
+        << error.toStdString();
+    EXPECT_FALSE(w.B->WhiteToMove());
+    EXPECT_EQ(w.B->PieceAt(D2), 'P');
+    EXPECT_EQ(w.Files->PositionFen(), "4k3/8/8/8/8/8/3P4/4K3 b - - 4 37");
+    EXPECT_TRUE(w.B->PlayerMove(E8, E7));
+    const QString pgn = w.Files->GamePgn();
+    EXPECT_TRUE(pgn.contains("[SetUp \"1\"]\n[FEN \"4k3/8/8/8/8/8/3P4/4K3 b - - 4 37\"]"))
+        << pgn.toStdString();
+    EXPECT_TRUE(pgn.contains("\n37... Ke7 *\n")) << pgn.toStdString();
+}
+
+TEST(GameFiles, RefusedTextsSayWhyAndLeaveTheGameAlone) {
+    EnsureApplication();
+    TWindow w;
+    QString error;
+    ASSERT_TRUE(w.Files->LoadText("1. d4 d5 *", error));
+    const std::string before = w.B->Position();
+    const int lines = w.Lines();
+    EXPECT_FALSE(w.Files->LoadText("1. d4 d5\n2. Nxe5 *", error));
+    EXPECT_EQ(error, "This game cannot be read: line 2: move 2 Nxe5: no knight can reach e5.");
+    EXPECT_FALSE(w.Files->LoadText("8/8/8/8/8/8/8/K6k w - - 0 1 extra", error));
+    EXPECT_FALSE(w.Files->LoadText("k7/8/8/8/8/8/8/QK6 w - - 0 1", error));
+    EXPECT_EQ(error, "This position cannot be played: Black is in check but White is to move.");
+    EXPECT_EQ(w.B->Position(), before);
+    EXPECT_EQ(w.Lines(), lines);
+}
+
+TEST(GameFiles, CopyPutsPgnAndFenOnTheClipboardAndPasteReadsThemBack) {
+    EnsureApplication();
+    TWindow w;
+    QString error;
+    ASSERT_TRUE(w.Files->LoadText("1. f4 e5 2. g4 Qh4# 0-1", error));
+    w.Files->CopyAction->trigger();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->text().contains("1. f4 e5 2. g4 Qh4# 0-1"));
+    EXPECT_EQ(QString::fromUtf8(data->data("application/x-chess-fen")),
+              "rnb1kbnr/pppp1ppp/8/4p3/5PPq/8/PPPPP2P/RNBQKBNR w KQkq - 1 3");
+
+    TWindow other;
+    other.Files->PasteAction->trigger();
+    EXPECT_EQ(other.B->Position(), w.B->Position());
+    EXPECT_EQ(other.Form.ui.Label1->text(), "Checkmate!");
+
+    QApplication::clipboard()->setText("no game here");
+    other.Files->PasteAction->trigger();
+    ASSERT_EQ(other.Messages.Messages.size(), 1u);
+    EXPECT_EQ(other.Messages.Messages[0],
+              "This game cannot be read: line 1: move 1 no: \"no\" is not a move.");
+}
+
+TEST(GameFiles, SavedFileOpensAgainAndAFileOfSeveralGamesOffersAChoice) {
+    EnsureApplication();
+    TWindow w;
+    QString error;
+    ASSERT_TRUE(w.Files->LoadText(kOperaGame, error));
+    ASSERT_TRUE(w.Files->SaveFile(w.Temp("opera.pgn"), error)) << error.toStdString();
+
+    TWindow again;
+    ASSERT_TRUE(again.Files->OpenFile(w.Temp("opera.pgn"), error)) << error.toStdString();
+    EXPECT_EQ(again.B->Position(), w.B->Position());
+
+    // Latin-1 names, three games; the window is asked which one.
+    ASSERT_TRUE(w.Write("three.pgn", "[White \"A\"]\n1. e4 *\n\n"
+                                     "[White \"J\xF6rg\"]\n1. d4 Nf6 *\n\n"
+                                     "[White \"C\"]\n1. c4 *\n"));
+    QStringList offered;
+    again.Files->ChooseGame = [&offered](const QStringList& games) {
+        offered = games;
+        return 1;
+    };
+    ASSERT_TRUE(again.Files->OpenFile(w.Temp("three.pgn"), error)) << error.toStdString();
+    ASSERT_EQ(offered.size(), 3);
+    EXPECT_EQ(offered[1], QString::fromUtf8("2. J\xC3\xB6rg - ?  *"));
+    EXPECT_EQ(again.B->PieceAt(F6), 'n');
+    EXPECT_TRUE(again.Files->GamePgn().contains(QString::fromUtf8("[White \"J\xC3\xB6rg\"]")));
+
+    // A cancelled choice changes nothing; a missing file is reported.
+    again.Files->ChooseGame = [](const QStringList&) { return -1; };
+    ASSERT_TRUE(again.Files->OpenFile(w.Temp("three.pgn"), error));
+    EXPECT_EQ(again.B->PieceAt(F6), 'n');
+    EXPECT_FALSE(again.Files->OpenFile(w.Temp("missing.pgn"), error));
+    EXPECT_TRUE(error.startsWith("missing.pgn cannot be opened")) << error.toStdString();
+}
+
+TEST(GameFiles, CommandLineOpensAFileOrAFen) {
+    EnsureApplication();
+    TWindow w;
+    ASSERT_TRUE(w.Write("game.pgn", "1. e4 c5 *\n"));
+    TTempHome home;
+    TRecordingSound sound;
+    TForm1 form(&sound);
+    InstallGameFiles(form, {"chesszel", "--engine", "/no/engine", w.Temp("game.pgn")});
+    ASSERT_TRUE(PumpUntil([&] { return form.ui.ChessBrd1->PieceAt(C5) == 'p'; }, 5000));
+    EXPECT_TRUE(form.ui.Panel3->isHidden());
+
+    TForm1 second(&sound);
+    InstallGameFiles(second, {"chesszel", "4k3/8/8/8/8/8/8/R3K3 w Q - 0 1"});
+    ASSERT_TRUE(PumpUntil([&] { return second.ui.ChessBrd1->PieceAt(B1) == ' '; }, 5000));
+    EXPECT_EQ(second.ui.ChessBrd1->PieceAt(H1), ' ');
+}
