@@ -144,7 +144,7 @@ std::int32_t TChessEngine::Search(std::int32_t alpha, std::int32_t beta, int dep
     }
     // 7. Mate or stalemate.
     if (!anyLegal) return inCheck ? Ply - Infinity : 0;
-    // 8.
+    // 8. The best score found, or alpha when none beat it.
     return alpha;
 }
 
@@ -204,7 +204,7 @@ bool TChessEngine::GameAcceptsAtRoot(TEngineMove m) const {
 }
 
 void TChessEngine::MarkPVMove() {
-    // 1.
+    // 1. Off the line unless this ply's list holds its move.
     FollowPV = false;
     // 2. The first entry with the line's squares gets the bonus.
     const TEngineMove pv = PV[0][Ply];

@@ -30,7 +30,7 @@ bool TChessGame::MakeMove(Square oldSq, Square newSq) {
     FGameEnded = false;
     // 2. An illegal move changes nothing.
     if (!IsLegalMove(oldSq, newSq)) return false;
-    // 3.
+    // 3. No draw announced yet.
     bool drawn = false;
     // 4. The record of the position the half-move is played from.
     RecordHalfMove(oldSq, newSq);
@@ -41,7 +41,7 @@ bool TChessGame::MakeMove(Square oldSq, Square newSq) {
     PlacePiece(oldSq, newSq);
     // 7. The other side moves next; the end of the history follows.
     HandOverTurn();
-    // 8.
+    // 8. The move is announced.
     if (OnLegalMove) OnLegalMove(this, oldSq, newSq);
     // 9. An ordinary capture.
     if (captured != ' ' && OnCapture) OnCapture(this, oldSq, newSq, captured);
@@ -74,7 +74,7 @@ bool TChessGame::MakeMove(Square oldSq, Square newSq) {
         FGameEnded = true;
         OnDraw(this);
     }
-    // 22.
+    // 22. The board is shown anew.
     if (OnPaint) OnPaint(this);
     return true;
 }
@@ -229,7 +229,7 @@ bool TChessGame::AnnounceCheckAndEnd(Square oldSq, Square newSq) {
     const bool check = WhiteKingInCheck(newSq, newSq) || BlackKingInCheck(newSq, newSq);
     // 16. Whether the side now to move can move at all.
     const bool canMove = HasLegalMove();
-    // 17.
+    // 17. Check, mate or stalemate announced.
     if (check) {
         if (OnCheck) OnCheck(this, oldSq, newSq);
         if (!canMove && OnMate) {
