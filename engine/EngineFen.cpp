@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "Text.h"
+
 namespace {
 
 std::string_view NextField(std::string_view& text) {
@@ -63,10 +65,7 @@ bool EngineInputFromFen(std::string_view fen, TEngineInput& in) {
 }
 
 std::string EngineMoveText(TEngineMove m) {
-    auto square = [](int s) {
-        return std::string{static_cast<char>('a' + s % 8), static_cast<char>('8' - s / 8)};
-    };
-    std::string text = square(m.From % 64) + square(m.To % 64);
+    std::string text = SquareText(m.From % 64 + 1) + SquareText(m.To % 64 + 1);
     if (m.Flags & mfPromotion && m.Promote >= 1 && m.Promote <= 4) text += " nbrq"[m.Promote];
     return text;
 }

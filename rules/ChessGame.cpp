@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "Text.h"
+
 namespace {
 
 constexpr std::string_view kStartPosition = "rnbqkbnrpppppppp"
@@ -14,19 +16,8 @@ constexpr std::string_view kStartPosition = "rnbqkbnrpppppppp"
 // The characters a written position may place; anything else leaves the square empty.
 constexpr std::string_view kAcceptedLetters = " PNBRQKpnbrqk";
 
-bool EqualsIgnoreCase(std::string_view value, std::string_view word) {
-    return std::equal(value.begin(), value.end(), word.begin(), word.end(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == b;
-    });
-}
-
 int HistoryIndex(int move, bool white) {
     return (move - 1) * 2 + (white ? 0 : 1);
-}
-
-// "E2" for e2: upper-case file letter and rank digit.
-std::string SquareText(Square sq) {
-    return {static_cast<char>(FileOf(sq) + 64), static_cast<char>(RankOf(sq) + 48)};
 }
 
 // A record with no half-move of its own (the unplayed first White move of a game Black
@@ -35,7 +26,7 @@ std::string MoveText(const MoveInfo& info) {
     if (info.Position.empty() || info.OldSq == None || info.NewSq == None || info.OldSq > H1 ||
         info.NewSq > H1)
         return "...";
-    return SquareText(info.OldSq) + "-" + SquareText(info.NewSq);
+    return std::string(SquareName(info.OldSq)) + "-" + SquareName(info.NewSq);
 }
 
 } // namespace
@@ -62,7 +53,8 @@ void TChessGame::SetPosition(std::string_view value) {
         if (kAcceptedLetters.find(c) != std::string_view::npos) FBoard[i + 1] = c;
     }
     // The keywords are compared on the whole value, so a longer text never matches.
-    if (EqualsIgnoreCase(value, "init") || EqualsIgnoreCase(value, "newgame")) PlaceStartPosition();
+    if (EqualIgnoringCase(value, "init") || EqualIgnoringCase(value, "newgame"))
+        PlaceStartPosition();
     PaintBoard();
 }
 

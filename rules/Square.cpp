@@ -1,6 +1,6 @@
 #include "Square.h"
 
-#include <cctype>
+#include "Text.h"
 
 namespace {
 
@@ -21,15 +21,6 @@ struct SquareNames {
 
 constexpr SquareNames kNames;
 
-bool EqualsIgnoreCase(const char* a, const char* b) {
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (std::tolower(static_cast<unsigned char>(*a)) !=
-            std::tolower(static_cast<unsigned char>(*b)))
-            return false;
-    }
-    return *a == *b;
-}
-
 } // namespace
 
 const char* SquareName(Square sq) {
@@ -41,7 +32,7 @@ const char* SquareName(Square sq) {
 bool SquareFromName(const char* name, Square& sq) {
     if (name == nullptr) return false;
     for (int i = 0; i <= H1; ++i) {
-        if (EqualsIgnoreCase(name, kNames.Text[i])) {
+        if (EqualIgnoringCase(name, kNames.Text[i])) {
             sq = static_cast<Square>(i);
             return true;
         }

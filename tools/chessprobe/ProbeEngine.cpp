@@ -5,22 +5,12 @@
 #include <ostream>
 
 #include "ChessEngine.h"
+#include "EngineFen.h"
+#include "GameInput.h"
 #include "ProbeSession.h"
 #include "ProbeText.h"
 
 using namespace probe;
-
-namespace {
-
-// "e2e4"; a promotion carries its piece in lower case ("e7e8q").
-std::string MoveText(TEngineMove move) {
-    std::string text = SquareText(move.From + 1) + SquareText(move.To + 1);
-    if ((move.Flags & mfPromotion) != 0 && move.Promote >= 1 && move.Promote <= 4)
-        text += "nbrq"[move.Promote - 1];
-    return text;
-}
-
-} // namespace
 
 void TProbeSession::LoadEngine() {
     TEngineInput in = EngineInput();
@@ -28,13 +18,7 @@ void TProbeSession::LoadEngine() {
 }
 
 TEngineInput TProbeSession::EngineInput() const {
-    TEngineInput in;
-    std::string position = FGame.Position();
-    std::copy_n(position.begin(), 64, in.Board);
-    in.WhiteToMove = FGame.WhiteToMove();
-    in.CastlingAllowed = FGame.CastlingAllowed().Bits & 0x0F;
-    in.EnPassant = FGame.EnPassant();
-    return in;
+    return EngineInputOf(FGame);
 }
 
 bool TProbeSession::ParsePerftDepth(const TArgs& args, const char* usage, int& depth) {
@@ -65,7 +49,7 @@ void TProbeSession::CmdDivide(const TArgs& args, std::string_view) {
     FEngine->Divide(depth, counts);
     std::uint64_t total = 0;
     for (const auto& [move, count] : counts) {
-        FOut << MoveText(move) << ' ' << count << '\n';
+        FOut << EngineMoveText(move) << ' ' << count << '\n';
         total += count;
     }
     // Depth 0 has no root moves to split: the count is the one empty sequence.
@@ -96,14 +80,14 @@ bool TProbeSession::RunSearch(const TArgs& args, const char* usage) {
     in.SearchDepth = std::clamp(depth, 1, std::clamp(FOptions.MaxSearchDepth, 1, 8));
     FEngine->AbortSearch = false;
     FEngine->Think(in);
-    FOut << "bestmove " << MoveText(FEngine->BestMove()) << '\n';
+    FOut << "bestmove " << EngineMoveText(FEngine->BestMove()) << '\n';
     return true;
 }
 
 void TProbeSession::ReportIteration(int depth, int score, long long nodes) {
     FOut << "iteration " << depth << " score " << score << " nodes " << nodes << " pv";
     for (int i = 0; i < FEngine->PVLength[0] && i < TChessEngine::MaxPly; ++i)
-        FOut << ' ' << MoveText(FEngine->PV[0][i]);
+        FOut << ' ' << EngineMoveText(FEngine->PV[0][i]);
     FOut << '\n';
 }
 

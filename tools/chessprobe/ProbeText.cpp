@@ -142,11 +142,6 @@ bool ParsePlacement(std::string_view text, std::string& position) {
     return true;
 }
 
-std::string SquareText(int sq) {
-    if (sq < 1 || sq > 64) return "-";
-    return {static_cast<char>('a' + FileOf(sq) - 1), static_cast<char>('0' + RankOf(sq))};
-}
-
 std::string CastlingText(CastleSet rights) {
     std::string text;
     if (rights.Contains(WhiteKingSide)) text += 'K';

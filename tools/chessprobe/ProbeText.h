@@ -9,6 +9,7 @@
 
 #include "CastleSet.h"
 #include "Square.h"
+#include "Text.h"
 
 namespace probe {
 
@@ -31,8 +32,6 @@ bool ParseCastling(std::string_view text, CastleSet& rights);
 // piece letters and digits 1..8 filling exactly eight files; gives the 64-letter text.
 bool ParsePlacement(std::string_view text, std::string& position);
 
-// "e2", or "-" for None and anything outside 1..64.
-std::string SquareText(int sq);
 // "KQkq" letters of the rights held, in that order, or "-".
 std::string CastlingText(CastleSet rights);
 // An event's piece letter; a space prints as '_'.
