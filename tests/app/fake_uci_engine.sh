@@ -1,0 +1,32 @@
+#!/bin/sh
+# A stand-in UCI engine for the tests. FAKE_UCI_MODE chooses how it answers "go":
+#   good     bestmove $FAKE_UCI_MOVE (e7e5 by default)
+#   slow     never answers
+#   illegal  a move that is no legal move in the usual test positions
+#   garbage  a text that is no move at all
+#   die      ends at once
+#   mute     never even finishes the greeting
+# Every line it receives is appended to $FAKE_UCI_LOG when that is set.
+mode="${FAKE_UCI_MODE:-good}"
+log="${FAKE_UCI_LOG:-/dev/null}"
+while IFS= read -r line; do
+  printf '%s\n' "$line" >>"$log"
+  case "$line" in
+    uci)
+      [ "$mode" = mute ] && continue
+      echo "id name Fake Engine 1.0"
+      echo "option name Hash type spin default 16 min 1 max 1024"
+      echo "option name Skill Level type spin default 20 min 0 max 20"
+      echo "uciok" ;;
+    isready) echo "readyok" ;;
+    go*)
+      case "$mode" in
+        good) echo "info depth 1 score cp 10"; echo "bestmove ${FAKE_UCI_MOVE:-e7e5}" ;;
+        slow) ;;
+        illegal) echo "bestmove e8e6" ;;
+        garbage) echo "bestmove castle!" ;;
+        die) exit 3 ;;
+      esac ;;
+    quit) exit 0 ;;
+  esac
+done

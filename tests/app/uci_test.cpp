@@ -1,0 +1,195 @@
+// External UCI engines: the conversation with the program, every way it can fail (each
+// stopped and told, with the built-in engine taking over), the board played through its
+// host-engine hook, the choice remembered, and whole games against Debian's stockfish.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSignalSpy>
+
+#include <filesystem>
+#include <random>
+
+#include "GameFiles.h"
+#include "MainWindowSupport.h"
+#include "ProgramSettings.h"
+#include "UciEngine.h"
+
+namespace {
+
+const QString kFake = QString::fromStdString(
+    (std::filesystem::path(__FILE__).parent_path() / "fake_uci_engine.sh").string());
+const QString kStockfish = "/usr/games/stockfish";
+
+FenPosition AfterE4() {
+    FenPosition p;
+    std::string error;
+    ReadFen("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", p, error);
+    return p;
+}
+
+// Runs the fake engine in a mode, logging what it is sent.
+struct TFakeEngine {
+    QTemporaryDir Dir;
+    QString Log = Dir.path() + "/sent.log";
+    explicit TFakeEngine(const char* mode, const char* move = "e7e5") {
+        qputenv("FAKE_UCI_MODE", mode);
+        qputenv("FAKE_UCI_MOVE", move);
+        qputenv("FAKE_UCI_LOG", Log.toUtf8());
+    }
+    QStringList Sent() const {
+        QFile f(Log);
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        return QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+    }
+};
+
+QString FailureOf(const char* mode, const QString& program = kFake) {
+    TFakeEngine fake(mode);
+    TUciEngine engine;
+    engine.TimeLimitMs = 400;
+    QSignalSpy failed(&engine, &TUciEngine::Failed);
+    engine.Start(program);
+    engine.Search(AfterE4());
+    if (!PumpUntil([&] { return failed.count() > 0; }, 10000)) return "no failure";
+    EXPECT_FALSE(engine.Running());
+    return failed.at(0).at(0).toString();
+}
+
+// A main window with a human White and the computer Black, the engine at path.
+struct TWindow {
+    TTempHome Home;
+    TRecordingSound Sound;
+    TForm1 Form{&Sound};
+    TChessBrd* B = Form.ui.ChessBrd1;
+    TGameFiles* Files = InstallGameFiles(Form, {"chesszel"});
+    TUciPlayer* Player;
+
+    explicit TWindow(const QString& engine, const char* white = "Player",
+                     const char* black = "Computer") {
+        Form.ui.ComboBox1->setCurrentText(white);
+        Form.ui.ComboBox2->setCurrentText(black);
+        Form.ui.ComboBox4->setCurrentIndex(0);
+        Player = InstallUciEngine(Form, {"chesszel", "--engine", engine}, Files);
+        Player->Engine().TimeLimitMs = 5000;
+        Form.ui.SpeedButton1->click();
+    }
+};
+
+} // namespace
+
+TEST(Uci, GreetsSetsTheStrengthAndAnswersWithALegalMove) {
+    EnsureApplication();
+    TFakeEngine fake("good");
+    TUciEngine engine;
+    QSignalSpy found(&engine, &TUciEngine::MoveFound);
+    QSignalSpy ready(&engine, &TUciEngine::Ready);
+    engine.SetLevel(3);
+    engine.Start(kFake);
+    engine.Search(AfterE4());
+    ASSERT_TRUE(PumpUntil([&] { return found.count() > 0; }, 10000));
+    EXPECT_EQ(ready.count(), 1);
+    EXPECT_EQ(engine.Name(), "Fake Engine 1.0");
+    EXPECT_EQ(found.at(0).at(0).value<GameMove>(), (GameMove{E7, E5, 0}));
+    engine.NewGame();
+    engine.Stop();
+    EXPECT_EQ(fake.Sent(),
+              (QStringList{"uci", "setoption name Skill Level value 8", "isready",
+                           "position fen rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq "
+                           "e3 0 1",
+                           "go depth 4", "ucinewgame", "isready", "quit"}));
+}
+
+TEST(Uci, EveryFailureStopsTheProgramAndSaysWhy) {
+    EnsureApplication();
+    EXPECT_EQ(FailureOf("illegal"), "answered e8e6, which is not a legal move here");
+    EXPECT_EQ(FailureOf("garbage"), "answered \"castle!\", which is not a move");
+    EXPECT_EQ(FailureOf("die"), "ended by itself (exit code 3)");
+    EXPECT_EQ(FailureOf("slow"), "did not answer within 0.4 seconds");
+    EXPECT_EQ(FailureOf("mute"), "did not answer within 0.4 seconds");
+    EXPECT_EQ(FailureOf("good", "/no/such/engine"), "could not be started");
+}
+
+TEST(Uci, PlaysTheComputersSideThroughTheBoardAndNewGameStartsItAfresh) {
+    EnsureApplication();
+    TFakeEngine fake("good");
+    TWindow w(kFake);
+    EXPECT_TRUE(w.B->CustomEngine());
+    ASSERT_TRUE(w.B->PlayerMove(E2, E4));
+    ASSERT_TRUE(PumpUntil([&] { return w.B->PieceAt(E5) == 'p'; }, 10000));
+    EXPECT_TRUE(w.B->WhiteToMove());
+    w.Form.ui.SpeedButton14->click(); // Restart game
+    EXPECT_GE(fake.Sent().count("ucinewgame"), 2);
+    EXPECT_EQ(OpenProgramSettings()->value("Engine/Path").toString(), kFake);
+}
+
+TEST(Uci, AFailingProgramHandsTheGameToTheBuiltInEngine) {
+    EnsureApplication();
+    TFakeEngine fake("illegal");
+    TMessageRecorder messages;
+    TWindow w(kFake);
+    ASSERT_TRUE(w.B->PlayerMove(E2, E4));
+    ASSERT_TRUE(PumpUntil([&] { return w.B->WhiteToMove(); }, 20000));
+    EXPECT_FALSE(w.B->CustomEngine());
+    ASSERT_EQ(messages.Messages.size(), 1u);
+    EXPECT_EQ(messages.Messages[0], "Fake Engine 1.0 answered e8e6, which is not a legal move "
+                                    "here; the built-in engine plays on.");
+}
+
+TEST(Uci, ChoiceIsRememberedAndTheBuiltInEngineCanBeChosenAgain) {
+    EnsureApplication();
+    TFakeEngine fake("good");
+    TTempHome home;
+    TRecordingSound sound;
+    {
+        TForm1 form(&sound);
+        TUciPlayer* player = InstallUciEngine(form, {"chesszel"});
+        EXPECT_FALSE(form.ui.ChessBrd1->CustomEngine());
+        player->AskForEngine = [] { return kFake; };
+        player->ChooseEngine();
+        EXPECT_TRUE(form.ui.ChessBrd1->CustomEngine());
+    }
+    TForm1 form(&sound);
+    TUciPlayer* player = InstallUciEngine(form, {"chesszel"});
+    EXPECT_EQ(player->EnginePath(), kFake);
+    EXPECT_TRUE(form.ui.ChessBrd1->CustomEngine());
+    player->AskForEngine = [] { return QString(""); };
+    player->ChooseEngine();
+    EXPECT_FALSE(form.ui.ChessBrd1->CustomEngine());
+    EXPECT_EQ(OpenProgramSettings()->value("Engine/Path").toString(), "");
+}
+
+TEST(Uci, StockfishAtDepthOnePlaysGamesToTheEnd) {
+    EnsureApplication();
+    if (!QFile::exists(kStockfish)) GTEST_SKIP() << "no " << kStockfish.toStdString();
+    std::mt19937 rng(7);
+    for (int game = 0; game < 2; ++game) {
+        // Stockfish opens the game as White in the second one.
+        TWindow w(kStockfish, game ? "Computer" : "Player", game ? "Player" : "Computer");
+        const bool humanWhite = game == 0;
+        for (int ply = 0; ply < 400 && !w.B->GameEnded(); ++ply) {
+            if (w.B->WhiteToMove() == humanWhite) {
+                std::vector<std::pair<Square, Square>> moves;
+                for (int f = 1; f <= 64; ++f)
+                    for (int t = 1; t <= 64; ++t)
+                        if (w.B->IsLegalMove(Square(f), Square(t)))
+                            moves.emplace_back(Square(f), Square(t));
+                if (moves.empty()) break;
+                const auto [from, to] = moves[rng() % moves.size()];
+                ASSERT_TRUE(w.B->PlayerMove(from, to));
+            } else {
+                const bool white = w.B->WhiteToMove();
+                ASSERT_TRUE(PumpUntil(
+                    [&] { return w.B->WhiteToMove() != white || w.B->GameEnded(); }, 20000))
+                    << "stockfish did not move at ply " << ply;
+                ASSERT_TRUE(w.B->CustomEngine()) << w.Form.ui.Label1->text().toStdString();
+            }
+        }
+        EXPECT_TRUE(w.B->GameEnded() || !w.B->HasLegalMove());
+        const GameRecord record = w.Files->CurrentRecord();
+        EXPECT_EQ(record.Tag(humanWhite ? "White" : "Black"), "Player");
+        EXPECT_EQ(record.Tag(humanWhite ? "Black" : "White").rfind("Stockfish", 0), 0u)
+            << record.Tag(humanWhite ? "Black" : "White");
+        EXPECT_NE(record.Result, "*");
+    }
+}
