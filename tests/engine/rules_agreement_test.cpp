@@ -20,21 +20,11 @@
 
 #include "ChessGame.h"
 #include "EngineTestSupport.h"
+#include "GameInput.h"
 
 using namespace enginetest;
 
 namespace {
-
-TEngineInput InputOfGame(const TChessGame& g) {
-    TEngineInput in{};
-    const std::string letters = g.Position();
-    for (int s = 0; s < 64; ++s)
-        in.Board[s] = letters[s];
-    in.WhiteToMove = g.WhiteToMove();
-    in.CastlingAllowed = g.CastlingAllowed().Bits;
-    in.EnPassant = g.EnPassant();
-    return in;
-}
 
 // (from, to) as game squares 1..64.
 using TPair = std::pair<int, int>;
@@ -76,7 +66,7 @@ TEST(EngineRulesAgreement, LegalMovesMatchOverRandomGames) {
         g.NewGame();
         for (int ply = 0; ply < 160; ++ply) {
             if (g.IsThreefoldRepetition()) break;
-            e->LoadPosition(InputOfGame(g));
+            e->LoadPosition(EngineInputOf(g));
             const std::set<TPair> ours = EnginePairs(*e), theirs = RulesPairs(g);
             std::set<TPair> all = ours;
             all.insert(theirs.begin(), theirs.end());
@@ -130,7 +120,7 @@ TEST(EngineRulesAgreement, EnPassantDifferencesAreTheDocumentedOnes) {
     check.SetWhiteToMove(true);
     check.SetEnPassant(D6);
     auto e = std::make_unique<TChessEngine>();
-    e->LoadPosition(InputOfGame(check));
+    e->LoadPosition(EngineInputOf(check));
     EXPECT_TRUE(e->InCheck(TChessEngine::White));
     EXPECT_TRUE(EnginePairs(*e).count({E5, D6}));
     EXPECT_FALSE(check.IsLegalMove(E5, D6));
@@ -140,7 +130,7 @@ TEST(EngineRulesAgreement, EnPassantDifferencesAreTheDocumentedOnes) {
     pin.SetPosition(std::string(8 * 3, ' ') + "K  pP  r" + std::string(8 * 3, ' ') + "       k");
     pin.SetWhiteToMove(true);
     pin.SetEnPassant(D6);
-    e->LoadPosition(InputOfGame(pin));
+    e->LoadPosition(EngineInputOf(pin));
     EXPECT_FALSE(EnginePairs(*e).count({E5, D6}));
     EXPECT_TRUE(pin.IsLegalMove(E5, D6));
 }
@@ -156,7 +146,7 @@ TEST(EngineRulesAgreement, RootNeverPicksAnEnPassantCaptureTheGameRefuses) {
     game.SetEnPassant(D6);
     auto e = std::make_unique<TChessEngine>();
     for (int depth = 1; depth <= 4; ++depth) {
-        TEngineInput in = InputOfGame(game);
+        TEngineInput in = EngineInputOf(game);
         in.SearchDepth = depth;
         e->Think(in);
         const TEngineMove m = e->BestMove();
@@ -170,7 +160,7 @@ TEST(EngineRulesAgreement, RootNeverPicksAnEnPassantCaptureTheGameRefuses) {
                       "       K");
     black.SetWhiteToMove(false);
     black.SetEnPassant(E3);
-    TEngineInput in = InputOfGame(black);
+    TEngineInput in = EngineInputOf(black);
     e->LoadPosition(in);
     ASSERT_TRUE(e->InCheck(TChessEngine::Black));
     ASSERT_FALSE(black.IsLegalMove(D4, E3));
@@ -178,4 +168,21 @@ TEST(EngineRulesAgreement, RootNeverPicksAnEnPassantCaptureTheGameRefuses) {
     e->Think(in);
     const TEngineMove m = e->BestMove();
     EXPECT_TRUE(black.IsLegalMove(Square(m.From + 1), Square(m.To + 1)));
+}
+
+TEST(EngineRulesAgreement, GameInputCarriesPositionSideRightsAndEnPassant) {
+    TChessGame game;
+    ASSERT_TRUE(game.MakeMove(G1, F3));
+    ASSERT_TRUE(game.MakeMove(D7, D5));
+    ASSERT_TRUE(game.MakeMove(H1, G1)); // White's king-side right goes
+    ASSERT_TRUE(game.MakeMove(D5, D4));
+    ASSERT_TRUE(game.MakeMove(E2, E4)); // passing e3 beside the pawn on d4
+    const TEngineInput in = EngineInputOf(game, 5);
+    const TEngineInput expected =
+        Fen("rnbqkbnr/ppp1pppp/8/8/3pP3/5N2/PPPP1PPP/RNBQKBR1 b Qkq e3 0 3", 5);
+    EXPECT_EQ(std::string(in.Board, 64), std::string(expected.Board, 64));
+    EXPECT_FALSE(in.WhiteToMove);
+    EXPECT_EQ(in.CastlingAllowed, expected.CastlingAllowed);
+    EXPECT_EQ(in.EnPassant, expected.EnPassant);
+    EXPECT_EQ(in.SearchDepth, 5);
 }

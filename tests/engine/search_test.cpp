@@ -2,6 +2,7 @@
 // abort from another thread, and the pinned search signature of the benchmark set.
 
 #include <chrono>
+#include <random>
 #include <thread>
 
 #include "../../bench/BenchPositions.h"
@@ -111,6 +112,35 @@ TEST(EngineSearch, AbortFromAnotherThreadStopsADeepSearchPromptly) {
     e->Think(in);
     EXPECT_EQ(finished, 0);
     e->AbortSearch.store(false);
+}
+
+TEST(EngineSearch, PickMoveBringsTheFirstHighestScoreForwardOnListsOfEveryLength) {
+    // Scores from a narrow range make many ties: the first of the highest must come forward,
+    // and the entry it displaces takes its place, however long the list.
+    auto e = std::make_unique<TChessEngine>();
+    std::mt19937 rng(11);
+    for (int n = 1; n <= 45; ++n) {
+        for (int trial = 0; trial < 20; ++trial) {
+            e->Ply = 0;
+            e->FirstMove[0] = 0;
+            e->MoveEnd[0] = n;
+            std::vector<TGenMove> plain(n);
+            for (int i = 0; i < n; ++i) {
+                const int score = trial % 2 ? static_cast<int>(rng() % 4) - 1
+                                            : static_cast<int>(rng() % 3) * 1000000;
+                plain[i] = e->MoveStack[i] =
+                    TGenMove{TEngineMove{static_cast<std::uint8_t>(i), 0, 0, 0}, score};
+            }
+            for (int start = 0; start < n; ++start) {
+                int best = start;
+                for (int i = start + 1; i < n; ++i)
+                    if (plain[i].Score > plain[best].Score) best = i;
+                std::swap(plain[start], plain[best]);
+                e->PickMove(start);
+                ASSERT_EQ(e->MoveStack[start].Move, plain[start].Move) << n << " " << start;
+            }
+        }
+    }
 }
 
 TEST(EngineSearch, BenchmarkSignatureIsPinned) {
