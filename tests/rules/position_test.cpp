@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "RulesTestSupport.h"
+#include "Text.h"
 
 namespace {
 
@@ -108,6 +109,17 @@ TEST(SquareNames, RoundTripIgnoringCase) {
     for (const char* bad : {"E9", "E44", "", "I1"})
         EXPECT_FALSE(SquareFromName(bad, sq)) << bad;
     EXPECT_FALSE(SquareFromName(nullptr, sq));
+}
+
+TEST(SquareNames, TextIsLowerCaseWithADashOutsideTheBoard) {
+    EXPECT_EQ(SquareText(A8), "a8");
+    EXPECT_EQ(SquareText(E2), "e2");
+    EXPECT_EQ(SquareText(H1), "h1");
+    for (int outside : {0, -1, 65, 255})
+        EXPECT_EQ(SquareText(outside), "-") << outside;
+    EXPECT_TRUE(EqualIgnoringCase("NewGame", "newgame"));
+    EXPECT_FALSE(EqualIgnoringCase("newgame", "newgam"));
+    EXPECT_FALSE(EqualIgnoringCase("init", "inot"));
 }
 
 } // namespace
