@@ -1,13 +1,16 @@
 #pragma once
-// TChessEngine is the computer player without its thread: its own board with a mailbox for
-// stepping pieces, pseudo-legal move generation, make and take back with the check test,
-// the evaluation with its per-search piece-square tables, and the iterative-deepening
-// alpha-beta search. Everything lives in fixed arrays inside the object; nothing is
-// allocated while searching. AbortSearch may be set from another thread at any time.
+// TChessEngine is the computer player without its thread: its own board, pseudo-legal move
+// generation, make and take back with the check test, the evaluation with its per-search
+// piece-square tables, and the iterative-deepening alpha-beta search. Everything lives in
+// fixed arrays inside the object; nothing is allocated while searching. AbortSearch may be
+// set from another thread at any time.
 //
 // Besides the square arrays Colour and Piece the board keeps one bit set per colour and
-// piece, updated by PlayMove and UndoMove; the attack test and the evaluation read those, so
-// they look at the pieces instead of at all 64 squares. Results are the same either way.
+// piece and the sum of the pieces' table entries, updated as pieces are placed and removed;
+// the generators, the attack test and the evaluation read those instead of all 64 squares.
+// PlayMove judges most moves from the king's checkers and pinned pieces before playing
+// them, and the pawn terms are kept per pawn placement. The lists, scores, nodes and lines
+// are the same as the plain square-by-square algorithms give.
 
 #include <atomic>
 #include <cstdint>
