@@ -2,14 +2,21 @@
 
 #include "ChessBrd.h"
 
+#include <QAccessible>
+
 #include <algorithm>
 
+#include "ChessBrdAccessible.h"
 #include "ChessThread.h"
 #include "DescriptionLoading.h"
 
 // --- Construction and destruction -----------------------------------------------------------
 
 TChessBrd::TChessBrd(QWidget* parent) : QWidget(parent) {
+    // Assistive technology sees the board as a table of squares.
+    static const bool accessible =
+        (QAccessible::installFactory(&TChessBrdAccessible::Factory), true);
+    (void)accessible;
     // 2. The owned objects; the pictures start empty, the timer belongs to the widget.
     FPollTimer = new QTimer(this);
     FPollTimer->setInterval(500);

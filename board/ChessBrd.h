@@ -222,9 +222,11 @@ class TChessBrd : public QWidget, public TChessGame {
     std::uint8_t MarksAt(Square q) const { return q >= A8 && q <= H1 ? FMarks[q] : 0; }
     // Shows two squares marked for a while (a suggested move); None, None takes them away.
     void ShowSuggestion(Square from, Square to, int ms);
-    // Called after each change of the squares' markers and of the focus square; lets the
-    // accessibility layer follow the board.
+    // Called after each change of the squares' markers and of the focus square.
     std::function<void(TChessBrd* Sender)> OnMarksChanged;
+    // The last move made on the board, in words ("White knight g1 to f3, check"); the
+    // board's accessible description (ChessBrdAccessible.cpp).
+    QString LastMoveInWords() const { return FLastMoveWords; }
 
     int Left() const { return x(); }
     int Top() const { return y(); }
@@ -256,6 +258,7 @@ class TChessBrd : public QWidget, public TChessGame {
     void PaintBoard() override;
     QPoint SquareTopLeft(Square q) const;
     int PieceImageIndex(char piece) const;
+    QImage PieceImage(char piece) const; // a null image for a letter without one
     static bool IsValidPieceSet(const QImage& b);
     static bool HasPicture(const QImage& b);
     int PieceSize() const { return FPieceSize; }
@@ -350,7 +353,6 @@ class TChessBrd : public QWidget, public TChessGame {
     class TSurfacePainter;                        // the one painter of a drawing batch
     void EnsureSurface();
     QRect SquareRect(Square q) const;
-    QImage PieceImage(char piece) const; // a null image for a letter without one
     void showEvent(QShowEvent* e) override;
 
     QImage FSurface;
@@ -437,6 +439,12 @@ class TChessBrd : public QWidget, public TChessGame {
     void PlayPickedTo(Square q, QPoint at);
     bool MoveFocus(int key);
     bool IsSideToMove(Square q) const;
+
+    // --- ChessBrdAccessible.cpp ---
+    QString FLastMoveWords;
+    Square FToldFocus = None;
+    void AnnounceMove(char piece, Square from, Square to, bool capture, const std::string& before);
+    void AnnounceFocus();
 
     // --- ChessBrdAnimate.cpp ---
     bool FAnimateMoves = true;

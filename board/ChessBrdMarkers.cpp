@@ -91,6 +91,7 @@ void TChessBrd::UpdateMarks() {
         any = true;
     }
     if (any) DrawGridLines();
+    AnnounceFocus();
     if (OnMarksChanged) OnMarksChanged(this);
 }
 

@@ -43,7 +43,7 @@ void TChessBrd::SetFocusSquare(Square q) {
     if (q < A8 || q > H1) return;
     FFocusSquare = q;
     UpdateMarks();
-    if (OnMarksChanged) OnMarksChanged(this);
+    AnnounceFocus();
 }
 
 // Picks the piece on q up, or puts it down when it is the one held.
