@@ -1,0 +1,151 @@
+#include "PlayOptions.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QKeySequence>
+
+#include <functional>
+
+#include "ChessBrd.h"
+#include "Hint.h"
+#include "ProgramSettings.h"
+#include "PromotionChooser.h"
+#include "Unit1.h"
+
+namespace {
+
+struct TChoiceKey {
+    const char* Key;
+    const char* Text;
+    bool TPlayChoices::*Field;
+};
+
+const TChoiceKey kChoices[] = {
+    {"ClickToMove", "Move by clicking", &TPlayChoices::ClickToMove},
+    {"ShowLegalMoves", "Show where a piece can go", &TPlayChoices::ShowLegalMoves},
+    {"HighlightLastMove", "Highlight the last move", &TPlayChoices::HighlightLastMove},
+    {"HighlightCheck", "Highlight a king in check", &TPlayChoices::HighlightCheck},
+    {"KeyboardPlay", "Play with the keyboard", &TPlayChoices::KeyboardPlay},
+    {"ChoosePromotion", "Choose the promotion piece", &TPlayChoices::ChoosePromotion},
+};
+
+QAction* Separator(TForm1& form) {
+    auto* a = new QAction(&form);
+    a->setSeparator(true);
+    return a;
+}
+
+QAction* Command(TForm1& form, const char* name, const QString& text, const QKeySequence& key,
+                 std::function<void()> run) {
+    auto* a = new QAction(text, &form);
+    a->setObjectName(name);
+    a->setShortcut(key);
+    QObject::connect(a, &QAction::triggered, &form, [run = std::move(run)] { run(); });
+    form.AddCommand(a);
+    return a;
+}
+
+} // namespace
+
+TPlayChoices ReadPlayChoices() {
+    TPlayChoices c;
+    const auto settings = OpenProgramSettings();
+    for (const auto& k : kChoices)
+        c.*k.Field = settings->value(QStringLiteral("Play/") + k.Key, true).toBool();
+    return c;
+}
+
+void WritePlayChoices(const TPlayChoices& c) {
+    const auto settings = OpenProgramSettings();
+    for (const auto& k : kChoices)
+        settings->setValue(QStringLiteral("Play/") + k.Key, c.*k.Field);
+    settings->sync();
+}
+
+void ApplyPlayChoices(TChessBrd& board, const TPlayChoices& c) {
+    board.SetClickToMove(c.ClickToMove);
+    board.SetShowLegalMoves(c.ShowLegalMoves);
+    board.SetHighlightLastMove(c.HighlightLastMove);
+    board.SetHighlightCheck(c.HighlightCheck);
+    board.SetKeyboardPlay(c.KeyboardPlay);
+}
+
+QAction* PlayCommand(TForm1& form, const QString& name) {
+    for (QAction* a : form.Commands())
+        if (a->objectName() == name) return a;
+    return nullptr;
+}
+
+void InstallPlayOptions(TForm1& form) {
+    TChessBrd* board = form.ui.ChessBrd1;
+    if (board == nullptr) return;
+    auto choices = std::make_shared<TPlayChoices>(ReadPlayChoices());
+    ApplyPlayChoices(*board, *choices);
+
+    // The person's promotions ask for the piece; the computer's make a queen.
+    auto promoted = board->OnPromotion;
+    board->OnPromotion = [board, choices, promoted](TChessGame* g, Square from, Square to,
+                                                    char& piece) {
+        const bool white = g->PieceAt(to) == 'P';
+        const bool computer = white ? board->ComputerPlaysWhite() : board->ComputerPlaysBlack();
+        piece = 'q';
+        if (choices->ChoosePromotion && !computer)
+            piece = TPromotionChooser::Choose(board, to, white);
+        if (promoted) promoted(g, from, to, piece);
+    };
+    // A move sends the focus to the move list; keyboard play keeps it on the board.
+    auto moved = board->OnLegalMove;
+    board->OnLegalMove = [board, moved](TChessGame* g, Square from, Square to) {
+        const bool keep = board->hasFocus();
+        if (moved) moved(g, from, to);
+        if (keep && board->isEnabled()) board->setFocus(Qt::OtherFocusReason);
+    };
+    if (choices->KeyboardPlay) board->setFocus(Qt::OtherFocusReason);
+
+    auto* hint = new THint(board, &form);
+    Command(form, "Hint", "Hint", QKeySequence(Qt::Key_H), [hint, board] {
+        // Only for the person's move, while the game goes on.
+        const bool computer =
+            board->WhiteToMove() ? board->ComputerPlaysWhite() : board->ComputerPlaysBlack();
+        if (!computer && board->isEnabled()) hint->Request();
+    });
+    form.AddCommand(Separator(form));
+
+    for (const auto& k : kChoices) {
+        auto* a = new QAction(k.Text, &form);
+        a->setObjectName(k.Key);
+        a->setCheckable(true);
+        a->setChecked(choices.get()->*k.Field);
+        const auto field = k.Field;
+        QObject::connect(a, &QAction::toggled, &form, [choices, board, field](bool on) {
+            choices.get()->*field = on;
+            ApplyPlayChoices(*board, *choices);
+            WritePlayChoices(*choices);
+        });
+        form.AddCommand(a);
+    }
+    form.AddCommand(Separator(form));
+
+    // The side panel's commands under the desktop's usual keys; a button that cannot be
+    // pressed now (its panel is disabled) does nothing for its key either.
+    const auto press = [](QAbstractButton* b) { return [b] { b->click(); }; };
+    auto& ui = form.ui;
+    Command(form, "NewGame", "New game", QKeySequence(Qt::CTRL | Qt::Key_N),
+            press(ui.SpeedButton13));
+    Command(form, "Restart", "Restart game", QKeySequence(Qt::CTRL | Qt::Key_R),
+            press(ui.SpeedButton14));
+    Command(form, "MoveBack", "Move back", QKeySequence(Qt::CTRL | Qt::Key_Z),
+            press(ui.SpeedButton4));
+    Command(form, "MoveForward", "Move forward", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+            press(ui.SpeedButton5));
+    Command(form, "Flip", "Turn the board round", QKeySequence(Qt::Key_F), [&form] {
+        form.SetRadioGroup1Index(form.RadioGroup1Index() == 0 ? 1 : 0);
+        form.RadioGroup1Click();
+    });
+    Command(form, "Save", "Save game", QKeySequence(Qt::CTRL | Qt::Key_S), press(ui.SpeedButton10));
+    Command(form, "Open", "Load a saved game", QKeySequence(Qt::CTRL | Qt::Key_O),
+            press(ui.SpeedButton12));
+    Command(form, "Print", "Print", QKeySequence(Qt::CTRL | Qt::Key_P), press(ui.SpeedButton9));
+    Command(form, "Help", "Help", QKeySequence(Qt::Key_F1), press(ui.SpeedButton18));
+    Command(form, "Exit", "Exit", QKeySequence(Qt::CTRL | Qt::Key_Q), press(ui.SpeedButton17));
+}
