@@ -193,11 +193,12 @@ bool TGameFiles::SaveFile(const QString& path, QString& error) const {
 }
 
 void TGameFiles::SaveGameAs() {
-    const QString path = ChoosePath
-                             ? ChoosePath(true)
-                             : QFileDialog::getSaveFileName(&FForm, "Save game as PGN", QString(),
-                                                            "PGN games (*.pgn);;All files (*)");
+    QString path = ChoosePath ? ChoosePath(true)
+                              : QFileDialog::getSaveFileName(&FForm, "Save game as PGN", QString(),
+                                                             "PGN games (*.pgn);;All files (*)");
     if (path.isEmpty()) return;
+    // A name typed without an ending gets the one of its kind.
+    if (QFileInfo(path).suffix().isEmpty()) path += ".pgn";
     QString error;
     if (!SaveFile(path, error))
         Tell("The game could not be saved in " + QFileInfo(path).fileName() + ": " + error);

@@ -92,6 +92,15 @@ class GameReader {
         const std::string number = std::to_string(FGame.FullMoveNumber());
         const std::string named =
             "move " + number + (FGame.WhiteToMove() ? " " : " ... ") + std::string(t.Text) + ": ";
+        // The rules end a game at mate, stalemate and the third repetition; say so rather
+        // than that the piece cannot move.
+        if (FGame.IsThreefoldRepetition())
+            return Fail(t.Line, named + "the game ended in a draw by threefold repetition", error);
+        if (!FGame.HasLegalMove())
+            return Fail(t.Line,
+                        named + (FGame.SideToMoveInCheck() ? "the game ended in checkmate"
+                                                           : "the game ended in stalemate"),
+                        error);
         GameMove move;
         std::string reason;
         if (!ReadSan(FGame, t.Text, move, reason)) return Fail(t.Line, named + reason, error);

@@ -156,7 +156,9 @@ TEST(Pgn, RefusalsNameTheLineAndTheReason) {
     EXPECT_EQ(Refusal("\n\n   \n"), "line 1: no game found");
     EXPECT_EQ(Refusal("1. e4 & e5"), "line 1: '&' here is not part of a game");
     EXPECT_EQ(Refusal("1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7# Ke7 *"),
-              "line 1: move 4 ... Ke7: no king can reach e7");
+              "line 1: move 4 ... Ke7: the game ended in checkmate");
+    EXPECT_EQ(Refusal("1. Nf3 Nf6 2. Ng1 Ng8 3. Nf3 Nf6 4. Ng1 Ng8 5. e4 *"),
+              "line 1: move 5 e4: the game ended in a draw by threefold repetition");
 }
 
 TEST(Pgn, Latin1AndUtf8TextsReadTheSameNames) {
