@@ -1,5 +1,7 @@
 #include "MovePrinter.h"
 
+#include "TimeFormat.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QLocale>
 #include <QMessageBox>
@@ -11,7 +13,7 @@
 QString PrintJobTitle(const QDateTime& when) {
     const QLocale locale;
     return "Chess Zel - " + locale.toString(when.date(), QLocale::ShortFormat) + " " +
-           locale.toString(when.time(), QLocale::LongFormat);
+           locale.toString(when.time(), LongTimeFormat());
 }
 
 bool PrintMoveList(const QStringList& lines, QPrinter& printer, QString* error) {

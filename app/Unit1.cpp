@@ -17,6 +17,7 @@
 #include "DragArea.h"
 #include "Fonts.h"
 #include "SoundDevice.h"
+#include "TimeFormat.h"
 #include "UnSobre.h"
 #include "Unit2.h"
 #include "Unit3.h"
@@ -25,13 +26,6 @@ std::function<void(QWidget*, const QString&)> TForm1::ShowMessage = [](QWidget* 
                                                                        const QString& text) {
     QMessageBox::warning(parent, QApplication::applicationName(), text);
 };
-
-QString LongTimeFormat() {
-    // Qt's long format names the time zone ("t"), which a clock line has no room for.
-    QString f = QLocale().timeFormat(QLocale::LongFormat);
-    f.remove(QLatin1Char('t'));
-    return f.trimmed();
-}
 
 TForm1::TForm1(TSoundDevice* sound, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),

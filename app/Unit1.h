@@ -142,6 +142,3 @@ class TForm1 : public QWidget {
     bool FClosing = false;
     int FStoredLevel = 1; // "Nivel" as read, given to the board after the reading
 };
-
-// The main window's long time format: the locale's, without a time-zone name.
-QString LongTimeFormat();

@@ -9,6 +9,7 @@
 
 #include "Caminho.h"
 #include "SoundDevice.h"
+#include "TimeFormat.h"
 
 void TForm1::ConnectBoard() {
     TChessBrd* b = ui.ChessBrd1;

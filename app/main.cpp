@@ -5,6 +5,9 @@
 #include <QIcon>
 #include <QStyleFactory>
 
+#include <cstdio>
+
+#include "Caminho.h"
 #include "Fonts.h"
 #include "UnSobre.h"
 #include "UniSplash.h"
@@ -14,6 +17,11 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // For the installation test: say where the data files were found, and stop.
+    if (QCoreApplication::arguments().contains("--self-test-data")) {
+        std::printf("%s\n", Caminho().c_str());
+        return 0;
+    }
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     InstallFontSubstitutes();
     QApplication::setFont(LayoutFont());
@@ -26,7 +34,11 @@ int main(int argc, char* argv[]) {
 
     // 2. The application's title.
     QApplication::setApplicationName("Chess Zel");
-    QApplication::setWindowIcon(QIcon(":/icons/chesszel.svg"));
+    QGuiApplication::setDesktopFileName("org.chesszel.ChessZel");
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QString(":/icons/hicolor/%1x%1/apps/chesszel.png").arg(size));
+    QApplication::setWindowIcon(icon);
 
     // 3. The windows, in this order; the main window's creation reads the settings.
     TForm1 form;
