@@ -40,6 +40,7 @@ QAction* Command(TForm1& form, const char* name, const QString& text, const QKey
     auto* a = new QAction(text, &form);
     a->setObjectName(name);
     a->setShortcut(key);
+    a->setShortcutVisibleInContextMenu(true);
     QObject::connect(a, &QAction::triggered, &form, [run = std::move(run)] { run(); });
     form.AddCommand(a);
     return a;

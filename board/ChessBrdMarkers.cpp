@@ -71,7 +71,7 @@ std::array<std::uint8_t, 65> TChessBrd::ComputeMarks() const {
         m[FSuggestFrom] |= mkSuggest;
         m[FSuggestTo] |= mkSuggest;
     }
-    if (FKeyboardPlay && hasFocus() && FFocusSquare >= A8 && FFocusSquare <= H1)
+    if (FKeyboardPlay && hasFocus() && isEnabled() && FFocusSquare >= A8 && FFocusSquare <= H1)
         m[FFocusSquare] |= mkFocus;
     return m;
 }

@@ -185,6 +185,8 @@ void TChessBrd::focusOutEvent(QFocusEvent* e) {
 // A window that loses activation loses the mouse with it.
 void TChessBrd::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
+    // A disabled board shows no focus square.
+    if (e->type() == QEvent::EnabledChange) UpdateMarks();
     if (e->type() == QEvent::ActivationChange && !isActiveWindow() &&
         FDragPhase != TDragPhase::Idle)
         FinishDrag(false, FLastDragPos);

@@ -166,6 +166,13 @@ TEST_F(MarkersTest, FocusFrameOnlyWhileTheBoardHasTheFocus) {
     b->SetFocusSquare(D2);
     EXPECT_EQ(Corner(E2, 0), Plain(E2));
     EXPECT_EQ(Corner(D2, 0), qRgb(30, 110, 255));
+    // A disabled board shows none.
+    b->setEnabled(false);
+    EXPECT_EQ(Corner(D2, 0), Plain(D2));
+    b->setEnabled(true);
+    b->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Corner(D2, 0), qRgb(30, 110, 255));
     b->clearFocus();
     QCoreApplication::processEvents();
     EXPECT_EQ(b->MarksAt(D2), 0);
