@@ -145,9 +145,9 @@ void TProbeSession::CmdFen(const TArgs& args, std::string_view) {
         Error("usage: fen <placement> <w|b> <castling> <ep> [...]");
         return;
     }
-    if (!ParsePlacement(args[0], position)) return Error("bad placement " + std::string(args[0]));
-    if (!ParseSide(args[1], white)) return Error("bad side " + std::string(args[1]));
-    if (!ParseCastling(args[2], rights)) return Error("bad castling " + std::string(args[2]));
+    if (!ReadPlacement(args[0], position)) return Error("bad placement " + std::string(args[0]));
+    if (!ReadSide(args[1], white)) return Error("bad side " + std::string(args[1]));
+    if (!ReadCastling(args[2], rights)) return Error("bad castling " + std::string(args[2]));
     if (args[3] != "-" && !ParseSquare(args[3], ep))
         return Error("bad square " + std::string(args[3]));
     FGame.NewGame();
@@ -160,14 +160,14 @@ void TProbeSession::CmdFen(const TArgs& args, std::string_view) {
 void TProbeSession::CmdSide(const TArgs& args, std::string_view) {
     bool white = true;
     if (!ExpectArgs(args, 1, "side w|b")) return;
-    if (!ParseSide(args[0], white)) return Error("bad side " + std::string(args[0]));
+    if (!ReadSide(args[0], white)) return Error("bad side " + std::string(args[0]));
     FGame.SetWhiteToMove(white);
 }
 
 void TProbeSession::CmdCastling(const TArgs& args, std::string_view) {
     CastleSet rights;
     if (!ExpectArgs(args, 1, "castling <KQkq|->")) return;
-    if (!ParseCastling(args[0], rights)) return Error("bad castling " + std::string(args[0]));
+    if (!ReadCastling(args[0], rights)) return Error("bad castling " + std::string(args[0]));
     FGame.SetCastlingAllowed(rights);
 }
 
@@ -217,7 +217,7 @@ void TProbeSession::CmdGoto(const TArgs& args, std::string_view) {
     bool white = true;
     if (!ExpectArgs(args, 2, "goto <n> <w|b>")) return;
     if (!ParseInt(args[0], n)) return Error("bad number " + std::string(args[0]));
-    if (!ParseSide(args[1], white)) return Error("bad side " + std::string(args[1]));
+    if (!ReadSide(args[1], white)) return Error("bad side " + std::string(args[1]));
     FOut << "result " << (FGame.GotoHalfMove(n, white) ? "true" : "false") << '\n';
 }
 

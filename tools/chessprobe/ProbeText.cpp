@@ -82,66 +82,6 @@ bool ParseSquare(std::string_view text, Square& sq) {
     return true;
 }
 
-bool ParseSide(std::string_view text, bool& white) {
-    if (text != "w" && text != "b") return false;
-    white = text == "w";
-    return true;
-}
-
-bool ParseCastling(std::string_view text, CastleSet& rights) {
-    if (text == "-") {
-        rights = CastleSet{};
-        return true;
-    }
-    if (text.empty()) return false;
-    CastleSet result;
-    for (char c : text) {
-        switch (c) {
-        case 'K':
-            result.Include(WhiteKingSide);
-            break;
-        case 'Q':
-            result.Include(WhiteQueenSide);
-            break;
-        case 'k':
-            result.Include(BlackKingSide);
-            break;
-        case 'q':
-            result.Include(BlackQueenSide);
-            break;
-        default:
-            return false;
-        }
-    }
-    rights = result;
-    return true;
-}
-
-bool ParsePlacement(std::string_view text, std::string& position) {
-    constexpr std::string_view pieces = "PNBRQKpnbrqk";
-    std::string result;
-    int rank = 0;
-    int file = 0;
-    for (char c : text) {
-        if (c == '/') {
-            if (file != 8 || ++rank > 7) return false;
-            file = 0;
-        } else if (c >= '1' && c <= '8') {
-            file += c - '0';
-            if (file > 8) return false;
-            result.append(static_cast<std::size_t>(c - '0'), ' ');
-        } else if (pieces.find(c) != std::string_view::npos) {
-            if (++file > 8) return false;
-            result.push_back(c);
-        } else {
-            return false;
-        }
-    }
-    if (rank != 7 || file != 8) return false;
-    position = result;
-    return true;
-}
-
 std::string CastlingText(CastleSet rights) {
     std::string text;
     if (rights.Contains(WhiteKingSide)) text += 'K';

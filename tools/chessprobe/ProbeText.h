@@ -1,13 +1,14 @@
 #pragma once
-// The console's text forms: parsing of command arguments (squares, numbers, sides, castling
-// letters, placements) and the fixed output spellings. Parsers answer false on malformed
-// text and leave their result unchanged.
+// The console's text forms: parsing of command arguments (squares, numbers; sides, castling
+// letters and placements are read as in a FEN record) and the fixed output spellings. Parsers
+// answer false on malformed text and leave their result unchanged.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "CastleSet.h"
+#include "FenFields.h"
 #include "Square.h"
 #include "Text.h"
 
@@ -24,13 +25,6 @@ std::string_view Trim(std::string_view line);
 bool ParseInt(std::string_view text, int& value);
 // "e2" (lower case), a Square number 0..64, or "-" for None.
 bool ParseSquare(std::string_view text, Square& sq);
-// "w" or "b".
-bool ParseSide(std::string_view text, bool& white);
-// Any non-empty combination of the letters K, Q, k, q, or "-" for none.
-bool ParseCastling(std::string_view text, CastleSet& rights);
-// The piece placement of a FEN record: eight ranks from 8 to 1 separated by '/', each of
-// piece letters and digits 1..8 filling exactly eight files; gives the 64-letter text.
-bool ParsePlacement(std::string_view text, std::string& position);
 
 // "KQkq" letters of the rights held, in that order, or "-".
 std::string CastlingText(CastleSet rights);
