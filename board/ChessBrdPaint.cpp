@@ -103,10 +103,15 @@ class TChessBrd::TSurfacePainter {
 
 // --- Surface and Qt plumbing -------------------------------------------------------------------
 
+// The surface has the screen's pixels: on a screen scaled by a device pixel ratio it holds
+// that many pixels per logical pixel, and everything is drawn in logical pixels onto it.
 void TChessBrd::EnsureSurface() {
-    const QSize want = size().expandedTo(QSize(1, 1));
-    if (FPainter != nullptr || FSurface.size() == want) return;
+    const qreal ratio = devicePixelRatioF();
+    const QSize want = size().expandedTo(QSize(1, 1)) * ratio;
+    if (FPainter != nullptr || (FSurface.size() == want && FSurface.devicePixelRatio() == ratio))
+        return;
     QImage next(want, QImage::Format_RGB32);
+    next.setDevicePixelRatio(ratio);
     next.fill(Qt::black);
     // Keep what was drawn so far: small updates on a resized but not yet repainted
     // control must not wipe the rest of the board.
@@ -118,8 +123,14 @@ void TChessBrd::EnsureSurface() {
 }
 
 void TChessBrd::paintEvent(QPaintEvent* e) {
+    // Moved to a screen with another pixel ratio: the surface is drawn again for it.
+    if (FFirstPaintDone && !FLoading && FSurface.devicePixelRatio() != devicePixelRatioF())
+        PaintBoard();
     QPainter p(this);
-    p.drawImage(e->rect(), FSurface, e->rect());
+    const qreal ratio = FSurface.devicePixelRatio();
+    const QRect r = e->rect();
+    p.drawImage(r, FSurface,
+                QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
 }
 
 void TChessBrd::resizeEvent(QResizeEvent*) {
