@@ -12,15 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "AppTestSupport.h"
 #include "SoundDevice.h"
 #include "Unit1.h"
-
-inline void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance() == nullptr) new QApplication(argc, argv);
-}
 
 inline bool PumpUntil(const std::function<bool()>& pred, int ms = 20000) {
     QElapsedTimer clock;

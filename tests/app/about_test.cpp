@@ -41,12 +41,7 @@ class KeyEater : public QLineEdit {
 };
 
 struct About : ::testing::Test {
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "app_about";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { EnsureApplication(); }
 
     TFrmSobre Window;
 
@@ -162,4 +157,5 @@ TEST_F(About, BackgroundIsStretchedOverTheWindow) {
     EXPECT_EQ(shot.pixelColor(20, 20), QColor(Qt::white)); // the credits' viewport
 }
 
+#include "AppTestSupport.h"
 #include "about_test.moc"

@@ -14,6 +14,7 @@
 #include <QTextBrowser>
 #include <QToolButton>
 
+#include "AppTestSupport.h"
 #include "HelpWindow.h"
 
 namespace {
@@ -21,12 +22,7 @@ namespace {
 const QString ShippedHelp = QString(__FILE__).section('/', 0, -4) + "/resources/data/chess.hlp";
 
 struct Help : ::testing::Test {
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "app_help";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { EnsureApplication(); }
 
     QTemporaryDir Folder;
     QWidget Owner;

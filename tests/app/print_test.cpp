@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "AppTestSupport.h"
 #include "Fonts.h"
 #include "MovePrinter.h"
 
@@ -28,13 +29,7 @@ struct Printout {
 };
 
 struct Print : ::testing::Test {
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "app_print";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-        InstallFontSubstitutes();
-    }
+    static void SetUpTestSuite() { EnsureApplication(); }
 
     QTemporaryDir Folder;
 

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "AppTestSupport.h"
 #include "ChessBrd.h"
 #include "Fonts.h"
 #include "IniFile.h"
@@ -34,16 +35,6 @@ namespace {
 
 const QString kStart = "rnbqkbnrpppppppp                                PPPPPPPPRNBQKBNR";
 const QString kBlankCorners = " nbqkbnrpppppppp                                PPPPPPPPRNBQKBN ";
-
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance() == nullptr) {
-        new QApplication(argc, argv);
-        InstallFontSubstitutes();
-    }
-}
 
 // Declared first in the fixture, so the application exists before its windows.
 struct TApplicationFirst {

@@ -7,17 +7,13 @@
 #include <QScreen>
 #include <QTemporaryDir>
 
+#include "AppTestSupport.h"
 #include "UniSplash.h"
 
 namespace {
 
 struct Splash : ::testing::Test {
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "app_splash";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { EnsureApplication(); }
 };
 
 void ExpectShapedAfterPicture(const TFrmSplash& splash) {
