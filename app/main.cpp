@@ -9,6 +9,7 @@
 
 #include "Caminho.h"
 #include "Fonts.h"
+#include "PlayOptions.h"
 #include "UnSobre.h"
 #include "UniSplash.h"
 #include "Unit1.h"
@@ -46,6 +47,7 @@ int main(int argc, char* argv[]) {
     TFrmSalvar save;
     TFrmAbrir open;
     form.SetWindows(&about, &save, &open);
+    InstallPlayOptions(form);
 
     // 4. The first showing of the main window ends the splash.
     form.OnFirstShow = [&splash] {
