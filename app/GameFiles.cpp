@@ -226,9 +226,17 @@ void TGameFiles::LoadRecord(const GameRecord& record) {
             const GameMove& m = record.Moves[i];
             // The last move raises the board's events as if just played: its sound, its
             // message, the move list and the end of the game.
-            if (i + 1 == record.Moves.size()) events.Restore();
+            const bool last = i + 1 == record.Moves.size();
+            if (last) events.Restore();
             if (m.Promotion) board->SetPromotionPiece(m.Promotion);
+            // The recorded piece, not one the window would ask the person for.
+            if (last && m.Promotion)
+                board->OnPromotion = [this, &m](TChessGame*, Square, Square, char& piece) {
+                    piece = m.Promotion;
+                    FForm.ChessBrd1Promotion();
+                };
             board->MakeMove(m.From, m.To);
+            if (last) board->OnPromotion = events.Promotion;
         }
     }
     board->SetPromotionPiece(promotion);

@@ -197,6 +197,17 @@ TUciPlayer::TUciPlayer(TForm1& form, TGameFiles* files)
     FBoard->OnCalculateMove = [this](TChessBrd*, Square& from, Square& to) {
         CalculateMove(from, to);
     };
+    // The window's promotion handler may ask the person or make a queen; the program's
+    // own promotions take the piece it chose, whichever handler runs first.
+    auto promoted = FBoard->OnPromotion;
+    FBoard->OnPromotion = [this, promoted](TChessGame* g, Square from, Square to, char& piece) {
+        if (!FForcedPromotion) {
+            if (promoted) promoted(g, from, to, piece);
+            return;
+        }
+        piece = FForcedPromotion;
+        FForm.ChessBrd1Promotion();
+    };
     // The hook is asked again and again while the program thinks; its empty answers are
     // refused by the board and are no failure.
     FBoard->OnCalculationFailed = [](TChessBrd*, Square, Square) {};
@@ -256,11 +267,14 @@ void TUciPlayer::CalculateMove(Square& from, Square& to) {
         from = FAnswer->From;
         to = FAnswer->To;
         if (FAnswer->Promotion) {
-            // The board promotes to its PromotionPiece; the user's own choice comes back
-            // once this move is made.
+            // The program's piece, whatever the window would choose; the board's own
+            // PromotionPiece comes back once this move is made.
+            FForcedPromotion = FAnswer->Promotion;
             const char kept = FBoard->PromotionPiece();
-            FBoard->SetPromotionPiece(FAnswer->Promotion);
-            QTimer::singleShot(0, this, [this, kept] { FBoard->SetPromotionPiece(kept); });
+            QTimer::singleShot(0, this, [this, kept] {
+                FForcedPromotion = 0;
+                FBoard->SetPromotionPiece(kept);
+            });
         }
         FAnswer.reset();
         return;

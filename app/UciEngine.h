@@ -109,8 +109,9 @@ class TUciPlayer : public QObject {
     TUciEngine FEngine;
     QString FPath;
     std::optional<GameMove> FAnswer;
-    std::string FAnswerFor; // the FEN the answer is for
-    std::string FAskedFor;  // the FEN of the search running
+    std::string FAnswerFor;    // the FEN the answer is for
+    std::string FAskedFor;     // the FEN of the search running
+    char FForcedPromotion = 0; // the program's promotion piece while its move is made
 };
 
 // Creates the "Engine..." command and the engine remembered in chesszel.conf, or the one

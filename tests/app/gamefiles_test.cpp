@@ -102,6 +102,16 @@ TEST(GameFiles, FenSetsUpThePositionAndItsCountersCarryIntoTheExport) {
     EXPECT_TRUE(pgn.contains("\n37... Ke7 *\n")) << pgn.toStdString();
 }
 
+TEST(GameFiles, LastMovePromotesToTheRecordedPieceWhateverTheWindowWouldChoose) {
+    EnsureApplication();
+    TWindow w;
+    w.B->OnPromotion = [](TChessGame*, Square, Square, char& piece) { piece = 'q'; };
+    QString error;
+    ASSERT_TRUE(w.Files->LoadText("[FEN \"4k3/1P6/8/8/8/8/8/4K3 w - - 0 1\"]\n1. b8=N *", error))
+        << error.toStdString();
+    EXPECT_EQ(w.B->PieceAt(B8), 'N');
+}
+
 TEST(GameFiles, RefusedTextsSayWhyAndLeaveTheGameAlone) {
     EnsureApplication();
     TWindow w;

@@ -123,6 +123,25 @@ TEST(Uci, PlaysTheComputersSideThroughTheBoardAndNewGameStartsItAfresh) {
     EXPECT_EQ(OpenProgramSettings()->value("Engine/Path").toString(), kFake);
 }
 
+TEST(Uci, TheProgramsPromotionPieceStandsOverTheWindowsChoice) {
+    EnsureApplication();
+    TFakeEngine fake("good", "b2b1n");
+    TWindow w(kFake);
+    // A window handler that makes every promotion a queen, run before the program's.
+    auto inner = w.B->OnPromotion;
+    w.B->OnPromotion = [inner](TChessGame* g, Square from, Square to, char& piece) {
+        piece = 'q';
+        if (inner) inner(g, from, to, piece);
+    };
+    QString error;
+    ASSERT_TRUE(w.Files->LoadText("4k3/8/8/8/8/8/1p6/4K3 w - - 0 1", error));
+    ASSERT_TRUE(w.B->PlayerMove(E1, F2));
+    ASSERT_TRUE(PumpUntil([&] { return w.B->PieceAt(B1) != ' '; }, 10000));
+    EXPECT_EQ(w.B->PieceAt(B1), 'n');
+    // The board's own choice for later promotions comes back.
+    EXPECT_TRUE(PumpUntil([&] { return w.B->PromotionPiece() == 'q'; }, 2000));
+}
+
 TEST(Uci, AFailingProgramHandsTheGameToTheBuiltInEngine) {
     EnsureApplication();
     TFakeEngine fake("illegal");
