@@ -9,6 +9,8 @@
 
 #include "Caminho.h"
 #include "Fonts.h"
+#include "GameFiles.h"
+#include "UciEngine.h"
 #include "PlayOptions.h"
 #include "UnSobre.h"
 #include "UniSplash.h"
@@ -48,6 +50,8 @@ int main(int argc, char* argv[]) {
     TFrmAbrir open;
     form.SetWindows(&about, &save, &open);
     InstallPlayOptions(form);
+    TGameFiles* files = InstallGameFiles(form, QApplication::arguments());
+    InstallUciEngine(form, QApplication::arguments(), files);
 
     // 4. The first showing of the main window ends the splash.
     form.OnFirstShow = [&splash] {
