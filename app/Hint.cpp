@@ -4,6 +4,7 @@
 
 #include "ChessBrd.h"
 #include "ChessEngine.h"
+#include "GameInput.h"
 
 THint::THint(TChessBrd* board, QObject* parent) : QObject(parent), FBoard(board) {}
 
@@ -19,14 +20,8 @@ void THint::Join() {
 bool THint::Request() {
     if (FBoard == nullptr || Busy() || FBoard->GameEnded() || !FBoard->HasLegalMove()) return false;
     Join();
-    TEngineInput in;
+    const TEngineInput in = EngineInputOf(*FBoard, FBoard->SearchDepth());
     const std::string position = FBoard->Position();
-    for (int k = 0; k < 64; ++k)
-        in.Board[k] = position[std::size_t(k)];
-    in.WhiteToMove = FBoard->WhiteToMove();
-    in.CastlingAllowed = FBoard->CastlingAllowed().Bits;
-    in.EnPassant = std::uint8_t(FBoard->EnPassant());
-    in.SearchDepth = FBoard->SearchDepth();
     const std::string asked = position + (in.WhiteToMove ? 'w' : 'b');
     FDone = false;
     FEngine = std::make_shared<TChessEngine>();

@@ -14,6 +14,7 @@
 
 #include "ChessBrd.h"
 #include "ChessThread.h"
+#include "GameInput.h"
 
 namespace {
 
@@ -71,12 +72,7 @@ void TChessBrd::CreateThread() {
 }
 
 void TChessBrd::ReadBoard(TBoardSnapshot& s) const {
-    for (int k = 1; k <= 64; ++k)
-        s.Input.Board[k - 1] = FBoard[k];
-    s.Input.WhiteToMove = FWhiteToMove;
-    s.Input.CastlingAllowed = FCastlingAllowed.Bits;
-    s.Input.EnPassant = FEnPassant;
-    s.Input.SearchDepth = FSearchDepth;
+    s.Input = EngineInputOf(*this, FSearchDepth);
     s.ComputerPlaysWhite = FComputerPlaysWhite;
     s.ComputerPlaysBlack = FComputerPlaysBlack;
     s.Priority = FThinkingPriority;
