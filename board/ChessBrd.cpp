@@ -9,6 +9,7 @@
 #include "ChessBrdAccessible.h"
 #include "ChessThread.h"
 #include "DescriptionLoading.h"
+#include "DragImage.h"
 
 // --- Construction and destruction -----------------------------------------------------------
 
@@ -65,7 +66,11 @@ TChessBrd::~TChessBrd() {
         FThread.reset();
     }
     FCalls.reset();
+    // The drag overlay tells the board when it goes; let it go while the board is still
+    // whole (a board without a parent carries the overlay as its own child).
+    delete FDragImage;
 }
+
 void TChessBrd::EndLoading() {
     FLoading = false;
     // Pictures loaded while loading went straight into the widget's objects; bring a

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "AppTestSupport.h"
 #include "UnSobre.h"
 
 namespace {
@@ -157,5 +158,4 @@ TEST_F(About, BackgroundIsStretchedOverTheWindow) {
     EXPECT_EQ(shot.pixelColor(20, 20), QColor(Qt::white)); // the credits' viewport
 }
 
-#include "AppTestSupport.h"
 #include "about_test.moc"
