@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,14 @@ inline bool PumpUntil(const std::function<bool()>& pred, int ms = 20000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return true;
+}
+
+// A position text from rows of the board, a8 first; short rows end in blanks.
+inline QString Board(std::initializer_list<const char*> rows) {
+    QString text;
+    for (const char* r : rows)
+        text += QString::fromLatin1(r).leftJustified(8, ' ');
+    return text;
 }
 
 // Points the settings and data folders at fresh temporary folders for one test.

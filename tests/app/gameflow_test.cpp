@@ -9,14 +9,6 @@
 
 namespace {
 
-// A position text from rows of the board, a8 first.
-QString Board(std::initializer_list<const char*> rows) {
-    QString text;
-    for (const char* r : rows)
-        text += QString::fromLatin1(r).leftJustified(8, ' ');
-    return text;
-}
-
 struct TWindow {
     TTempHome Home;
     TRecordingSound Sound;

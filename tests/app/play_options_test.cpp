@@ -18,13 +18,6 @@
 
 namespace {
 
-QString Board(std::initializer_list<const char*> rows) {
-    QString text;
-    for (const char* r : rows)
-        text += QString::fromLatin1(r).leftJustified(8, ' ');
-    return text;
-}
-
 struct TWindow {
     TRecordingSound Sound;
     TForm1 Form{&Sound};
