@@ -9,9 +9,6 @@ namespace pieceset {
 
 namespace {
 
-constexpr qreal kOutlineWidth = 2.0; // centred on the edge: one pixel of it lies inside
-constexpr qreal kLineWidth = 1.0;
-
 QImage BlankCell(QImage::Format format, QRgb fill) {
     QImage cell(kCellSize, kCellSize, format);
     cell.fill(fill);
@@ -25,23 +22,6 @@ void PaintBody(QPainter& painter, const PieceShape& shape, const PieceColours& c
     light.setColorAt(0.3, QColor(colours.bodyLight));
     light.setColorAt(1.0, QColor(colours.bodyShade));
     painter.fillPath(shape.silhouette, light);
-}
-
-void PaintLines(QPainter& painter, const PieceShape& shape, const PieceColours& colours) {
-    painter.save();
-    painter.setClipPath(shape.silhouette);
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor(colours.lines), kLineWidth, Qt::SolidLine, Qt::FlatCap));
-    painter.drawPath(shape.lines);
-    painter.fillPath(shape.marks, QColor(colours.lines));
-    painter.restore();
-}
-
-void PaintOutline(QPainter& painter, const PieceShape& shape, const PieceColours& colours) {
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(
-        QPen(QColor(colours.outline), kOutlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPath(shape.silhouette);
 }
 
 // Copies one cell into the sheet: the picture where the piece covers the cell, the
@@ -89,8 +69,8 @@ QImage PaintPicture(const PieceShape& shape, const PieceColours& colours) {
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     PaintBody(painter, shape, colours);
-    PaintLines(painter, shape, colours);
-    PaintOutline(painter, shape, colours);
+    PaintInnerLines(painter, shape, colours.lines);
+    PaintSilhouetteEdge(painter, shape, colours.outline);
     return picture;
 }
 

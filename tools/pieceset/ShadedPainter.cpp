@@ -88,23 +88,6 @@ void LightEdges(QImage& picture, const QImage& coverage, const ShadedColours& co
     }
 }
 
-void PaintLines(QPainter& painter, const PieceShape& shape, const ShadedColours& colours) {
-    painter.save();
-    painter.setClipPath(shape.silhouette);
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor(colours.lines), kLineWidth, Qt::SolidLine, Qt::FlatCap));
-    painter.drawPath(shape.lines);
-    painter.fillPath(shape.marks, QColor(colours.lines));
-    painter.restore();
-}
-
-void PaintOutline(QPainter& painter, const PieceShape& shape, const ShadedColours& colours) {
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(
-        QPen(QColor(colours.outline), kOutlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPath(shape.silhouette);
-}
-
 // Gives every piece pixel next to the outside the outline colour, so the edge stays one
 // solid line wherever the antialiased stroke covers a pixel only in part.
 void CloseOutline(QImage& picture, const QImage& coverage, const ShadedColours& colours) {
@@ -133,11 +116,27 @@ QImage PaintShadedPicture(const PieceShape& shape, const ShadedColours& colours)
     {
         QPainter painter(&picture);
         painter.setRenderHint(QPainter::Antialiasing);
-        PaintLines(painter, shape, colours);
-        PaintOutline(painter, shape, colours);
+        PaintInnerLines(painter, shape, colours.lines);
+        PaintSilhouetteEdge(painter, shape, colours.outline);
     }
     CloseOutline(picture, coverage, colours);
     return picture;
+}
+
+void PaintInnerLines(QPainter& painter, const PieceShape& shape, QRgb colour) {
+    painter.save();
+    painter.setClipPath(shape.silhouette);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(colour), kLineWidth, Qt::SolidLine, Qt::FlatCap));
+    painter.drawPath(shape.lines);
+    painter.fillPath(shape.marks, QColor(colour));
+    painter.restore();
+}
+
+void PaintSilhouetteEdge(QPainter& painter, const PieceShape& shape, QRgb colour) {
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(colour), kOutlineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(shape.silhouette);
 }
 
 } // namespace pieceset

@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+class QPainter;
+
 // Paints a piece as a turned, polished body: a highlight running down its left third, a
 // rounded edge lit from the upper left and shaded to the lower right, inner lines and a
 // two-pixel outline. Used for the main window's piece set.
@@ -21,5 +23,10 @@ struct ShadedColours {
 
 // The piece over its outline colour; only the pixels inside the silhouette count.
 QImage PaintShadedPicture(const PieceShape& shape, const ShadedColours& colours);
+
+// The inner lines and marks, clipped to the silhouette; then the two-pixel edge centred on
+// the silhouette. Both sets finish their pictures with these.
+void PaintInnerLines(QPainter& painter, const PieceShape& shape, QRgb colour);
+void PaintSilhouetteEdge(QPainter& painter, const PieceShape& shape, QRgb colour);
 
 } // namespace pieceset
