@@ -25,7 +25,10 @@ TEST(SoundDevice, SynchronousPlayReturnsWhenTheSoundHasFinished) {
     TRecorder recorder;
     const double ms =
         TimeMs([&] { SystemSoundDevice().PlaySound(tone, TSoundMode::SyncNoDefault); });
-    EXPECT_GE(ms, 380);
+    // The mixer calls a sound finished when its last samples go into the device buffer, which
+    // can be a buffer's length before they are heard; an asynchronous call returns in well
+    // under a tenth of that.
+    EXPECT_GE(ms, 300);
     EXPECT_LE(ms, 900);
     EXPECT_EQ(recorder.Events, (Events{"started " + tone, "finished " + tone}));
 }
