@@ -9,12 +9,6 @@ namespace pieceset {
 
 namespace {
 
-QImage BlankCell(QImage::Format format, QRgb fill) {
-    QImage cell(kCellSize, kCellSize, format);
-    cell.fill(fill);
-    return cell;
-}
-
 void PaintBody(QPainter& painter, const PieceShape& shape, const PieceColours& colours) {
     const QRectF box = shape.silhouette.boundingRect();
     QLinearGradient light(box.left(), box.top(), box.right(), box.top() + box.width() / 3);
@@ -27,24 +21,33 @@ void PaintBody(QPainter& painter, const PieceShape& shape, const PieceColours& c
 // Copies one cell into the sheet: the picture where the piece covers the cell, the
 // background elsewhere; and the matching mask cell one row below.
 void PlacePiece(QImage& sheet, int column, int pictureRow, const PieceShape& shape,
-                const QImage& picture) {
-    const QImage coverage = SilhouetteCoverage(shape);
-    const int left = column * kCellSize;
-    const int top = pictureRow * kCellSize;
-    for (int y = 0; y < kCellSize; ++y) {
+                const QImage& picture, int scale) {
+    const QImage coverage = SilhouetteCoverage(shape, scale);
+    const int size = coverage.width();
+    const int left = column * size;
+    const int top = pictureRow * size;
+    for (int y = 0; y < size; ++y) {
         const uchar* inside = coverage.constScanLine(y);
-        for (int x = 0; x < kCellSize; ++x) {
+        for (int x = 0; x < size; ++x) {
             const bool opaque = inside[x] != 0;
             sheet.setPixel(left + x, top + y, opaque ? picture.pixel(x, y) : kPictureBackground);
-            sheet.setPixel(left + x, top + kCellSize + y, opaque ? kMaskOpaque : kMaskClear);
+            sheet.setPixel(left + x, top + size + y, opaque ? kMaskOpaque : kMaskClear);
         }
     }
 }
 
 } // namespace
 
-QImage SilhouetteCoverage(const PieceShape& shape) {
-    QImage alpha = BlankCell(QImage::Format_Alpha8, 0);
+QImage BlankCell(QImage::Format format, QRgb fill, int scale) {
+    QImage cell(kCellSize * scale, kCellSize * scale, format);
+    cell.fill(fill);
+    // A painter on the cell works in design-grid units, so pens and paths grow with it.
+    cell.setDevicePixelRatio(scale);
+    return cell;
+}
+
+QImage SilhouetteCoverage(const PieceShape& shape, int scale) {
+    QImage alpha = BlankCell(QImage::Format_Alpha8, 0, scale);
     {
         QPainter painter(&alpha);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -52,20 +55,20 @@ QImage SilhouetteCoverage(const PieceShape& shape) {
     }
     // A pixel belongs to the piece when the shape covers at least half of it; the binary
     // mask cannot show the partly covered rest.
-    QImage coverage = BlankCell(QImage::Format_Grayscale8, 0);
-    for (int y = 0; y < kCellSize; ++y) {
+    QImage coverage = BlankCell(QImage::Format_Grayscale8, 0, scale);
+    for (int y = 0; y < coverage.height(); ++y) {
         const uchar* a = alpha.constScanLine(y);
         uchar* c = coverage.scanLine(y);
-        for (int x = 0; x < kCellSize; ++x)
+        for (int x = 0; x < coverage.width(); ++x)
             c[x] = a[x] >= 128 ? 255 : 0;
     }
     return coverage;
 }
 
-QImage PaintPicture(const PieceShape& shape, const PieceColours& colours) {
+QImage PaintPicture(const PieceShape& shape, const PieceColours& colours, int scale) {
     // The cell starts in the outline colour, so edge pixels that the shape covers only in
     // part still come out as outline rather than as a blend with some background.
-    QImage picture = BlankCell(QImage::Format_RGB32, colours.outline);
+    QImage picture = BlankCell(QImage::Format_RGB32, colours.outline, scale);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     PaintBody(painter, shape, colours);
@@ -74,18 +77,20 @@ QImage PaintPicture(const PieceShape& shape, const PieceColours& colours) {
     return picture;
 }
 
-QImage RenderSheet(PieceStyle style) {
-    QImage sheet(kSheetWidth, kSheetHeight, QImage::Format_RGB32);
+QImage RenderSheet(PieceStyle style, int scale) {
+    QImage sheet(kSheetWidth * scale, kSheetHeight * scale, QImage::Format_RGB32);
     sheet.fill(kPictureBackground);
     for (int kind = 0; kind < kPieceKinds; ++kind) {
         if (style == PieceStyle::Main) {
             const PieceShape shape = MakeMainPieceShape(static_cast<PieceKind>(kind));
-            PlacePiece(sheet, kind, 0, shape, PaintShadedPicture(shape, kMainWhiteColours));
-            PlacePiece(sheet, kind, 2, shape, PaintShadedPicture(shape, kMainBlackColours));
+            PlacePiece(sheet, kind, 0, shape, PaintShadedPicture(shape, kMainWhiteColours, scale),
+                       scale);
+            PlacePiece(sheet, kind, 2, shape, PaintShadedPicture(shape, kMainBlackColours, scale),
+                       scale);
         } else {
             const PieceShape shape = MakePieceShape(static_cast<PieceKind>(kind));
-            PlacePiece(sheet, kind, 0, shape, PaintPicture(shape, kWhiteColours));
-            PlacePiece(sheet, kind, 2, shape, PaintPicture(shape, kBlackColours));
+            PlacePiece(sheet, kind, 0, shape, PaintPicture(shape, kWhiteColours, scale), scale);
+            PlacePiece(sheet, kind, 2, shape, PaintPicture(shape, kBlackColours, scale), scale);
         }
     }
     return sheet;

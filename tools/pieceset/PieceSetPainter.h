@@ -9,6 +9,10 @@
 // (white pictures, white masks, black pictures, black masks) of 40 x 40 cells. The mask and
 // the picture of a piece come from the same silhouette, so every opaque mask pixel covers a
 // pixel painted in a piece colour and no background colour shows at the edge.
+//
+// A sheet can also be drawn at a whole-number scale for screens with more pixels per point:
+// the same shapes on cells of 40 x scale pixels, every line and the outline as many pixels
+// wider, so the design grid's pixel edges and pixel centres still fall on the larger grid.
 
 namespace pieceset {
 
@@ -42,13 +46,19 @@ inline constexpr QRgb kMaskClear = qRgb(255, 255, 255);
 inline constexpr int kSheetWidth = kPieceKinds * kCellSize;
 inline constexpr int kSheetHeight = 4 * kCellSize;
 
+// The scales a sheet is drawn at: the board's own pixels and twice as many.
+inline constexpr int kScales[] = {1, 2};
+
+// A blank cell of 40 x scale pixels whose painters draw in design-grid units.
+QImage BlankCell(QImage::Format format, QRgb fill, int scale);
+
 // Which pixels of a cell the piece covers: 255 inside, 0 outside (Format_Grayscale8).
-QImage SilhouetteCoverage(const PieceShape& shape);
+QImage SilhouetteCoverage(const PieceShape& shape, int scale = 1);
 
 // The piece painted over its outline colour; only the pixels inside the silhouette count.
-QImage PaintPicture(const PieceShape& shape, const PieceColours& colours);
+QImage PaintPicture(const PieceShape& shape, const PieceColours& colours, int scale = 1);
 
-// The whole sheet of a set in full colour (Format_RGB32).
-QImage RenderSheet(PieceStyle style = PieceStyle::Default);
+// The whole sheet of a set in full colour (Format_RGB32), 240 x 160 pixels times the scale.
+QImage RenderSheet(PieceStyle style = PieceStyle::Default, int scale = 1);
 
 } // namespace pieceset

@@ -1,5 +1,6 @@
 #include "Preview.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace pieceset {
@@ -7,6 +8,7 @@ namespace pieceset {
 namespace {
 
 constexpr int kSquare = 48; // the board's usual square; a 40-pixel piece sits 4 pixels in
+constexpr int kDesignCell = 40;
 
 struct SquareLook {
     QRgb colour;
@@ -47,16 +49,18 @@ void DrawMasked(QImage& target, const QImage& sheet, int colour, int kind, int l
 
 QImage ComposePreview(const QImage& sheet, int magnification) {
     const int size = sheet.height() / 4;
+    // A sheet drawn at a larger scale stands on squares as many times larger.
+    const int square = kSquare * std::max(1, size / kDesignCell);
     const int rows = int(std::size(kSquares));
-    QImage board(12 * kSquare, rows * kSquare, QImage::Format_RGB32);
+    QImage board(12 * square, rows * square, QImage::Format_RGB32);
     for (int y = 0; y < board.height(); ++y)
         for (int x = 0; x < board.width(); ++x)
-            board.setPixel(x, y, Mottled(kSquares[y / kSquare], x, y));
-    const int inset = (kSquare - size) / 2;
+            board.setPixel(x, y, Mottled(kSquares[y / square], x, y));
+    const int inset = (square - size) / 2;
     for (int row = 0; row < rows; ++row)
         for (int column = 0; column < 12; ++column)
-            DrawMasked(board, sheet, column / 6, column % 6, column * kSquare + inset,
-                       row * kSquare + inset);
+            DrawMasked(board, sheet, column / 6, column % 6, column * square + inset,
+                       row * square + inset);
     return board.scaled(board.size() * magnification, Qt::IgnoreAspectRatio,
                         Qt::FastTransformation);
 }

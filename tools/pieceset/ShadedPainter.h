@@ -21,8 +21,9 @@ struct ShadedColours {
     QRgb lines;     // the inner lines and marks
 };
 
-// The piece over its outline colour; only the pixels inside the silhouette count.
-QImage PaintShadedPicture(const PieceShape& shape, const ShadedColours& colours);
+// The piece over its outline colour, on a cell of 40 x scale pixels; only the pixels inside
+// the silhouette count.
+QImage PaintShadedPicture(const PieceShape& shape, const ShadedColours& colours, int scale = 1);
 
 // The inner lines and marks, clipped to the silhouette; then the two-pixel edge centred on
 // the silhouette. Both sets finish their pictures with these.

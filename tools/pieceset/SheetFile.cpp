@@ -12,8 +12,8 @@ constexpr int kDotsPerMetre = 2835; // 72 dots per inch
 
 } // namespace
 
-QImage MakeSheet(PieceStyle style) {
-    QImage sheet = RenderSheet(style);
+QImage MakeSheet(PieceStyle style, int scale) {
+    QImage sheet = RenderSheet(style, scale);
     if (style == PieceStyle::Default)
         sheet = ToIndexed8(sheet, {kMaskOpaque, kMaskClear, kPictureBackground});
     sheet.setDotsPerMeterX(kDotsPerMetre);

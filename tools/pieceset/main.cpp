@@ -1,7 +1,7 @@
 // zel_make_pieceset: draws a piece set and writes it as a BMP: the default set in 8-bit
-// palette colour, the main window's set in 24-bit colour.
+// palette colour, the main window's set in 24-bit colour; at scale 2 on 80-pixel cells.
 //
-//   zel_make_pieceset [--style default|main] OUTPUT.bmp [--preview PREVIEW.png]
+//   zel_make_pieceset [--style default|main] [--scale 1|2] OUTPUT.bmp [--preview PREVIEW.png]
 
 #include "Preview.h"
 #include "SheetFile.h"
@@ -16,8 +16,8 @@ namespace {
 constexpr int kPreviewMagnification = 3;
 
 int Usage() {
-    std::fprintf(stderr, "usage: zel_make_pieceset [--style default|main] OUTPUT.bmp "
-                         "[--preview PREVIEW.png]\n");
+    std::fprintf(stderr, "usage: zel_make_pieceset [--style default|main] [--scale 1|2] "
+                         "OUTPUT.bmp [--preview PREVIEW.png]\n");
     return 2;
 }
 
@@ -33,6 +33,7 @@ int main(int argc, char* argv[]) {
     QString output;
     QString preview;
     PieceStyle style = PieceStyle::Default;
+    int scale = 1;
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
         if (arg == "--preview" && i + 1 < argc) {
@@ -43,6 +44,10 @@ int main(int argc, char* argv[]) {
                 style = PieceStyle::Main;
             else if (name != "default")
                 return Usage();
+        } else if (arg == "--scale" && i + 1 < argc) {
+            const QString value = QString::fromLocal8Bit(argv[++i]);
+            if (value != "1" && value != "2") return Usage();
+            scale = value.toInt();
         } else if (output.isEmpty() && !arg.startsWith("-")) {
             output = arg;
         } else {
@@ -51,7 +56,7 @@ int main(int argc, char* argv[]) {
     }
     if (output.isEmpty()) return Usage();
 
-    const QImage sheet = MakeSheet(style);
+    const QImage sheet = MakeSheet(style, scale);
     if (!Write(output, EncodeSheet(sheet))) {
         std::fprintf(stderr, "zel_make_pieceset: cannot write %s\n", qPrintable(output));
         return 1;
