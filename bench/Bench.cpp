@@ -201,10 +201,10 @@ int main(int argc, char** argv) {
     if (wanted("perft")) RunPerft(*engine);
     if (wanted("search")) RunSearch(*engine);
     bool same = true;
-    if (wanted("compare")) same = bench::RunCompare(*engine, rounds);
+    if (wanted("compare")) same = bench::RunCompare(rounds);
     for (int depth : {5, 6})
         if (parts > 0 && wanted(("compare" + std::to_string(depth)).c_str()))
-            same = bench::RunCompare(*engine, rounds, depth) && same;
+            same = bench::RunCompare(rounds, depth) && same;
     if (wanted("abort")) RunAbortLatency(*engine);
     if (wanted("signature")) RunSignature(*engine);
     return same ? 0 : 1;

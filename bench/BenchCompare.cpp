@@ -74,10 +74,15 @@ struct TSet {
 
 } // namespace
 
-bool RunCompare(TChessEngine& engine, int rounds, int onlyDepth) {
+bool RunCompare(int rounds, int onlyDepth) {
     constexpr int all = static_cast<int>(std::size(SearchFens));
     const TSet sets[] = {{5, all}, {6, DeepSearchCount}};
-    auto ref = std::make_unique<enginetest::RefEngine>(engine);
+    // A search starts from what the previous one left (the line it follows first), so the
+    // pair is made once and kept for the whole run: they see the same searches, whatever
+    // else the benchmark has searched before, and "compare5 compare6" compares like with like.
+    static const auto engineOwned = std::make_unique<TChessEngine>();
+    static const auto ref = std::make_unique<enginetest::RefEngine>(*engineOwned);
+    TChessEngine& engine = *engineOwned;
     bool same = true;
     std::printf("Search beside the plain transcription (CPU time, %d rounds)\n", rounds);
     for (const TSet& set : sets) {
