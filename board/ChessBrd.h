@@ -297,6 +297,9 @@ class TChessBrd : public QWidget, public TChessGame {
     void RedrawChanged(const std::string& old) override;
     // Animation hook of the rules (ChessBrdAnimate.cpp).
     void AnimateMove(Square from, Square to, int delay) override;
+    bool IsDroppedMove(Square from, Square to) const override {
+        return from == FDragFrom && to == FDropTo;
+    }
 
     // Qt plumbing.
     void paintEvent(QPaintEvent* e) override;
@@ -392,6 +395,9 @@ class TChessBrd : public QWidget, public TChessGame {
     // pixels, then Active until the release, Escape or the loss of the mouse.
     enum class TDragPhase : std::uint8_t { Idle, Pending, Active };
     TDragPhase FDragPhase = TDragPhase::Idle;
+    // The squares of the drag: where the piece was picked up and where it was dropped.
+    Square FDragFrom = None;
+    Square FDropTo = None;
     Qt::MouseButton FDragButton = Qt::NoButton;
     QPoint FPressPos;
     QPoint FLastDragPos;

@@ -142,10 +142,9 @@ class TChessGame {
     // pause of each step in milliseconds. Here every move slides without a pause.
     virtual bool AnimateMoves() const { return true; }
     virtual int AnimationDelay() const { return 0; }
-
-    // The squares of the move the user dropped; that move is not animated.
-    Square FDragFrom = None;
-    Square FDropTo = None;
+    // Whether the move is the one the user has just dropped on its square, which needs no
+    // sliding; here nothing is ever dropped.
+    virtual bool IsDroppedMove(Square /*from*/, Square /*to*/) const { return false; }
 
     bool FGameEnded = false;
     bool FEngineHalted = false;

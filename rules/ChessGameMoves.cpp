@@ -110,7 +110,7 @@ void TChessGame::RecordHalfMove(Square oldSq, Square newSq) {
 
 void TChessGame::ShowDeparture(Square oldSq, Square newSq) {
     RepaintSquare(oldSq);
-    if (AnimateMoves() && (oldSq != FDragFrom || newSq != FDropTo)) {
+    if (AnimateMoves() && !IsDroppedMove(oldSq, newSq)) {
         DrawGridLines();
         AnimateMove(oldSq, newSq, AnimationDelay());
     }

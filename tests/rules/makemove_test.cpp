@@ -229,9 +229,13 @@ TEST(MakeMove, ThreefoldRepetitionFreezesTheGameUntilStepBack) {
 // Logs the drawing hooks a move calls.
 struct HookGame : TChessGame {
     Lines Calls;
+    Square DroppedFrom = None, DroppedTo = None;
     void Drop(Square from, Square to) {
-        FDragFrom = from;
-        FDropTo = to;
+        DroppedFrom = from;
+        DroppedTo = to;
+    }
+    bool IsDroppedMove(Square from, Square to) const override {
+        return from == DroppedFrom && to == DroppedTo;
     }
     void RepaintSquare(Square sq) override { Calls.push_back("Repaint " + std::to_string(sq)); }
     void DrawPieceAt(Square sq, char c) override {
