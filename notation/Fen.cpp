@@ -3,11 +3,11 @@
 #include <charconv>
 #include <vector>
 
+#include "FenFields.h"
 #include "ReplayGame.h"
 
 namespace {
 
-constexpr std::string_view kPieceLetters = "PNBRQKpnbrqk";
 constexpr std::string_view kStartBoard = "rnbqkbnrpppppppp                                "
                                          "PPPPPPPPRNBQKBNR";
 
@@ -34,78 +34,14 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-bool ReadBoard(std::string_view field, std::string& board, std::string& error) {
-    board.assign(64, ' ');
-    int rank = 8;
-    int file = 1;
-    for (char c : field) {
-        if (c == '/') {
-            if (file != 9) {
-                error = "rank " + std::to_string(rank) + " does not have 8 squares";
-                return false;
-            }
-            if (--rank < 1) {
-                error = "the board has more than 8 ranks";
-                return false;
-            }
-            file = 1;
-        } else if (c >= '1' && c <= '8') {
-            file += c - '0';
-            if (file > 9) {
-                error = "rank " + std::to_string(rank) + " has more than 8 squares";
-                return false;
-            }
-        } else if (kPieceLetters.find(c) != std::string_view::npos) {
-            if (file > 8) {
-                error = "rank " + std::to_string(rank) + " has more than 8 squares";
-                return false;
-            }
-            board[SquareAt(file, rank) - 1] = c;
-            ++file;
-        } else {
-            error = std::string("'") + c + "' is not a piece letter";
-            return false;
-        }
-    }
-    if (rank != 1) {
-        error = "the board has " + std::to_string(9 - rank) + " ranks instead of 8";
-        return false;
-    }
-    if (file != 9) {
-        error = "rank 1 does not have 8 squares";
-        return false;
-    }
-    return true;
-}
-
-bool ReadCastling(std::string_view field, CastleSet& castling, std::string& error) {
-    castling = CastleSet{};
-    if (field == "-") return true;
-    for (char c : field) {
-        CanStillCastle right;
-        switch (c) {
-        case 'K':
-            right = WhiteKingSide;
-            break;
-        case 'Q':
-            right = WhiteQueenSide;
-            break;
-        case 'k':
-            right = BlackKingSide;
-            break;
-        case 'q':
-            right = BlackQueenSide;
-            break;
-        default:
-            error = "the castling rights \"" + std::string(field) + "\" are not K, Q, k, q or -";
-            return false;
-        }
-        if (castling.Contains(right)) {
+// The rules' reader, which takes any combination of the letters, and no letter twice.
+bool ReadCastlingField(std::string_view field, CastleSet& castling, std::string& error) {
+    if (!ReadCastling(field, castling, &error)) return false;
+    for (std::size_t i = 0; i < field.size(); ++i)
+        if (field.find(field[i], i + 1) != std::string_view::npos) {
             error = "the castling rights \"" + std::string(field) + "\" repeat a letter";
             return false;
         }
-        castling.Include(right);
-    }
     return true;
 }
 
@@ -207,17 +143,6 @@ CastleSet CastlingAtHome(const std::string& board, CastleSet rights) {
     return kept;
 }
 
-std::string SquareText(Square sq) {
-    if (sq < A8 || sq > H1) return "-";
-    return {static_cast<char>('a' + FileOf(sq) - 1), static_cast<char>('0' + RankOf(sq))};
-}
-
-Square SquareFromText(std::string_view text) {
-    if (text.size() != 2 || text[0] < 'a' || text[0] > 'h' || text[1] < '1' || text[1] > '8')
-        return None;
-    return SquareAt(text[0] - 'a' + 1, text[1] - '0');
-}
-
 FenPosition StartFenPosition() {
     FenPosition p;
     p.Board = std::string(kStartBoard);
@@ -261,19 +186,16 @@ bool ReadFen(std::string_view text, FenPosition& position, std::string& error) {
         return false;
     }
     FenPosition p;
-    if (!ReadBoard(fields[0], p.Board, error)) return false;
+    if (!ReadPlacement(fields[0], p.Board, &error)) return false;
     if (fields[1] != "w" && fields[1] != "b") {
         error = "the side to move \"" + std::string(fields[1]) + "\" is not w or b";
         return false;
     }
     p.WhiteToMove = fields[1] == "w";
-    if (!ReadCastling(fields[2], p.Castling, error)) return false;
-    if (fields[3] != "-") {
-        p.EnPassant = SquareFromText(fields[3]);
-        if (p.EnPassant == None) {
-            error = "the en-passant square \"" + std::string(fields[3]) + "\" is not a square";
-            return false;
-        }
+    if (!ReadCastlingField(fields[2], p.Castling, error)) return false;
+    if (!ReadEnPassant(fields[3], p.EnPassant)) {
+        error = "the en-passant square \"" + std::string(fields[3]) + "\" is not a square";
+        return false;
     }
     if (fields.size() > 4 && !ReadCounter(fields[4], 0, "half-move clock", p.HalfMoveClock, error))
         return false;

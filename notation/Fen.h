@@ -8,6 +8,7 @@
 
 #include "CastleSet.h"
 #include "Square.h"
+#include "Text.h" // SquareText and SquareFromText, which users of positions need too
 
 struct FenPosition {
     std::string Board = std::string(64, ' '); // the rules' 64 letters, a8 first
@@ -37,7 +38,3 @@ std::string PositionFault(const FenPosition& position);
 // corner's right when its rook is captured there; a FEN carries only live rights.
 CastleSet CastlingAtHome(const std::string& board, CastleSet rights);
 
-// "e4" for a square, "-" for None.
-std::string SquareText(Square sq);
-// The square of a name such as "e4"; None when it is not one.
-Square SquareFromText(std::string_view text);

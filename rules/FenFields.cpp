@@ -1,6 +1,9 @@
 #include "FenFields.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "Text.h"
 
 namespace {
 
@@ -15,27 +18,35 @@ std::string_view NextField(std::string_view& text) {
 
 } // namespace
 
-bool ReadPlacement(std::string_view text, std::string& position) {
+bool ReadPlacement(std::string_view text, std::string& position, std::string* why) {
     constexpr std::string_view pieces = "PNBRQKpnbrqk";
+    const auto refuse = [why](std::string reason) {
+        if (why != nullptr) *why = std::move(reason);
+        return false;
+    };
+    const auto rankName = [](int rank) { return "rank " + std::to_string(8 - rank); };
     std::string result;
-    int rank = 0;
-    int file = 0;
+    int rank = 0; // 0 is the eighth rank
+    int file = 0; // files filled so far on this rank
     for (char c : text) {
         if (c == '/') {
-            if (file != 8 || ++rank > 7) return false;
+            if (file != 8) return refuse(rankName(rank) + " does not have 8 squares");
+            if (++rank > 7) return refuse("the board has more than 8 ranks");
             file = 0;
         } else if (c >= '1' && c <= '8') {
             file += c - '0';
-            if (file > 8) return false;
+            if (file > 8) return refuse(rankName(rank) + " has more than 8 squares");
             result.append(static_cast<std::size_t>(c - '0'), ' ');
         } else if (pieces.find(c) != std::string_view::npos) {
-            if (++file > 8) return false;
+            if (++file > 8) return refuse(rankName(rank) + " has more than 8 squares");
             result.push_back(c);
         } else {
-            return false;
+            return refuse(std::string("'") + c + "' is not a piece letter");
         }
     }
-    if (rank != 7 || file != 8) return false;
+    if (rank != 7)
+        return refuse("the board has " + std::to_string(rank + 1) + " ranks instead of 8");
+    if (file != 8) return refuse("rank 1 does not have 8 squares");
     position = result;
     return true;
 }
@@ -46,12 +57,17 @@ bool ReadSide(std::string_view text, bool& white) {
     return true;
 }
 
-bool ReadCastling(std::string_view text, CastleSet& rights) {
+bool ReadCastling(std::string_view text, CastleSet& rights, std::string* why) {
     if (text == "-") {
         rights = CastleSet{};
         return true;
     }
-    if (text.empty()) return false;
+    const auto refuse = [&] {
+        if (why != nullptr)
+            *why = "the castling rights \"" + std::string(text) + "\" are not K, Q, k, q or -";
+        return false;
+    };
+    if (text.empty()) return refuse();
     CastleSet result;
     for (char c : text) {
         switch (c) {
@@ -68,7 +84,7 @@ bool ReadCastling(std::string_view text, CastleSet& rights) {
             result.Include(BlackQueenSide);
             break;
         default:
-            return false;
+            return refuse();
         }
     }
     rights = result;
@@ -80,9 +96,9 @@ bool ReadEnPassant(std::string_view text, Square& sq) {
         sq = None;
         return true;
     }
-    if (text.size() != 2 || text[0] < 'a' || text[0] > 'h' || text[1] < '1' || text[1] > '8')
-        return false;
-    sq = SquareAt(text[0] - 'a' + 1, text[1] - '0');
+    const Square named = SquareFromText(text);
+    if (named == None) return false;
+    sq = named;
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Reading the first four fields of a FEN record (placement, side to move, castling rights,
 // en-passant square) into the forms the game holds. Each reader answers false on malformed
-// text and then leaves its result unchanged.
+// text and then leaves its result unchanged; given a `why`, it also says what is wrong.
 
 #include <string>
 #include <string_view>
@@ -11,11 +11,11 @@
 
 // Eight ranks from 8 to 1 separated by '/', each of piece letters and digits 1..8 filling
 // exactly eight files; gives the 64 position letters, a8 first, ' ' for an empty square.
-bool ReadPlacement(std::string_view text, std::string& position);
+bool ReadPlacement(std::string_view text, std::string& position, std::string* why = nullptr);
 // "w" or "b".
 bool ReadSide(std::string_view text, bool& white);
 // Any non-empty combination of the letters K, Q, k, q, or "-" for none.
-bool ReadCastling(std::string_view text, CastleSet& rights);
+bool ReadCastling(std::string_view text, CastleSet& rights, std::string* why = nullptr);
 // "e3" (lower case) or "-" for None.
 bool ReadEnPassant(std::string_view text, Square& sq);
 

@@ -1,6 +1,7 @@
 #include "IniText.h"
 
 #include "IniFile.h"
+#include "Text.h"
 
 #include <unordered_set>
 
@@ -28,13 +29,6 @@ std::string_view TrimBlanks(std::string_view text) {
     while (last > first && IsBlank(text[last - 1]))
         --last;
     return text.substr(first, last - first);
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
 }
 
 std::string CleanValue(std::string_view raw) {
@@ -85,7 +79,7 @@ IniText::Line IniText::Classify(std::string text) {
 std::optional<IniText::Range> IniText::FindSection(std::string_view name) const {
     name = TrimBlanks(name);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].kind != Kind::Section || !EqualNoCase(lines_[i].name, name)) continue;
+        if (lines_[i].kind != Kind::Section || !EqualIgnoringCase(lines_[i].name, name)) continue;
         std::size_t end = i + 1;
         while (end < lines_.size() && lines_[end].kind != Kind::Section)
             ++end;
@@ -97,7 +91,7 @@ std::optional<IniText::Range> IniText::FindSection(std::string_view name) const 
 std::optional<std::size_t> IniText::FindKey(const Range& range, std::string_view name) const {
     name = TrimBlanks(name);
     for (std::size_t i = range.header + 1; i < range.end; ++i)
-        if (lines_[i].kind == Kind::Key && EqualNoCase(lines_[i].name, name)) return i;
+        if (lines_[i].kind == Kind::Key && EqualIgnoringCase(lines_[i].name, name)) return i;
     return std::nullopt;
 }
 
@@ -157,7 +151,7 @@ bool IniText::Remove(std::string_view section, std::string_view key) {
     bool removed = false;
     std::size_t end = range->end;
     for (std::size_t i = range->header + 1; i < end;) {
-        if (lines_[i].kind == Kind::Key && EqualNoCase(lines_[i].name, key)) {
+        if (lines_[i].kind == Kind::Key && EqualIgnoringCase(lines_[i].name, key)) {
             lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
             --end;
             removed = true;

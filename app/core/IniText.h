@@ -65,6 +65,4 @@ std::string CleanValue(std::string_view raw);
 // ASCII blanks (space, tab, CR, LF, vertical tab, form feed) stripped from both ends.
 std::string_view TrimBlanks(std::string_view text);
 
-bool EqualNoCase(std::string_view a, std::string_view b);
-
 } // namespace ini

@@ -1,27 +1,14 @@
 #include "MediaCommand.h"
 
-#include <cctype>
 #include <charconv>
 #include <vector>
+
+#include "Text.h"
 
 namespace {
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-bool SameWord(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return i == a.size() && b[i] == '\0';
-}
-
-bool SameAlias(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && SameWord(a, b.c_str());
 }
 
 std::vector<std::string> SplitWords(const std::string& text) {
@@ -65,7 +52,7 @@ TMediaCommand ParseOpen(const std::string& command) {
     const std::string aliasWord = TakeLastWord(command, end);
     const std::string type = TakeLastWord(command, end);
     const std::string typeWord = TakeLastWord(command, end);
-    if (!SameWord(aliasWord, "ALIAS") || !SameWord(typeWord, "TYPE") || alias.empty() ||
+    if (!EqualIgnoringCase(aliasWord, "ALIAS") || !EqualIgnoringCase(typeWord, "TYPE") || alias.empty() ||
         type.empty())
         return result;
     while (end > begin && IsBlank(command[end - 1]))
@@ -83,7 +70,7 @@ TMediaCommand ParsePlay(const std::vector<std::string>& words) {
     TMediaCommand result;
     if (words.size() != 2 && words.size() != 4) return result;
     if (words.size() == 4) {
-        if (!SameWord(words[2], "FROM")) return result;
+        if (!EqualIgnoringCase(words[2], "FROM")) return result;
         const std::string& number = words[3];
         const auto [rest, error] =
             std::from_chars(number.data(), number.data() + number.size(), result.From);
@@ -102,12 +89,12 @@ TMediaCommand ParseMediaCommand(const std::string& command) {
     const std::vector<std::string> words = SplitWords(command);
     TMediaCommand result;
     if (words.empty()) return result;
-    if (SameWord(words[0], "OPEN")) return ParseOpen(command);
-    if (SameWord(words[0], "PLAY")) return ParsePlay(words);
+    if (EqualIgnoringCase(words[0], "OPEN")) return ParseOpen(command);
+    if (EqualIgnoringCase(words[0], "PLAY")) return ParsePlay(words);
     if (words.size() != 2) return result;
-    if (SameWord(words[0], "STOP"))
+    if (EqualIgnoringCase(words[0], "STOP"))
         result.Verb = TMediaCommand::TVerb::Stop;
-    else if (SameWord(words[0], "CLOSE"))
+    else if (EqualIgnoringCase(words[0], "CLOSE"))
         result.Verb = TMediaCommand::TVerb::Close;
     else
         return result;
@@ -116,12 +103,12 @@ TMediaCommand ParseMediaCommand(const std::string& command) {
 }
 
 bool TMediaInterpreter::Names(const std::string& alias) const {
-    return IsOpen() && SameAlias(alias, OpenAlias);
+    return IsOpen() && EqualIgnoringCase(alias, OpenAlias);
 }
 
 bool TMediaInterpreter::Open(const TMediaCommand& command) {
     // The one sequencer is taken while any alias holds it: the open piece stays as it is.
-    if (IsOpen() || !SameWord(command.Type, "SEQUENCER")) return false;
+    if (IsOpen() || !EqualIgnoringCase(command.Type, "SEQUENCER")) return false;
     if (!Player.Load(command.Path)) return false;
     OpenAlias = command.Alias;
     return true;

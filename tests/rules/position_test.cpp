@@ -117,9 +117,15 @@ TEST(SquareNames, TextIsLowerCaseWithADashOutsideTheBoard) {
     EXPECT_EQ(SquareText(H1), "h1");
     for (int outside : {0, -1, 65, 255})
         EXPECT_EQ(SquareText(outside), "-") << outside;
+    for (int sq = A8; sq <= H1; ++sq)
+        EXPECT_EQ(SquareFromText(SquareText(sq)), sq);
+    for (const char* bad : {"E4", "e9", "i1", "e", "e44", "-", ""})
+        EXPECT_EQ(SquareFromText(bad), None) << bad;
     EXPECT_TRUE(EqualIgnoringCase("NewGame", "newgame"));
     EXPECT_FALSE(EqualIgnoringCase("newgame", "newgam"));
     EXPECT_FALSE(EqualIgnoringCase("init", "inot"));
+    // Only ASCII letters fold: bytes of other scripts must match exactly, whatever the locale.
+    EXPECT_FALSE(EqualIgnoringCase("\xC9", "\xE9"));
 }
 
 } // namespace
