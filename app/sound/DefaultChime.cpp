@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "WaveFile.h"
+
 namespace {
 
 constexpr int kRate = 44100;
@@ -27,11 +29,6 @@ void AddNote(std::vector<double>& out, double start, double frequency, double le
     }
 }
 
-void PutLittleEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
 std::vector<std::uint8_t> BuildWave() {
     std::vector<double> samples(static_cast<std::size_t>(kLength * kRate), 0.0);
     AddNote(samples, 0.0, 1318.5, 0.30);  // E6
@@ -40,30 +37,7 @@ std::vector<std::uint8_t> BuildWave() {
     const std::size_t fade = kRate * 60 / 1000;
     for (std::size_t k = 0; k < fade; ++k)
         samples[samples.size() - 1 - k] *= static_cast<double>(k) / fade;
-
-    const auto dataSize = static_cast<std::uint32_t>(samples.size() * 2);
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(44 + dataSize);
-    for (char c : {'R', 'I', 'F', 'F'})
-        bytes.push_back(static_cast<std::uint8_t>(c));
-    PutLittleEndian(bytes, 36 + dataSize, 4);
-    for (char c : {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '})
-        bytes.push_back(static_cast<std::uint8_t>(c));
-    PutLittleEndian(bytes, 16, 4);        // format chunk size
-    PutLittleEndian(bytes, 1, 2);         // PCM
-    PutLittleEndian(bytes, 1, 2);         // mono
-    PutLittleEndian(bytes, kRate, 4);     // frames per second
-    PutLittleEndian(bytes, kRate * 2, 4); // bytes per second
-    PutLittleEndian(bytes, 2, 2);         // bytes per frame
-    PutLittleEndian(bytes, 16, 2);        // bits per sample
-    for (char c : {'d', 'a', 't', 'a'})
-        bytes.push_back(static_cast<std::uint8_t>(c));
-    PutLittleEndian(bytes, dataSize, 4);
-    for (double s : samples) {
-        const long value = std::lround(std::clamp(s, -1.0, 1.0) * 32767.0);
-        PutLittleEndian(bytes, static_cast<std::uint32_t>(value), 2);
-    }
-    return bytes;
+    return WaveFileBytes(samples, kRate);
 }
 
 } // namespace

@@ -8,16 +8,6 @@ namespace sounds {
 
 namespace {
 constexpr double kPi = std::numbers::pi;
-
-void PutLittleEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-void PutTag(std::vector<std::uint8_t>& bytes, const char* tag) {
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(tag[i]));
-}
 } // namespace
 
 TSignal Silence(double seconds) {
@@ -211,30 +201,6 @@ void NormalizeLoudness(TSignal& signal, double level, double maxPeak) {
     const double gain = std::min(level / rms, maxPeak / peak);
     for (double& s : signal)
         s *= gain;
-}
-
-std::vector<std::uint8_t> WaveFileBytes(const TSignal& signal) {
-    const auto dataSize = static_cast<std::uint32_t>(signal.size() * 2);
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(44 + dataSize);
-    PutTag(bytes, "RIFF");
-    PutLittleEndian(bytes, 36 + dataSize, 4);
-    PutTag(bytes, "WAVE");
-    PutTag(bytes, "fmt ");
-    PutLittleEndian(bytes, 16, 4);        // format chunk size
-    PutLittleEndian(bytes, 1, 2);         // PCM
-    PutLittleEndian(bytes, 1, 2);         // mono
-    PutLittleEndian(bytes, kRate, 4);     // frames per second
-    PutLittleEndian(bytes, kRate * 2, 4); // bytes per second
-    PutLittleEndian(bytes, 2, 2);         // bytes per frame
-    PutLittleEndian(bytes, 16, 2);        // bits per sample
-    PutTag(bytes, "data");
-    PutLittleEndian(bytes, dataSize, 4);
-    for (double s : signal) {
-        const long value = std::lround(std::clamp(s, -1.0, 1.0) * 32767.0);
-        PutLittleEndian(bytes, static_cast<std::uint32_t>(value), 2);
-    }
-    return bytes;
 }
 
 } // namespace sounds

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "WaveFile.h"
+
 namespace sounds {
 
 inline constexpr int kRate = 44100;
@@ -73,6 +75,8 @@ void NormalizePeak(TSignal& signal, double level);
 void NormalizeLoudness(TSignal& signal, double level, double maxPeak);
 
 // The signal as a 16-bit mono PCM WAV file at kRate.
-std::vector<std::uint8_t> WaveFileBytes(const TSignal& signal);
+inline std::vector<std::uint8_t> WaveFileOf(const TSignal& signal) {
+    return WaveFileBytes(signal, kRate);
+}
 
 } // namespace sounds

@@ -7,12 +7,12 @@ namespace sounds {
 
 std::vector<TSoundFile> MakeSoundSet() {
     return {
-        {"PjdSom1.wav", WaveFileBytes(MoveClick())},
-        {"Captura.wav", WaveFileBytes(CaptureKnock())},
-        {"Bell.wav", WaveFileBytes(PromotionBell())},
-        {"Cheque.wav", WaveFileBytes(CheckAlert())},
-        {"mate.wav", WaveFileBytes(MateFigure())},
-        {"Empate.wav", WaveFileBytes(DrawChord())},
+        {"PjdSom1.wav", WaveFileOf(MoveClick())},
+        {"Captura.wav", WaveFileOf(CaptureKnock())},
+        {"Bell.wav", WaveFileOf(PromotionBell())},
+        {"Cheque.wav", WaveFileOf(CheckAlert())},
+        {"mate.wav", WaveFileOf(MateFigure())},
+        {"Empate.wav", WaveFileOf(DrawChord())},
         {"Passport.mid", PassportMidi()},
     };
 }
