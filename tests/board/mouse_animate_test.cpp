@@ -13,13 +13,10 @@
 namespace {
 
 // The board at (-7, -7) on its window, as the main window lays it out.
-class AnimateTest : public ::testing::Test {
+class AnimateTest : public BoardInWindowTest {
   protected:
     void SetUp() override {
-        TestApp();
-        host = std::make_unique<QWidget>();
-        host->resize(400, 400);
-        b = new TChessBrd(host.get());
+        MakeBoard(400);
         b->move(-7, -7);
         b->AnimationStepHook = [this](int x, int y) {
             steps.emplace_back(x, y);
@@ -37,8 +34,6 @@ class AnimateTest : public ::testing::Test {
         ASSERT_TRUE(b->MakeMove(from, to));
     }
 
-    std::unique_ptr<QWidget> host;
-    TChessBrd* b = nullptr;
     std::vector<QPoint> steps;
     QPoint overlayAt;
 };

@@ -16,13 +16,10 @@ namespace {
 using Events = std::vector<std::string>;
 
 // A window with the board at (10, 20) in it; the board's events are logged.
-class DragTest : public ::testing::Test {
+class DragTest : public BoardInWindowTest {
   protected:
     void SetUp() override {
-        TestApp();
-        host = std::make_unique<QWidget>();
-        host->resize(420, 420);
-        b = new TChessBrd(host.get());
+        MakeBoard();
         b->move(10, 20);
         b->OnIllegalMove = [this](TChessGame*, Square q) { Log("illegal " + Name(q)); };
         b->OnLegalMove = [this](TChessGame*, Square x, Square y) {
@@ -55,8 +52,6 @@ class DragTest : public ::testing::Test {
         return nullptr;
     }
 
-    std::unique_ptr<QWidget> host;
-    TChessBrd* b = nullptr;
     Qt::MouseButton held = Qt::LeftButton;
     Events log;
 };

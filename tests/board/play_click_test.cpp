@@ -15,13 +15,10 @@ namespace {
 
 using Events = std::vector<std::string>;
 
-class ClickTest : public ::testing::Test {
+class ClickTest : public BoardInWindowTest {
   protected:
     void SetUp() override {
-        TestApp();
-        host = std::make_unique<QWidget>();
-        host->resize(420, 420);
-        b = new TChessBrd(host.get());
+        MakeBoard();
         b->SetAnimateMoves(false);
         b->SetClickToMove(true);
         b->OnIllegalMove = [this](TChessGame*, Square q) { log.push_back("illegal " + Name(q)); };
@@ -37,8 +34,6 @@ class ClickTest : public ::testing::Test {
     }
     void Key(Qt::Key k) { QTest::keyClick(b, k); }
 
-    std::unique_ptr<QWidget> host;
-    TChessBrd* b = nullptr;
     Events log;
 };
 

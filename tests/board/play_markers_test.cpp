@@ -15,13 +15,10 @@ namespace {
 const QRgb kLight = qRgb(0xC0, 0xC0, 0xC0);
 const QRgb kDark = qRgb(0x80, 0x80, 0x80);
 
-class MarkersTest : public ::testing::Test {
+class MarkersTest : public BoardInWindowTest {
   protected:
     void SetUp() override {
-        TestApp();
-        host = std::make_unique<QWidget>();
-        host->resize(420, 420);
-        b = new TChessBrd(host.get());
+        MakeBoard();
         b->SetAnimateMoves(false);
         host->show();
     }
@@ -46,8 +43,6 @@ class MarkersTest : public ::testing::Test {
         return changed;
     }
 
-    std::unique_ptr<QWidget> host;
-    TChessBrd* b = nullptr;
 };
 
 bool Yellowish(QRgb c, QRgb plain) {

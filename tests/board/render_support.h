@@ -2,8 +2,12 @@
 // Shared pieces of the board's drawing and mouse tests: the application object, synthetic
 // mouse events with an explicit button state, and surface access.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QMouseEvent>
+
+#include <memory>
 
 #include "ChessBrd.h"
 
@@ -16,6 +20,20 @@ inline QApplication& TestApp() {
     static auto* app = new QApplication(argc, argv);
     return *app;
 }
+
+// A board in a window of its own, which owns it; the test shows the window when it is ready.
+class BoardInWindowTest : public ::testing::Test {
+  protected:
+    void MakeBoard(int windowSize = 420) {
+        TestApp();
+        host = std::make_unique<QWidget>();
+        host->resize(windowSize, windowSize);
+        b = new TChessBrd(host.get());
+    }
+
+    std::unique_ptr<QWidget> host;
+    TChessBrd* b = nullptr;
+};
 
 inline void SendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
                       Qt::MouseButtons held) {
