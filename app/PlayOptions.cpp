@@ -8,8 +8,10 @@
 
 #include "ChessBrd.h"
 #include "Hint.h"
+#include "MoveAnnouncer.h"
 #include "ProgramSettings.h"
 #include "PromotionChooser.h"
+#include "Speech.h"
 #include "Unit1.h"
 
 namespace {
@@ -18,6 +20,7 @@ struct TChoiceKey {
     const char* Key;
     const char* Text;
     bool TPlayChoices::*Field;
+    bool Default = true;
 };
 
 const TChoiceKey kChoices[] = {
@@ -27,6 +30,7 @@ const TChoiceKey kChoices[] = {
     {"HighlightCheck", "Highlight a king in check", &TPlayChoices::HighlightCheck},
     {"KeyboardPlay", "Play with the keyboard", &TPlayChoices::KeyboardPlay},
     {"ChoosePromotion", "Choose the promotion piece", &TPlayChoices::ChoosePromotion},
+    {"SpeakMoves", "Speak moves", &TPlayChoices::SpeakMoves, false},
 };
 
 QAction* Separator(TForm1& form) {
@@ -52,7 +56,7 @@ TPlayChoices ReadPlayChoices() {
     TPlayChoices c;
     const auto settings = OpenProgramSettings();
     for (const auto& k : kChoices)
-        c.*k.Field = settings->value(QStringLiteral("Play/") + k.Key, true).toBool();
+        c.*k.Field = settings->value(QStringLiteral("Play/") + k.Key, k.Default).toBool();
     return c;
 }
 
@@ -77,7 +81,7 @@ QAction* PlayCommand(TForm1& form, const QString& name) {
     return nullptr;
 }
 
-void InstallPlayOptions(TForm1& form) {
+void InstallPlayOptions(TForm1& form, std::shared_ptr<TSpeaker> speaker) {
     TChessBrd* board = form.ui.ChessBrd1;
     if (board == nullptr) return;
     auto choices = std::make_shared<TPlayChoices>(ReadPlayChoices());
@@ -102,6 +106,8 @@ void InstallPlayOptions(TForm1& form) {
         if (keep && board->isEnabled()) board->setFocus(Qt::OtherFocusReason);
     };
     if (choices->KeyboardPlay) board->setFocus(Qt::OtherFocusReason);
+    if (!speaker) speaker = std::make_shared<TTextToSpeechSpeaker>();
+    AnnounceMoves(*board, std::move(speaker), [choices] { return choices->SpeakMoves; });
 
     auto* hint = new THint(board, &form);
     Command(form, "Hint", "Hint", QKeySequence(Qt::Key_H), [hint, board] {
