@@ -51,6 +51,7 @@ class TVoice : public QObject {
             connect(FEngine, &QTextToSpeech::stateChanged, this, [this](QTextToSpeech::State s) {
                 if (s == QTextToSpeech::Ready || s == QTextToSpeech::Error) Finished();
             });
+            if (FEngine->state() != QTextToSpeech::Error) SpeakEnglish();
         }
         // An engine that failed stays silent from then on; asking it again can take as long
         // as its first try.
@@ -61,6 +62,20 @@ class TVoice : public QObject {
             FGuard.stop();
         }
         return ok;
+    }
+
+    // The phrases are English whatever the desktop's language; the engine's choice for the
+    // desktop's language (or for none, as under the C locale) may be a voice for another.
+    void SpeakEnglish() {
+        if (FEngine->locale().language() == QLocale::English) return;
+        const QList<QLocale> locales = FEngine->availableLocales();
+        const QLocale here(QLocale::English, QLocale().territory());
+        const QLocale* english = nullptr;
+        for (const QLocale& l : locales) {
+            if (l.language() != QLocale::English) continue;
+            if (english == nullptr || l.territory() == here.territory()) english = &l;
+        }
+        if (english != nullptr) FEngine->setLocale(*english);
     }
 
     void Speak(const QString& text) {
