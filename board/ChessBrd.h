@@ -7,7 +7,8 @@
 //
 // The implementation is split by concern: ChessBrd.cpp (construction, properties),
 // ChessBrdThread.cpp (the computer-player hand-off), ChessBrdPaint.cpp (drawing),
-// ChessBrdMouse.cpp (mouse, drag and resize), ChessBrdAnimate.cpp (move animation).
+// ChessBrdPieces.cpp (the piece set and its images), ChessBrdMouse.cpp (mouse, drag and
+// resize), ChessBrdAnimate.cpp (move animation).
 
 #include <QCursor>
 #include <QFont>
@@ -104,6 +105,7 @@ class TChessBrd : public QWidget, public TChessGame {
     Q_PROPERTY(bool HighlightLastMove READ HighlightLastMove WRITE SetHighlightLastMove)
     Q_PROPERTY(bool HighlightCheck READ HighlightCheck WRITE SetHighlightCheck)
     Q_PROPERTY(bool KeyboardPlay READ KeyboardPlay WRITE SetKeyboardPlay)
+    Q_PROPERTY(QImage CustomPieceSet2x READ CustomPieceSet2x WRITE SetCustomPieceSet2x)
 
   public:
     explicit TChessBrd(QWidget* parent = nullptr);
@@ -135,6 +137,12 @@ class TChessBrd : public QWidget, public TChessGame {
     void SetCoordFontColor(TColor v);
     QImage CustomPieceSet() const { return FCustomPieceSet; }
     void SetCustomPieceSet(const QImage& v);
+    // The custom set drawn at twice its size, for screens of 1.5 or more device pixels per
+    // logical pixel (ChessBrdPieces.cpp). Any picture is kept; it is used only while the
+    // custom set is in use and it is exactly twice that set's width and height. Empty after
+    // construction.
+    QImage CustomPieceSet2x() const { return FCustomPieceSet2x; }
+    void SetCustomPieceSet2x(const QImage& v);
     CoordSet DisplayCoords() const { return FDisplayCoords; }
     void SetDisplayCoords(CoordSet v);
     int DisplayCoordsBits() const { return FDisplayCoords.Bits; }
@@ -258,7 +266,9 @@ class TChessBrd : public QWidget, public TChessGame {
     void PaintBoard() override;
     QPoint SquareTopLeft(Square q) const;
     int PieceImageIndex(char piece) const;
-    QImage PieceImage(char piece) const; // a null image for a letter without one
+    // A null image for a letter without one. From a 2x set it has twice PieceSize pixels
+    // and a device pixel ratio of 2.
+    QImage PieceImage(char piece) const;
     static bool IsValidPieceSet(const QImage& b);
     static bool HasPicture(const QImage& b);
     int PieceSize() const { return FPieceSize; }
@@ -351,6 +361,8 @@ class TChessBrd : public QWidget, public TChessGame {
     void DrawPieces();
     void LoadDefaultPieceSet();
     void BuildPieceImages();
+    bool WantsSharpPieces() const;    // the device pixel ratio asks for a 2x set
+    bool PieceImagesOutdated() const; // built for the other side of that ratio
     void ApplySizeRule();
     void FillSquareArea(QPainter& p, bool light); // a square-colour fill of the current clip
     class TSurfacePainter;                        // the one painter of a drawing batch
@@ -360,7 +372,9 @@ class TChessBrd : public QWidget, public TChessGame {
 
     QImage FSurface;
     QImage FDefaultPieceSet;
+    QImage FDefaultPieceSet2x;
     QImage FCustomPieceSet;
+    QImage FCustomPieceSet2x;
     QImage FBorderBitmap;
     QImage FSquareLight;
     QImage FSquareDark;
@@ -372,6 +386,7 @@ class TChessBrd : public QWidget, public TChessGame {
     QPainter* FPainter = nullptr; // the painter of the drawing batch in progress, if any
     bool FInPaintBoard = false;
     int FPieceSize = 40;
+    bool FPiecesForHighRatio = false; // the piece images were built for a ratio of 1.5 or more
     int FSizeOfSquare = 40;
     int FSizeOfBorder = 24;
     TColor FBorderColor = 0;

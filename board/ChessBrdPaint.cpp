@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr std::string_view kPieceLetters = "PNBRQKpnbrqk";
-
 QColor ToQColor(TColor v) {
     return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
@@ -45,19 +43,6 @@ void TileImage(QPainter& p, const QImage& img, const QRect& all) {
     for (int j = area.top() / h; j <= area.bottom() / h; ++j)
         for (int i = area.left() / w; i <= area.right() / w; ++i)
             p.drawImage(i * w, j * h, img);
-}
-
-// Pixels are drawn where the mask is anything but exact white.
-QImage MaskedImage(const QImage& picture, const QImage& mask) {
-    QImage out(picture.size(), QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < out.height(); ++y) {
-        const auto* pic = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        const auto* msk = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        auto* dst = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            dst[x] = (msk[x] & 0xFFFFFFu) == 0xFFFFFFu ? 0u : (pic[x] | 0xFF000000u);
-    }
-    return out;
 }
 
 // Axis-parallel line that leaves out its end pixel, as the frame and grid geometry assume.
@@ -123,8 +108,10 @@ void TChessBrd::EnsureSurface() {
 }
 
 void TChessBrd::paintEvent(QPaintEvent* e) {
-    // Moved to a screen with another pixel ratio: the surface is drawn again for it.
-    if (FFirstPaintDone && !FLoading && FSurface.devicePixelRatio() != devicePixelRatioF())
+    // Moved to a screen with another pixel ratio: the surface is drawn again for it, with
+    // piece images for that ratio.
+    if (FFirstPaintDone && !FLoading &&
+        (FSurface.devicePixelRatio() != devicePixelRatioF() || PieceImagesOutdated()))
         PaintBoard();
     QPainter p(this);
     const qreal ratio = FSurface.devicePixelRatio();
@@ -172,55 +159,6 @@ void TChessBrd::ApplySizeRule() {
     EnsureSurface();
 }
 
-// --- Piece set ---------------------------------------------------------------------------------
-
-bool TChessBrd::HasPicture(const QImage& b) {
-    return !b.isNull() && b.width() > 0 && b.height() > 0;
-}
-
-bool TChessBrd::IsValidPieceSet(const QImage& b) {
-    return HasPicture(b) && b.width() * 2 == b.height() * 3;
-}
-
-void TChessBrd::LoadDefaultPieceSet() {
-    FDefaultPieceSet = QImage(":/SETKOVIRA40.bmp");
-}
-
-void TChessBrd::BuildPieceImages() {
-    // 1. The custom set only when it is a valid piece set.
-    const QImage& source = IsValidPieceSet(FCustomPieceSet) ? FCustomPieceSet : FDefaultPieceSet;
-    // 2.
-    FPieceSize = source.height() / 4;
-    // 3.
-    FPieceImages.clear();
-    for (auto& colour : FPieceIndex)
-        colour.fill(-1);
-    const int p = FPieceSize;
-    if (p <= 0) return;
-    const QImage cells = source.convertToFormat(QImage::Format_RGB32);
-    // 4-5. Picture row 2c, mask row 2c + 1, one column per kind.
-    for (int c = 0; c < 2; ++c) {
-        for (int k = 0; k < 6; ++k) {
-            const QImage picture = cells.copy(k * p, 2 * c * p, p, p);
-            const QImage mask = cells.copy(k * p, 2 * c * p + p, p, p);
-            FPieceImages.push_back(MaskedImage(picture, mask));
-            FPieceIndex[c][k] = int(FPieceImages.size()) - 1;
-        }
-    }
-}
-
-int TChessBrd::PieceImageIndex(char piece) const {
-    const auto pos = kPieceLetters.find(piece);
-    if (pos == std::string_view::npos) return -1;
-    return FPieceIndex[pos / 6][pos % 6];
-}
-
-QImage TChessBrd::PieceImage(char piece) const {
-    const int index = PieceImageIndex(piece);
-    if (index < 0 || index >= int(FPieceImages.size())) return QImage();
-    return FPieceImages[std::size_t(index)];
-}
-
 // --- The full repaint --------------------------------------------------------------------------
 
 void TChessBrd::PaintBoard() {
@@ -230,8 +168,9 @@ void TChessBrd::PaintBoard() {
     FInPaintBoard = true;
     // 2.
     if (OnPaint) OnPaint(this);
-    // 3. Brings a custom set loaded straight into the property into use.
-    if (!FFirstPaintDone) BuildPieceImages();
+    // 3. Brings a custom set loaded straight into the property into use, and piece images
+    // made for another pixel ratio up to date.
+    if (!FFirstPaintDone || PieceImagesOutdated()) BuildPieceImages();
     // 4.
     ApplySizeRule();
     // 5.
@@ -379,6 +318,7 @@ void TChessBrd::DrawPieceAt(Square q, char piece) {
     const QImage image = PieceImage(piece);
     if (q < A8 || q > H1 || image.isNull()) return;
     // Never scaled: centred on larger squares, overlapping the neighbours on smaller ones.
+    // An image of a 2x set covers the same logical pixels as its 1x image.
     const int d = (FSizeOfSquare - FPieceSize) / 2;
     const QPoint at = SquareTopLeft(q) + QPoint(d, d);
     TSurfacePainter painter(*this);
@@ -386,10 +326,13 @@ void TChessBrd::DrawPieceAt(Square q, char piece) {
     p.save();
     p.setClipping(false);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // A 2x image on a surface of another ratio (1.5, 3) is resampled rather than picked.
+    if (image.devicePixelRatio() > 1 && image.devicePixelRatio() != FSurface.devicePixelRatio())
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(at, image);
     p.restore();
     DrawFocusFrame(p, q);
-    update(QRect(at, image.size()));
+    update(QRect(at, image.deviceIndependentSize().toSize()));
 }
 
 void TChessBrd::RepaintSquare(Square q) {

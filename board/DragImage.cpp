@@ -12,7 +12,8 @@ TDragImage::TDragImage(QWidget* host) : QWidget(host) {
 
 void TDragImage::SetImage(const QImage& image) {
     FImage = image;
-    resize(image.isNull() ? QSize(1, 1) : image.size());
+    // A picture with a device pixel ratio above 1 takes its logical size on the screen.
+    resize(image.isNull() ? QSize(1, 1) : image.deviceIndependentSize().toSize());
     update();
 }
 
@@ -49,5 +50,7 @@ void TDragImage::EndDrag() {
 void TDragImage::paintEvent(QPaintEvent*) {
     if (FImage.isNull()) return;
     QPainter p(this);
+    if (FImage.devicePixelRatio() > 1 && FImage.devicePixelRatio() != devicePixelRatioF())
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(0, 0, FImage);
 }

@@ -12,7 +12,8 @@ class TDragImage : public QWidget {
   public:
     explicit TDragImage(QWidget* host);
 
-    // Chooses the picture; its top-left corner is the hot spot.
+    // Chooses the picture; its top-left corner is the hot spot. The overlay takes the
+    // picture's logical size, so a piece image of a 2x set stays sharp and as large as at 1x.
     void SetImage(const QImage& image);
     // Activates the overlay at a point of the host, on top of the host's other children.
     void BeginDrag(QPoint pos);

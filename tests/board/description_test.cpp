@@ -29,6 +29,7 @@ TEST(Description, StoredPropertiesApplyWithoutPaintingThenTheFirstPaintUsesThem)
         EXPECT_EQ(board->DisplayCoordsBits(), 3);
         EXPECT_EQ(board->PieceAt(H1), ' ');
         EXPECT_EQ(board->CustomPieceSet().size(), QSize(240, 160));
+        EXPECT_EQ(board->CustomPieceSet2x().size(), QSize(480, 320));
         // ...but nothing was painted.
         EXPECT_FALSE(board->FirstPaintDone());
     }

@@ -52,6 +52,7 @@ TEST_F(Properties, NewBoardHasTheDocumentedValues) {
     EXPECT_EQ(Board.CoordFontColor(), 0xFFFFFFu);
     EXPECT_EQ(Board.CurrentMove(), 1);
     EXPECT_TRUE(Board.CustomPieceSet().isNull());
+    EXPECT_TRUE(Board.CustomPieceSet2x().isNull());
     EXPECT_EQ(Board.EnPassantName(), "None");
     EXPECT_EQ(Board.LineStyle().color(), QColor(Qt::black));
     EXPECT_EQ(Board.LineStyle().width(), 1);
@@ -130,6 +131,31 @@ TEST_F(Properties, CustomPieceSetIsValidatedAndSwitchesTheImages) {
     EXPECT_EQ(Board.PieceSize(), 40);
 }
 
+// At one device pixel per logical pixel a 2x set is only kept: the pieces are cut from the
+// custom set as before, and the board draws the same pixels with or without it.
+TEST_F(Properties, CustomPieceSet2xIsKeptButNotUsedAtRatioOne) {
+    ASSERT_LT(Board.devicePixelRatioF(), 1.5);
+    QImage set = Picture(240, 160);
+    set.fill(Qt::black); // opaque masks, black pictures
+    Board.SetCustomPieceSet(set);
+    Board.SetPositionText(kStart);
+    Board.PaintBoard();
+    const QImage before = Board.Surface();
+
+    QImage twice = Picture(480, 320);
+    twice.fill(Qt::red);
+    Board.SetCustomPieceSet2x(twice);
+    EXPECT_EQ(Board.CustomPieceSet2x().size(), QSize(480, 320));
+    EXPECT_EQ(Board.PieceSize(), 40);
+    EXPECT_EQ(Board.PieceImage('K').size(), QSize(40, 40));
+    EXPECT_EQ(Board.PieceImage('K').devicePixelRatio(), 1.0);
+    EXPECT_EQ(Board.Surface(), before);
+
+    Board.setProperty("CustomPieceSet2x", QImage());
+    EXPECT_TRUE(Board.CustomPieceSet2x().isNull());
+    EXPECT_EQ(Board.Surface(), before);
+}
+
 TEST_F(Properties, PicturesPensAndFontsAreCopied) {
     QImage texture = Picture(60, 60);
     QPen pen(Qt::red, 3);
@@ -181,7 +207,8 @@ TEST_F(Properties, EveryPublishedPropertyCanBeWrittenByName) {
         EXPECT_TRUE(Board.setProperty(p.name(), Board.property(p.name()))) << p.name();
     }
     EXPECT_EQ(names.front(), "AnimateMoves");
-    EXPECT_EQ(names.size(), 41u);
+    EXPECT_EQ(names.back(), "CustomPieceSet2x"); // the newest, after all the others
+    EXPECT_EQ(names.size(), 42u);
 
     // Values as a stored description gives them, read back through the typed accessors.
     Board.setProperty("SearchDepth", 20);
