@@ -7,7 +7,6 @@
 
 #include <QPainter>
 
-#include <memory>
 #include <tuple>
 
 #include "render_support.h"
@@ -61,7 +60,7 @@ QImage FlatSet(int p, QRgb colour) {
 const QRgb kTeal = qRgb(0, 128, 128);
 const QRgb kOrange = qRgb(255, 140, 0);
 
-class SharpPieces : public ::testing::Test {
+class SharpPieces : public BoardInWindowTest {
   protected:
     static void SetUpTestSuite() {
         qputenv("QT_SCALE_FACTOR", "2");
@@ -70,9 +69,7 @@ class SharpPieces : public ::testing::Test {
     void SetUp() override {
         sheet2x = QImage(":/SETKOVIRA40@2x.bmp");
         sheet1x = QImage(":/SETKOVIRA40.bmp");
-        host = std::make_unique<QWidget>();
-        host->resize(420, 420);
-        b = new TChessBrd(host.get());
+        MakeBoard();
         b->move(10, 20);
         b->SetAnimateMoves(false);
         host->show();
@@ -92,8 +89,6 @@ class SharpPieces : public ::testing::Test {
 
     QImage sheet2x;
     QImage sheet1x;
-    std::unique_ptr<QWidget> host;
-    TChessBrd* b = nullptr;
 };
 
 } // namespace

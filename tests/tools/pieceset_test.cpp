@@ -13,6 +13,7 @@
 #include <QSet>
 
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -33,6 +34,11 @@ constexpr SetFile kDefaultSet{":/SETKOVIRA40.bmp", pieceset::PieceStyle::Default
 constexpr SetFile kMainSet{":/MainPieceSet.bmp", pieceset::PieceStyle::Main, 24, 1};
 constexpr SetFile kDefaultSet2x{":/SETKOVIRA40@2x.bmp", pieceset::PieceStyle::Default, 8, 2};
 constexpr SetFile kMainSet2x{":/MainPieceSet@2x.bmp", pieceset::PieceStyle::Main, 24, 2};
+
+// Names the set in test output by its file.
+void PrintTo(const SetFile& set, std::ostream* out) {
+    *out << set.resource;
+}
 
 QByteArray FileBytes(const char* resource) {
     QFile file(resource);

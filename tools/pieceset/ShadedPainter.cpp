@@ -72,8 +72,8 @@ Field SoftCoverage(const QImage& alpha, int scale) {
         for (int x = 0; x < size; ++x)
             for (int k = -reach; k <= reach; ++k)
                 if (x + k >= 0 && x + k < size)
-                    across(x, y) += kernel[std::size_t(k + reach)] *
-                                    alpha.constScanLine(y)[x + k] / 255.0;
+                    across(x, y) +=
+                        kernel[std::size_t(k + reach)] * alpha.constScanLine(y)[x + k] / 255.0;
     Field soft(size);
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
@@ -104,8 +104,7 @@ void PaintBody(QPainter& painter, const PieceShape& shape, const ShadedColours& 
 // the rim colour, where it turns away it darkens towards the shade.
 // The slope is taken across one design-grid pixel on either side, so a larger scale finds
 // the same slopes.
-void LightEdges(QImage& picture, const QImage& coverage, const ShadedColours& colours,
-                int scale) {
+void LightEdges(QImage& picture, const QImage& coverage, const ShadedColours& colours, int scale) {
     const Field soft = SoftCoverage(coverage, scale);
     const int size = coverage.width();
     const int s = scale;
