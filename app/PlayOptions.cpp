@@ -106,6 +106,7 @@ void InstallPlayOptions(TForm1& form, std::shared_ptr<TSpeaker> speaker) {
         if (keep && board->isEnabled()) board->setFocus(Qt::OtherFocusReason);
     };
     if (choices->KeyboardPlay) board->setFocus(Qt::OtherFocusReason);
+    // Moves said aloud while the choice is on; the speaker starts its engine with the first.
     if (!speaker) speaker = std::make_shared<TTextToSpeechSpeaker>();
     AnnounceMoves(*board, std::move(speaker), [choices] { return choices->SpeakMoves; });
 

@@ -36,7 +36,8 @@ TEST(PhraseQueue, TheLatestPhraseWaitsAndNoBacklogBuildsUp) {
 
 namespace {
 
-// Says a few phrases; answers how long the calls took.
+// Says a few phrases; answers how long the calls took. Reaching no speech service takes an
+// engine well over a second; the calls take a few milliseconds (more under a sanitizer).
 qint64 SayAFewTimes(TTextToSpeechSpeaker& speaker) {
     QElapsedTimer clock;
     clock.start();
@@ -59,10 +60,10 @@ TEST(TextToSpeechSpeaker, AnEngineThatDoesNotExistStartsWithTheFirstPhraseAndIsS
     EnsureApplication();
     auto speaker = std::make_unique<TTextToSpeechSpeaker>(QStringLiteral("no-such-engine"));
     EXPECT_EQ(speaker->State(), TVoiceState::NotStarted);
-    EXPECT_LT(SayAFewTimes(*speaker), 200);
+    EXPECT_LT(SayAFewTimes(*speaker), 1000);
     EXPECT_NE(speaker->State(), TVoiceState::NotStarted);
     EXPECT_TRUE(BecomesSilent(*speaker));
-    EXPECT_LT(SayAFewTimes(*speaker), 200);
+    EXPECT_LT(SayAFewTimes(*speaker), 1000);
     speaker.reset();
 }
 
@@ -73,7 +74,7 @@ TEST(TextToSpeechSpeaker, NoEnginesInstalledAtAllIsSilent) {
     QCoreApplication::setLibraryPaths({empty.path()});
     ASSERT_TRUE(QTextToSpeech::availableEngines().isEmpty());
     TTextToSpeechSpeaker speaker;
-    EXPECT_LT(SayAFewTimes(speaker), 200);
+    EXPECT_LT(SayAFewTimes(speaker), 1000);
     EXPECT_TRUE(BecomesSilent(speaker));
 }
 
@@ -87,9 +88,9 @@ TEST(TextToSpeechSpeaker, NoSpeechServiceRunningIsSilentAndNeverHoldsTheCaller) 
     qputenv("SPEECHD_ADDRESS", ("unix_socket:" + dir.path() + "/none.sock").toUtf8());
     {
         TTextToSpeechSpeaker speaker(QStringLiteral("speechd"));
-        EXPECT_LT(SayAFewTimes(speaker), 200);
+        EXPECT_LT(SayAFewTimes(speaker), 1000);
         EXPECT_TRUE(BecomesSilent(speaker));
-        EXPECT_LT(SayAFewTimes(speaker), 200);
+        EXPECT_LT(SayAFewTimes(speaker), 1000);
     }
     // Gone while its engine is still trying to start.
     TTextToSpeechSpeaker leaving(QStringLiteral("speechd"));
