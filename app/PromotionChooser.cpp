@@ -29,7 +29,8 @@ TPromotionChooser::TPromotionChooser(TChessBrd* board, int q, bool white)
         const char letter = white ? char(kLetters[i] - 32) : kLetters[i];
         const QImage picture = board->PieceImage(letter);
         button->setIcon(QIcon(QPixmap::fromImage(picture)));
-        button->setIconSize(picture.size());
+        // In logical pixels: a piece of a 2x set is as large as its 1x picture.
+        button->setIconSize(picture.deviceIndependentSize().toSize());
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setAccessibleName(kNames[i]);
