@@ -1,25 +1,16 @@
 #include "Knight.h"
 
+#include "PieceShapes.h"
+
 namespace artwork {
 
 namespace {
 
 constexpr qreal kMid = 20;
 
+// The piece set's head, its neck brought down onto the collar.
 QPainterPath Head() {
-    QPainterPath head(QPointF(12, 32.5));
-    head.cubicTo(11.5, 28, 14, 25.5, 18.5, 22.5); // chest up to the throat
-    head.cubicTo(16, 21, 13.5, 21.5, 11, 23);     // under the jaw, forward to the chin
-    head.cubicTo(9.5, 24, 7, 23.5, 6.5, 21.5);    // mouth
-    head.cubicTo(5.5, 19.5, 6, 18, 8, 16.5);      // muzzle
-    head.cubicTo(10, 14, 12, 10, 14.5, 8);        // face up to the forehead
-    head.lineTo(15.5, 3);                         // front of the ear
-    head.lineTo(18.5, 6.5);                       // back of the ear
-    head.cubicTo(27, 6, 31.5, 13, 31.5, 22);      // crest of the mane
-    head.cubicTo(31.5, 26, 30.5, 29.5, 29.5, 33);
-    head.lineTo(12, 33);
-    head.closeSubpath();
-    return head;
+    return pieceset::KnightHead(33);
 }
 
 QPainterPath Step(qreal halfWidth, qreal top, qreal bottom, qreal radius) {
@@ -42,13 +33,6 @@ QPainterPath Lines() {
     lines.moveTo(9.5, 22.2); // mouth
     lines.lineTo(7.5, 21);
     return lines;
-}
-
-QPainterPath Marks() {
-    QPainterPath marks;
-    marks.addEllipse(QPointF(14, 12.5), 1.7, 1.2);  // eye
-    marks.addEllipse(QPointF(8.2, 18.8), 0.8, 0.8); // nostril
-    return marks;
 }
 
 VectorLayer Filled(const QPainterPath& path, const QTransform& place, const KnightStyle& style) {
@@ -79,7 +63,7 @@ VectorDrawing KnightLayers(const QTransform& place, const KnightStyle& style) {
     lines.minimumSize = style.detailMinimumSize;
     layers.append(lines);
     VectorLayer marks;
-    marks.path = place.map(Marks());
+    marks.path = place.map(pieceset::KnightMarks());
     marks.fill = Solid(style.lines);
     layers.append(marks);
     return layers;

@@ -33,18 +33,7 @@ PieceShape Pawn() {
 
 PieceShape Knight() {
     PieceShape s;
-    QPainterPath head(QPointF(12, 32.5));
-    head.cubicTo(11.5, 28, 14, 25.5, 18.5, 22.5); // chest up to the throat
-    head.cubicTo(16, 21, 13.5, 21.5, 11, 23);     // under the jaw, forward to the chin
-    head.cubicTo(9.5, 24, 7, 23.5, 6.5, 21.5);    // mouth
-    head.cubicTo(5.5, 19.5, 6, 18, 8, 16.5);      // muzzle
-    head.cubicTo(10, 14, 12, 10, 14.5, 8);        // face up to the forehead
-    head.lineTo(15.5, 3);                         // front of the ear
-    head.lineTo(18.5, 6.5);                       // back of the ear
-    head.cubicTo(27, 6, 31.5, 13, 31.5, 22);      // crest of the mane
-    head.cubicTo(31.5, 26, 30.5, 29.5, 29.5, 32.5);
-    head.closeSubpath();
-    s.silhouette = United({head, Plinth(11, s.lines)});
+    s.silhouette = United({KnightHead(), Plinth(11, s.lines)});
 
     s.lines.moveTo(18.5, 8.5); // the mane's edge, parallel to the crest
     s.lines.cubicTo(25.5, 9, 29, 15, 29, 22);
@@ -52,8 +41,7 @@ PieceShape Knight() {
     s.lines.moveTo(9.5, 22.2); // mouth
     s.lines.lineTo(7.5, 21);
     AddRow(s.lines, kBaseline - 6);
-    s.marks.addEllipse(QPointF(14, 12.5), 1.7, 1.2);
-    s.marks.addEllipse(QPointF(8.2, 18.8), 0.8, 0.8);
+    s.marks = KnightMarks();
     return s;
 }
 
@@ -149,6 +137,29 @@ PieceShape King() {
 }
 
 } // namespace
+
+QPainterPath KnightHead(qreal foot) {
+    QPainterPath head(QPointF(12, 32.5));
+    head.cubicTo(11.5, 28, 14, 25.5, 18.5, 22.5); // chest up to the throat
+    head.cubicTo(16, 21, 13.5, 21.5, 11, 23);     // under the jaw, forward to the chin
+    head.cubicTo(9.5, 24, 7, 23.5, 6.5, 21.5);    // mouth
+    head.cubicTo(5.5, 19.5, 6, 18, 8, 16.5);      // muzzle
+    head.cubicTo(10, 14, 12, 10, 14.5, 8);        // face up to the forehead
+    head.lineTo(15.5, 3);                         // front of the ear
+    head.lineTo(18.5, 6.5);                       // back of the ear
+    head.cubicTo(27, 6, 31.5, 13, 31.5, 22);      // crest of the mane
+    head.cubicTo(31.5, 26, 30.5, 29.5, 29.5, foot);
+    if (foot != 32.5) head.lineTo(12, foot);
+    head.closeSubpath();
+    return head;
+}
+
+QPainterPath KnightMarks() {
+    QPainterPath marks;
+    marks.addEllipse(QPointF(14, 12.5), 1.7, 1.2);  // eye
+    marks.addEllipse(QPointF(8.2, 18.8), 0.8, 0.8); // nostril
+    return marks;
+}
 
 PieceShape MakePieceShape(PieceKind kind) {
     switch (kind) {

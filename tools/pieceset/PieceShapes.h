@@ -22,4 +22,11 @@ struct PieceShape {
 
 PieceShape MakePieceShape(PieceKind kind);
 
+// The knight's head and neck: the chest starts at (12, 32.5) and the back of the neck comes
+// down to y = foot, where the outline closes. The program's emblem stands the same head on a
+// collar of its own.
+QPainterPath KnightHead(qreal foot = 32.5);
+// The knight's eye and nostril.
+QPainterPath KnightMarks();
+
 } // namespace pieceset
