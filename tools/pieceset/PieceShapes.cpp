@@ -162,21 +162,10 @@ QPainterPath KnightMarks() {
 }
 
 PieceShape MakePieceShape(PieceKind kind) {
-    switch (kind) {
-    case PieceKind::Pawn:
-        return Pawn();
-    case PieceKind::Knight:
-        return Knight();
-    case PieceKind::Bishop:
-        return Bishop();
-    case PieceKind::Rook:
-        return Rook();
-    case PieceKind::Queen:
-        return Queen();
-    case PieceKind::King:
-        return King();
-    }
-    return {};
+    // In the order of the kinds, the sheet's columns.
+    PieceShape (*const makers[kPieceKinds])() = {Pawn, Knight, Bishop, Rook, Queen, King};
+    const auto column = static_cast<std::size_t>(kind);
+    return column < std::size(makers) ? makers[column]() : PieceShape{};
 }
 
 } // namespace pieceset
