@@ -25,43 +25,39 @@ double TNoise::Next() {
     return static_cast<double>(State >> 11) / static_cast<double>(1ULL << 52) - 1.0;
 }
 
-TBiquad TBiquad::LowPass(double frequency, double q) {
-    const double w = 2 * kPi * frequency / kRate;
-    const double alpha = std::sin(w) / (2 * q);
+TBiquad TBiquad::Design(double w, double alpha, double b0, double b1, double b2) {
     const double a0 = 1 + alpha;
     TBiquad f;
-    f.B0 = (1 - std::cos(w)) / 2 / a0;
-    f.B1 = (1 - std::cos(w)) / a0;
-    f.B2 = f.B0;
+    f.B0 = b0 / a0;
+    f.B1 = b1 / a0;
+    f.B2 = b2 / a0;
     f.A1 = -2 * std::cos(w) / a0;
     f.A2 = (1 - alpha) / a0;
     return f;
+}
+
+namespace {
+double AngularStep(double frequency) {
+    return 2 * kPi * frequency / kRate;
+}
+} // namespace
+
+TBiquad TBiquad::LowPass(double frequency, double q) {
+    const double w = AngularStep(frequency);
+    const double alpha = std::sin(w) / (2 * q);
+    return Design(w, alpha, (1 - std::cos(w)) / 2, 1 - std::cos(w), (1 - std::cos(w)) / 2);
 }
 
 TBiquad TBiquad::HighPass(double frequency, double q) {
-    const double w = 2 * kPi * frequency / kRate;
+    const double w = AngularStep(frequency);
     const double alpha = std::sin(w) / (2 * q);
-    const double a0 = 1 + alpha;
-    TBiquad f;
-    f.B0 = (1 + std::cos(w)) / 2 / a0;
-    f.B1 = -(1 + std::cos(w)) / a0;
-    f.B2 = f.B0;
-    f.A1 = -2 * std::cos(w) / a0;
-    f.A2 = (1 - alpha) / a0;
-    return f;
+    return Design(w, alpha, (1 + std::cos(w)) / 2, -(1 + std::cos(w)), (1 + std::cos(w)) / 2);
 }
 
 TBiquad TBiquad::BandPass(double frequency, double q) {
-    const double w = 2 * kPi * frequency / kRate;
+    const double w = AngularStep(frequency);
     const double alpha = std::sin(w) / (2 * q);
-    const double a0 = 1 + alpha;
-    TBiquad f;
-    f.B0 = alpha / a0;
-    f.B1 = 0;
-    f.B2 = -alpha / a0;
-    f.A1 = -2 * std::cos(w) / a0;
-    f.A2 = (1 - alpha) / a0;
-    return f;
+    return Design(w, alpha, alpha, 0, -alpha);
 }
 
 double TBiquad::Process(double x) {

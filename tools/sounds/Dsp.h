@@ -37,6 +37,8 @@ class TBiquad {
     void Run(TSignal& signal);
 
   private:
+    // A design of the audio cookbook from its numerator; all share the denominator.
+    static TBiquad Design(double w, double alpha, double b0, double b1, double b2);
     double B0 = 1, B1 = 0, B2 = 0, A1 = 0, A2 = 0;
     double X1 = 0, X2 = 0, Y1 = 0, Y2 = 0;
 };
