@@ -4,19 +4,6 @@
 
 namespace {
 
-QString PromotedName(char piece) {
-    switch (piece | 0x20) {
-    case 'n':
-        return QStringLiteral("knight");
-    case 'b':
-        return QStringLiteral("bishop");
-    case 'r':
-        return QStringLiteral("rook");
-    default:
-        return QStringLiteral("queen");
-    }
-}
-
 // The words of the board's description without its leading colour: "Knight g1 to f3".
 QString WithoutColour(QString words) {
     const int space = int(words.indexOf(QLatin1Char(' ')));
@@ -31,7 +18,7 @@ QString WithoutColour(QString words) {
 QString SpokenMoveText(const TSpokenMove& m) {
     QString text = WithoutColour(
         MoveInWords(m.Piece, m.From, m.To, m.Capture, false, false, m.Castle));
-    if (m.Promotion != 0) text += QStringLiteral(" promotes to ") + PromotedName(m.Promotion);
+    if (m.Promotion != 0) text += QStringLiteral(" promotes to ") + PieceName(m.Promotion);
     if (m.End == TGameEnd::Checkmate) {
         const bool white = m.Piece >= 'A' && m.Piece <= 'Z';
         return text + (white ? QStringLiteral(", checkmate. White wins.")

@@ -4,25 +4,6 @@
 
 namespace {
 
-QString PieceName(char c) {
-    switch (c | 0x20) {
-    case 'p':
-        return QStringLiteral("pawn");
-    case 'n':
-        return QStringLiteral("knight");
-    case 'b':
-        return QStringLiteral("bishop");
-    case 'r':
-        return QStringLiteral("rook");
-    case 'q':
-        return QStringLiteral("queen");
-    case 'k':
-        return QStringLiteral("king");
-    default:
-        return QStringLiteral("piece");
-    }
-}
-
 QString Name(int q) {
     return QString::fromLatin1(SquareName(Square(q))).toLower();
 }
@@ -83,6 +64,25 @@ class TSquareAccessible : public QAccessibleInterface, public QAccessibleTableCe
 };
 
 } // namespace
+
+QString PieceName(char letter) {
+    switch (letter | 0x20) {
+    case 'p':
+        return QStringLiteral("pawn");
+    case 'n':
+        return QStringLiteral("knight");
+    case 'b':
+        return QStringLiteral("bishop");
+    case 'r':
+        return QStringLiteral("rook");
+    case 'q':
+        return QStringLiteral("queen");
+    case 'k':
+        return QStringLiteral("king");
+    default:
+        return QStringLiteral("piece");
+    }
+}
 
 QString SquareAccessibleName(const TChessBrd& board, int q) {
     const char c = board.PieceAt(q);

@@ -12,6 +12,8 @@
 
 class TChessBrd;
 
+// The name of a piece letter of either colour ("knight" for 'N' and 'n'); "piece" for others.
+QString PieceName(char letter);
 // The cell's name for square q of the board.
 QString SquareAccessibleName(const TChessBrd& board, int q);
 // A move in words, from the piece that moved, whether it took something, and what followed.
