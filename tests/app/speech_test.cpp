@@ -67,16 +67,6 @@ TEST(TextToSpeechSpeaker, AnEngineThatDoesNotExistStartsWithTheFirstPhraseAndIsS
     speaker.reset();
 }
 
-TEST(TextToSpeechSpeaker, NoEnginesInstalledAtAllIsSilent) {
-    EnsureApplication();
-    // Plugins are looked for only in an empty folder.
-    QTemporaryDir empty;
-    QCoreApplication::setLibraryPaths({empty.path()});
-    ASSERT_TRUE(QTextToSpeech::availableEngines().isEmpty());
-    TTextToSpeechSpeaker speaker;
-    EXPECT_LT(SayAFewTimes(speaker), 1000);
-    EXPECT_TRUE(BecomesSilent(speaker));
-}
 
 TEST(TextToSpeechSpeaker, NoSpeechServiceRunningIsSilentAndNeverHoldsTheCaller) {
     EnsureApplication();
@@ -95,4 +85,22 @@ TEST(TextToSpeechSpeaker, NoSpeechServiceRunningIsSilentAndNeverHoldsTheCaller) 
     // Gone while its engine is still trying to start.
     TTextToSpeechSpeaker leaving(QStringLiteral("speechd"));
     leaving.Say("Castles king side");
+}
+
+TEST(TextToSpeechSpeaker, NoEnginesInstalledAtAllIsSilent) {
+    EnsureApplication();
+    // Plugins are looked for only in an empty folder, for this test alone.
+    const QStringList paths = QCoreApplication::libraryPaths();
+    QTemporaryDir empty;
+    QCoreApplication::setLibraryPaths({empty.path()});
+    // Qt keeps the plugins it has found for the whole process: run with the tests before it,
+    // this one is skipped (ctest runs every test in a process of its own).
+    if (QTextToSpeech::availableEngines().isEmpty()) {
+        TTextToSpeechSpeaker speaker;
+        EXPECT_LT(SayAFewTimes(speaker), 1000);
+        EXPECT_TRUE(BecomesSilent(speaker));
+    }
+    const bool ran = QTextToSpeech::availableEngines().isEmpty();
+    QCoreApplication::setLibraryPaths(paths);
+    if (!ran) GTEST_SKIP() << "this process had already found its speech plugins";
 }
