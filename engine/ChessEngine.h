@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "EngineMove.h"
-#include "EngineTables.h"
 
 // What the side to move's king has to fear at one ply, worked out when first asked for and
 // valid until a move is played from that ply's position (taking it back restores it).
@@ -193,8 +192,6 @@ class TChessEngine {
     void GenerateCastling();
     void GenerateEnPassant();
     bool CastlingPathClear(int to) const;
-    // The castling whose king lands on `to`, or null.
-    static const engine_tables::TCastling* CastlingTo(int to);
     void MoveCastlingRook(int to, bool back);
     bool Aborted() const { return AbortSearch.load(std::memory_order_relaxed); }
     bool GameAcceptsAtRoot(TEngineMove m) const;

@@ -49,6 +49,13 @@ int PieceOfLetter(char c) {
     }
 }
 
+// The castling whose king lands on `to`, or null.
+const TCastling* CastlingTo(int to) {
+    for (const TCastling& c : Castlings)
+        if (c.KingTo == to) return &c;
+    return nullptr;
+}
+
 // The square the pawn taken en passant stands on, for a capture to `to` by `mover`.
 constexpr int PassedPawnSquare(int to, int mover) {
     return mover == TChessEngine::White ? to + 8 : to - 8;
@@ -350,12 +357,6 @@ bool TChessEngine::InCheck(int side) const {
 }
 
 // --- Making and taking back moves ------------------------------------------------------------
-
-const TCastling* TChessEngine::CastlingTo(int to) {
-    for (const TCastling& c : Castlings)
-        if (c.KingTo == to) return &c;
-    return nullptr;
-}
 
 bool TChessEngine::CastlingPathClear(int to) const {
     const TCastling* c = CastlingTo(to);
