@@ -123,14 +123,9 @@ void RunSearch(TChessEngine& engine) {
                     nodes / s / 1e3, EngineMoveText(engine.BestMove()).c_str(), fen);
     }
     engine.OnIteration = nullptr;
-    std::vector<double> sorted = times;
-    std::sort(sorted.begin(), sorted.end());
-    const double median = sorted.size() % 2
-                              ? sorted[sorted.size() / 2]
-                              : (sorted[sorted.size() / 2 - 1] + sorted[sorted.size() / 2]) / 2;
     std::printf("total %lld nodes in %.3f s (%.0f knps); median %.4f s, slowest %.4f s\n\n",
                 static_cast<long long>(totalNodes), totalSeconds, totalNodes / totalSeconds / 1e3,
-                median, sorted.back());
+                bench::Median(times), *std::max_element(times.begin(), times.end()));
 }
 
 void RunAbortLatency(TChessEngine& engine) {

@@ -61,18 +61,18 @@ TTimed RunReference(enginetest::RefEngine& ref, const TEngineInput& in) {
     return t;
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 struct TSet {
     int Depth;
     int Count;
 };
 
 } // namespace
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
 
 bool RunCompare(int rounds, int onlyDepth) {
     constexpr int all = static_cast<int>(std::size(SearchFens));

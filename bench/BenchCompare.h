@@ -1,7 +1,12 @@
 #pragma once
 // The side-by-side timing of the engine's search against the plain transcription.
 
+#include <vector>
+
 namespace bench {
+
+// The middle value, or the mean of the two middle values; v must not be empty.
+double Median(std::vector<double> v);
 
 // Searches the search set to depth 5, and its first DeepSearchCount positions to depth 6,
 // with the engine and with the transcription, position by position in alternating order,
