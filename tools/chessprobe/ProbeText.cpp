@@ -66,8 +66,8 @@ bool ParseInt(std::string_view text, int& value) {
 }
 
 bool ParseSquare(std::string_view text, Square& sq) {
-    if (text.size() == 2 && text[0] >= 'a' && text[0] <= 'h' && text[1] >= '1' && text[1] <= '8') {
-        sq = SquareAt(text[0] - 'a' + 1, text[1] - '0');
+    if (const Square named = SquareFromText(text); named != None) {
+        sq = named;
         return true;
     }
     // "-" is how the output writes None, so it reads back as None.
