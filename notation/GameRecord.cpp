@@ -84,22 +84,9 @@ size_t Replay(const GameRecord& record, TReplayGame& game) {
 std::string ResultByRules(const GameRecord& record) {
     TReplayGame game;
     Replay(record, game);
-    if (!game.HasLegalMove()) {
-        // The rules refuse every move after a threefold repetition, which is a draw too.
-        if (!game.SideToMoveInCheck()) return "1/2-1/2";
-        return game.WhiteToMove() ? "0-1" : "1-0";
-    }
-    int points[2] = {0, 0};
-    for (int sq = 1; sq <= 64; ++sq) {
-        const char c = game.PieceAt(sq);
-        const int colour = game.PieceColor(sq);
-        if (colour < 0) continue;
-        const char kind = static_cast<char>(c & ~0x20);
-        points[colour] += kind == 'R' || kind == 'Q' || kind == 'P' ? 5
-                          : kind == 'B'                             ? 3
-                          : kind == 'N'                             ? 2
-                                                                    : 0;
-    }
-    if (points[0] < 5 && points[1] < 5) return "1/2-1/2";
+    if (game.IsMate()) return game.WhiteToMove() ? "0-1" : "1-0";
+    // Stalemate, a third repetition (after which the rules refuse every move) and too little
+    // material are draws.
+    if (!game.HasLegalMove() || game.LacksMatingMaterial()) return "1/2-1/2";
     return "*";
 }

@@ -37,8 +37,11 @@ class TReplayGame : public TChessGame {
 
     // True when the king of the side to move is attacked.
     bool SideToMoveInCheck() const;
-    // True when the side to move is in check and has no legal move.
-    bool IsMate() const { return SideToMoveInCheck() && !HasLegalMove(); }
+    // True when the side to move is in check and has no legal move. A third repetition
+    // leaves no legal move either, but it ends the game as a draw, checks or not.
+    bool IsMate() const {
+        return SideToMoveInCheck() && !IsThreefoldRepetition() && !HasLegalMove();
+    }
 
     // The number of the move now to be played, as the position's text counts it.
     int FullMoveNumber() const { return FMoveOffset + CurrentMove(); }

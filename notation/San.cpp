@@ -75,7 +75,7 @@ std::string Disambiguation(const TReplayGame& game, const GameMove& m) {
 std::string CheckSign(const TReplayGame& game, const GameMove& m) {
     TReplayGame after(game.Fen());
     if (!after.Play(m) || !after.SideToMoveInCheck()) return {};
-    return after.HasLegalMove() ? "+" : "#";
+    return after.IsMate() ? "#" : "+";
 }
 
 } // namespace

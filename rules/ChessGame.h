@@ -92,6 +92,9 @@ class TChessGame {
     bool QueenCanMove(Square oldSq, Square newSq) const;
     bool KingCanMove(Square oldSq, Square newSq) const;
     bool IsThreefoldRepetition() const;
+    // Neither side has the material to mate (each under 5 points: pawns, rooks and queens 5,
+    // a bishop 3, a knight 2).
+    bool LacksMatingMaterial() const;
 
     // --- Making moves, game end and history ------------------------------------------------
 
@@ -180,7 +183,6 @@ class TChessGame {
     void MoveCastlingRook(Square oldSq, Square newSq);
     void UpdateCastlingRights(Square oldSq);
     bool AnnounceCheckAndEnd(Square oldSq, Square newSq);
-    bool LacksMatingMaterial() const;
     void RecordCurrentPosition();
 
     std::vector<MoveInfo> FHistory; // two records per move number: White's, then Black's

@@ -52,6 +52,18 @@ TEST(Pgn, ExportCarriesTheSevenTagsMovesSignsAndResult) {
                                 "1. f4 e5 2. g4 Qh4# 0-1\n\n");
 }
 
+TEST(Pgn, APerpetualCheckRepeatedThreeTimesIsADrawNotAMate) {
+    FenPosition start;
+    std::string error;
+    ASSERT_TRUE(ReadFen("7k/p7/8/8/8/8/8/K2Q4 w - - 0 1", start, error)) << error;
+    // The third Qd8+ repeats the position: the rules refuse every move after it, with the
+    // black king in check.
+    GameRecord record = GameFromSan("Qd8+ Kh7 Qd3+ Kh8 Qd8+ Kh7 Qd3+ Kh8 Qd8+", start);
+    ASSERT_EQ(record.Moves.size(), 9u);
+    EXPECT_EQ(ResultByRules(record), "1/2-1/2");
+    EXPECT_EQ(Sans(record), "1. Qd8+ Kh7 2. Qd3+ Kh8 3. Qd8+ Kh7 4. Qd3+ Kh8 5. Qd8+");
+}
+
 TEST(Pgn, SetUpGamesCarryTheirFenAndBlackToMoveNumbering) {
     FenPosition start;
     std::string error;
