@@ -1,11 +1,12 @@
 #include "ChessBrdAccessible.h"
 
 #include "ChessBrd.h"
+#include "Text.h"
 
 namespace {
 
 QString Name(int q) {
-    return QString::fromLatin1(SquareName(Square(q))).toLower();
+    return QString::fromStdString(SquareText(q));
 }
 
 // One square of the board; it asks the board for everything, so it never goes stale.
@@ -156,6 +157,10 @@ int TChessBrdAccessible::SquareAtCell(int row, int column) const {
     return row * 8 + column + 1;
 }
 
+int TChessBrdAccessible::CellOf(int q) const {
+    return Board()->WhiteOnTop() ? 64 - q : q - 1;
+}
+
 QAccessibleInterface* TChessBrdAccessible::cellAt(int row, int column) const {
     if (row < 0 || row > 7 || column < 0 || column > 7) return nullptr;
     QAccessible::Id& id = FCells[std::size_t(row * 8 + column)];
@@ -180,19 +185,15 @@ int TChessBrdAccessible::indexOfChild(const QAccessibleInterface* child) const {
 
 QAccessibleInterface* TChessBrdAccessible::childAt(int x, int y) const {
     const QPoint at = Board()->mapFromGlobal(QPoint(x, y));
-    const int s = Board()->SizeOfSquare();
-    const int dx = at.x() - Board()->BoardLeft(), dy = at.y() - Board()->BoardTop();
-    if (s <= 0 || dx < 0 || dy < 0 || dx >= 8 * s || dy >= 8 * s) return nullptr;
-    return cellAt(dy / s, dx / s);
+    const Square q = Board()->SquareAtPoint(at.x(), at.y());
+    return q != None ? child(CellOf(q)) : nullptr;
 }
 
 QAccessibleInterface* TChessBrdAccessible::focusChild() const {
     TChessBrd* b = Board();
     const int q = b->FocusSquare();
     if (!b->hasFocus() || q < 1 || q > 64) return nullptr;
-    for (int i = 0; i < 64; ++i)
-        if (SquareAtCell(i / 8, i % 8) == q) return child(i);
-    return nullptr;
+    return child(CellOf(q));
 }
 
 int TChessBrdAccessible::selectedCellCount() const {
@@ -200,18 +201,17 @@ int TChessBrdAccessible::selectedCellCount() const {
 }
 
 QList<QAccessibleInterface*> TChessBrdAccessible::selectedCells() const {
-    const int q = Board()->PickedSquare();
-    for (int i = 0; i < 64; ++i)
-        if (q != None && SquareAtCell(i / 8, i % 8) == q) return {child(i)};
-    return {};
+    const Square q = Board()->PickedSquare();
+    if (q == None) return {};
+    return {child(CellOf(q))};
 }
 
 QString TChessBrdAccessible::columnDescription(int column) const {
-    return QString(QChar('a' + (SquareAtCell(0, column) - 1) % 8));
+    return QString(QChar('a' + FileOf(SquareAtCell(0, column)) - 1));
 }
 
 QString TChessBrdAccessible::rowDescription(int row) const {
-    return QString::number(8 - (SquareAtCell(row, 0) - 1) / 8);
+    return QString::number(RankOf(SquareAtCell(row, 0)));
 }
 
 // --- What the board tells assistive technology ----------------------------------------------

@@ -66,6 +66,8 @@ class TChessBrdAccessible : public QAccessibleWidget, public QAccessibleTableInt
     TChessBrd* Board() const;
     // The square shown in screen cell (row, column), orientation included.
     int SquareAtCell(int row, int column) const;
+    // The child index (row * 8 + column) of the cell showing square q, 1..64.
+    int CellOf(int q) const;
 
   private:
     mutable std::array<QAccessible::Id, 64> FCells{};
