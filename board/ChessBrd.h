@@ -230,8 +230,6 @@ class TChessBrd : public QWidget, public TChessGame {
     std::uint8_t MarksAt(Square q) const { return q >= A8 && q <= H1 ? FMarks[q] : 0; }
     // Shows two squares marked for a while (a suggested move); None, None takes them away.
     void ShowSuggestion(Square from, Square to, int ms);
-    // Called after each change of the squares' markers and of the focus square.
-    std::function<void(TChessBrd* Sender)> OnMarksChanged;
     // The last move made on the board, in words ("White knight g1 to f3, check"); the
     // board's accessible description (ChessBrdAccessible.cpp).
     QString LastMoveInWords() const { return FLastMoveWords; }

@@ -92,7 +92,6 @@ void TChessBrd::UpdateMarks() {
     }
     if (any) DrawGridLines();
     AnnounceFocus();
-    if (OnMarksChanged) OnMarksChanged(this);
 }
 
 // The square's fill, its markers and its piece, unless the piece is out on the drag overlay.
