@@ -15,7 +15,7 @@ const char* const kNames[4] = {"Queen", "Rook", "Bishop", "Knight"};
 } // namespace
 
 TPromotionChooser::TPromotionChooser(TChessBrd* board, int q, bool white)
-    : QWidget(board->window()), FBoard(board) {
+    : QWidget(board->window()) {
     setObjectName("PromotionChooser");
     setAccessibleName("Promote the pawn to");
     setFocusPolicy(Qt::StrongFocus);

@@ -4,7 +4,6 @@
 // event loop, until a piece is chosen by a click, by the arrow keys and Enter, or by its
 // letter; Escape, a click elsewhere or the board going away chooses the queen.
 
-#include <QPointer>
 #include <QWidget>
 
 class TChessBrd;
@@ -38,7 +37,6 @@ class TPromotionChooser : public QWidget {
     void Finish(int index);
     void SetCurrent(int index);
 
-    QPointer<TChessBrd> FBoard;
     QToolButton* FButtons[4] = {};
     QEventLoop* FLoop = nullptr;
     int FCurrent = 0;
