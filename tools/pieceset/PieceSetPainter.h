@@ -46,9 +46,6 @@ inline constexpr QRgb kMaskClear = qRgb(255, 255, 255);
 inline constexpr int kSheetWidth = kPieceKinds * kCellSize;
 inline constexpr int kSheetHeight = 4 * kCellSize;
 
-// The scales a sheet is drawn at: the board's own pixels and twice as many.
-inline constexpr int kScales[] = {1, 2};
-
 // A blank cell of 40 x scale pixels whose painters draw in design-grid units.
 QImage BlankCell(QImage::Format format, QRgb fill, int scale);
 

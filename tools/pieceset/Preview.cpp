@@ -1,5 +1,7 @@
 #include "Preview.h"
 
+#include "PieceShapes.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -8,7 +10,6 @@ namespace pieceset {
 namespace {
 
 constexpr int kSquare = 48; // the board's usual square; a 40-pixel piece sits 4 pixels in
-constexpr int kDesignCell = 40;
 
 struct SquareLook {
     QRgb colour;
@@ -50,7 +51,7 @@ void DrawMasked(QImage& target, const QImage& sheet, int colour, int kind, int l
 QImage ComposePreview(const QImage& sheet, int magnification) {
     const int size = sheet.height() / 4;
     // A sheet drawn at a larger scale stands on squares as many times larger.
-    const int square = kSquare * std::max(1, size / kDesignCell);
+    const int square = kSquare * std::max(1, size / kCellSize);
     const int rows = int(std::size(kSquares));
     QImage board(12 * square, rows * square, QImage::Format_RGB32);
     for (int y = 0; y < board.height(); ++y)
