@@ -187,11 +187,10 @@ bool ReadFen(std::string_view text, FenPosition& position, std::string& error) {
     }
     FenPosition p;
     if (!ReadPlacement(fields[0], p.Board, &error)) return false;
-    if (fields[1] != "w" && fields[1] != "b") {
+    if (!ReadSide(fields[1], p.WhiteToMove)) {
         error = "the side to move \"" + std::string(fields[1]) + "\" is not w or b";
         return false;
     }
-    p.WhiteToMove = fields[1] == "w";
     if (!ReadCastlingField(fields[2], p.Castling, error)) return false;
     if (!ReadEnPassant(fields[3], p.EnPassant)) {
         error = "the en-passant square \"" + std::string(fields[3]) + "\" is not a square";
