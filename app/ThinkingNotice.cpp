@@ -25,24 +25,23 @@ class TThinkingNotice : public QObject {
 
   private:
     void Look() {
-        const bool thinking = FBoard && FBoard->ComputerThinking();
+        const bool thinking = FBoard && FLine && FBoard->ComputerThinking();
         // Each of the computer's moves is timed from its own position.
         const std::string position =
             thinking ? FBoard->Position() + (FBoard->WhiteToMove() ? "w" : "b") : std::string();
         if (!thinking || position != FPosition) {
             Restore();
             FPosition = position;
-            if (thinking)
-                FSince.start();
-            else
-                FSince.invalidate();
+            FSeen = thinking ? FLine->text() : QString();
+            FSince.start();
             return;
         }
-        if (!FLine) return;
         const QString text = FLine->text();
         if (text == FShown) return;
-        if (!FShown.isEmpty()) {
-            // A message came meanwhile (say, a refused move): it stays its half second too.
+        // Whatever is written on the line meanwhile (say, a refused move) stays there for
+        // half a second too.
+        if (text != FSeen) {
+            FSeen = text;
             FShown.clear();
             FSince.start();
             return;
@@ -52,7 +51,7 @@ class TThinkingNotice : public QObject {
 
     void Show(const QString& text) {
         FSaved = text;
-        FShown = kText;
+        FShown = FSeen = kText;
         FLine->setText(FShown);
     }
 
@@ -68,8 +67,9 @@ class TThinkingNotice : public QObject {
     QTimer FLook;
     QElapsedTimer FSince;
     std::string FPosition;
-    QString FSaved;
-    QString FShown;
+    QString FSeen;  // the line when last looked at
+    QString FSaved; // the line before the notice
+    QString FShown; // the notice, while it is on the line
 };
 
 } // namespace
