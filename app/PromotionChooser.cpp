@@ -129,22 +129,30 @@ void TPromotionChooser::paintEvent(QPaintEvent*) {
 }
 
 bool TPromotionChooser::eventFilter(QObject* watched, QEvent* e) {
-    const auto inside = [this, watched] {
-        auto* w = qobject_cast<QWidget*>(watched);
-        return w != nullptr && (w == this || isAncestorOf(w));
-    };
+    // No command runs by its shortcut, whatever it belongs to: the key comes as a key.
+    if (e->type() == QEvent::ShortcutOverride) {
+        e->accept();
+        return true;
+    }
+    if (e->type() == QEvent::Shortcut) return true;
+    // Input reaches a window first and its widgets after; only the widgets are judged, or
+    // the chooser's own buttons would never hear the mouse.
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (w == nullptr) return false;
+    const bool inside = w == this || isAncestorOf(w);
     switch (e->type()) {
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    case QEvent::Shortcut:
-    case QEvent::ShortcutOverride:
+        // A click elsewhere chooses the queen, as Escape does, and goes no further.
+        if (!inside) Finish(0);
+        return !inside;
+    case QEvent::MouseButtonRelease:
     case QEvent::ContextMenu:
     case QEvent::Wheel:
-        return !inside();
+        return !inside;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
-        if (!inside()) {
+        if (!inside) {
             // Keys go to the chooser wherever the focus was.
             if (e->type() == QEvent::KeyPress) keyPressEvent(static_cast<QKeyEvent*>(e));
             return true;

@@ -20,6 +20,16 @@ constexpr std::array<int, 8> kSkills = {0, 4, 8, 12, 16, 20, 20, 20};
 
 constexpr const char* kEngineKey = "Engine/Path";
 
+// A line by which a program answering "uci" shows that it does not speak UCI: an error, or
+// the words of the other chess-engine protocol. Anything else may be a banner.
+bool IsRefusal(const QString& line) {
+    static const char* const kStarts[] = {"error",   "illegal move", "unknown command",
+                                          "feature", "telluser",     "tellusererror"};
+    for (const char* start : kStarts)
+        if (line.startsWith(QLatin1String(start), Qt::CaseInsensitive)) return true;
+    return false;
+}
+
 } // namespace
 
 // --- The program -------------------------------------------------------------------------------
@@ -51,6 +61,9 @@ void TUciEngine::Start(const QString& program) {
     connect(FProcess, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
         if (status == QProcess::CrashExit)
             Fail("crashed");
+        else if (FState == TState::Greeting)
+            Fail(QString("ended without answering \"uci\" (exit code %1): it is not a UCI engine")
+                     .arg(code));
         else
             Fail(QString("ended by itself (exit code %1)").arg(code));
     });
@@ -134,6 +147,10 @@ void TUciEngine::ReadLines() {
 }
 
 void TUciEngine::Take(const QString& line) {
+    if (FState == TState::Greeting && IsRefusal(line)) {
+        Fail("is not a UCI engine: it answered \"" + line + "\"");
+        return;
+    }
     if (line.startsWith("id name ")) {
         FName = line.mid(8).trimmed();
     } else if (line.startsWith("option name Skill Level ")) {

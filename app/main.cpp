@@ -12,6 +12,7 @@
 #include "GameFiles.h"
 #include "UciEngine.h"
 #include "PlayOptions.h"
+#include "ThinkingNotice.h"
 #include "UnSobre.h"
 #include "UniSplash.h"
 #include "Unit1.h"
@@ -52,6 +53,7 @@ int main(int argc, char* argv[]) {
     InstallPlayOptions(form);
     TGameFiles* files = InstallGameFiles(form, QApplication::arguments());
     InstallUciEngine(form, QApplication::arguments(), files);
+    ShowComputerThinking(form);
 
     // 4. The first showing of the main window ends the splash.
     form.OnFirstShow = [&splash] {

@@ -257,6 +257,10 @@ class TChessBrd : public QWidget, public TChessGame {
 
     void StopThinking() override;
     void StartComputerMove() override;
+    // The computer is to move and its engine is at it: the built-in search runs or is about
+    // to, or the host engine has been asked through OnCalculateMove and has not answered
+    // yet. Drags, clicks and keys of the person do not move that side's pieces meanwhile.
+    bool ComputerThinking() const;
     bool MakeMove(Square oldSq, Square newSq) override;
 
     // --- Drawing (ChessBrdPaint.cpp) ---------------------------------------------------------

@@ -155,9 +155,10 @@ void TChessBrd::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint at = EventPos(e);
     if (FDragPhase != TDragPhase::Idle) {
         if (e->button() != FDragButton) return;
-        // A left click on a piece of the side to move picks it up, or puts it down.
+        // A left click on a piece of the side to move picks it up, or puts it down; not one
+        // of the computer's while it thinks.
         if (FClickToMove && FDragPhase == TDragPhase::Pending && FDragButton == Qt::LeftButton &&
-            IsSideToMove(FDragFrom)) {
+            IsSideToMove(FDragFrom) && !ComputerThinking()) {
             FinishDrag(false, at, true);
             return;
         }
@@ -262,8 +263,8 @@ bool TChessBrd::DoDragOver(QPoint pos, TDragState state) {
     }
     // 4. A piece image as large as a square is centred on the pointer.
     overlay->DragMove(corner);
-    // 5.
-    if (!Thinking() && (IsLegalMove(FDragFrom, q) || q == FDragFrom)) accept = true;
+    // 5. Whichever engine plays the side to move, its pieces are its own while it thinks.
+    if (!ComputerThinking() && (IsLegalMove(FDragFrom, q) || q == FDragFrom)) accept = true;
     return accept;
 }
 

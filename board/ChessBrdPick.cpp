@@ -55,7 +55,12 @@ void TChessBrd::PickUp(Square q) {
 void TChessBrd::ActivateSquare(Square q) {
     if (q < A8 || q > H1) return;
     if (FPicked == None) {
-        if (IsSideToMove(q)) PickUp(q);
+        // The computer's pieces are not the person's to pick up while it thinks.
+        if (IsSideToMove(q) && ComputerThinking()) {
+            if (OnIllegalMove) OnIllegalMove(this, q);
+        } else if (IsSideToMove(q)) {
+            PickUp(q);
+        }
         return;
     }
     if (q == FPicked || IsSideToMove(q)) {
@@ -75,7 +80,7 @@ void TChessBrd::PlayPickedTo(Square q, QPoint at) {
         accept = true;
         OnDragOver(this, this, at.x(), at.y(), dsDragLeave, accept);
     }
-    if (!Thinking() && IsLegalMove(from, q)) accept = true;
+    if (!ComputerThinking() && IsLegalMove(from, q)) accept = true;
     FDragFrom = from;
     FDropTo = None;
     if (accept && PlayerMove(from, q)) {

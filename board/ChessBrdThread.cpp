@@ -88,6 +88,15 @@ bool TChessBrd::Thinking() const {
     return FThread && FThread->ThinkingFlag;
 }
 
+bool TChessBrd::ComputerThinking() const {
+    if (Thinking()) return true;
+    if (!ComputersTurn() || FGameEnded) return false;
+    // The host is asked on every event and every tick until it answers.
+    if (FCustomEngine) return OnCalculateMove && !FEngineHalted;
+    // Resumed, and not yet searching or handing its move over.
+    return FThread && !FThread->AbortSearch && !FComputerMoveRefused;
+}
+
 void TChessBrd::StartComputerMove() {
     // 1. Nothing while loading.
     if (FLoading) return;

@@ -9,6 +9,12 @@
 #include <QTextToSpeech>
 #include <QThread>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 #include "AppTestSupport.h"
 #include "Speech.h"
 
@@ -67,7 +73,6 @@ TEST(TextToSpeechSpeaker, AnEngineThatDoesNotExistStartsWithTheFirstPhraseAndIsS
     speaker.reset();
 }
 
-
 TEST(TextToSpeechSpeaker, NoSpeechServiceRunningIsSilentAndNeverHoldsTheCaller) {
     EnsureApplication();
     if (!QTextToSpeech::availableEngines().contains("speechd"))
@@ -85,6 +90,91 @@ TEST(TextToSpeechSpeaker, NoSpeechServiceRunningIsSilentAndNeverHoldsTheCaller) 
     // Gone while its engine is still trying to start.
     TTextToSpeechSpeaker leaving(QStringLiteral("speechd"));
     leaving.Say("Castles king side");
+}
+
+namespace {
+
+// A speech service that does not answer: every call an engine makes into it waits until the
+// test lets it go, or until a watchdog does after a few seconds.
+class TDeafService {
+  public:
+    TDeafService()
+        : FWatchdog([this] {
+              std::unique_lock lock(FMutex);
+              FWake.wait_for(lock, std::chrono::seconds(5), [this] { return FOpen; });
+              FOpen = true;
+              FWake.notify_all();
+          }) {}
+    ~TDeafService() {
+        Answer();
+        FWatchdog.join();
+    }
+    void Call() {
+        std::unique_lock lock(FMutex);
+        FWake.wait(lock, [this] { return FOpen; });
+    }
+    void Answer() {
+        std::lock_guard lock(FMutex);
+        FOpen = true;
+        FWake.notify_all();
+    }
+    std::atomic<int> EnginesGone{0};
+
+  private:
+    std::mutex FMutex;
+    std::condition_variable FWake;
+    bool FOpen = false;
+    std::thread FWatchdog;
+};
+
+// An engine over that service, held in its last call (its end) or in the phrase itself.
+class TDeafEngine : public TSpeechEngine {
+  public:
+    TDeafEngine(TDeafService& service, bool inSay) : FService(service), FInSay(inSay) {}
+    ~TDeafEngine() override {
+        if (!FInSay) FService.Call();
+        ++FService.EnginesGone;
+    }
+    bool Usable() const override { return true; }
+    void Say(const QString&) override {
+        if (FInSay) FService.Call();
+    }
+
+  private:
+    TDeafService& FService;
+    bool FInSay;
+};
+
+} // namespace
+
+TEST(TextToSpeechSpeaker, ASpeechServiceThatDoesNotAnswerNeverHoldsTheSpeakersEnd) {
+    EnsureApplication();
+    for (const bool inSay : {false, true}) {
+        SCOPED_TRACE(inSay ? "held in the phrase" : "held in the engine's end");
+        TDeafService service;
+        auto speaker = std::make_unique<TTextToSpeechSpeaker>(
+            [&service, inSay] { return std::make_unique<TDeafEngine>(service, inSay); });
+        speaker->Say("Pawn e2 to e4");
+        QElapsedTimer clock;
+        clock.start();
+        while (speaker->State() != TVoiceState::Ready && clock.elapsed() < 5000)
+            QThread::msleep(5);
+        ASSERT_EQ(speaker->State(), TVoiceState::Ready);
+        clock.restart();
+        speaker.reset();
+        EXPECT_LT(clock.elapsed(), 1000);
+        EXPECT_EQ(service.EnginesGone.load(), 0);
+        // Once the service answers, the thread ends by itself and takes the engine with it.
+        service.Answer();
+        clock.restart();
+        while (service.EnginesGone.load() == 0 && clock.elapsed() < 5000) {
+            QCoreApplication::processEvents();
+            QThread::msleep(5);
+        }
+        EXPECT_EQ(service.EnginesGone.load(), 1);
+    }
+    // The thread's object goes in the window thread's loop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST(TextToSpeechSpeaker, NoEnginesInstalledAtAllIsSilent) {

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <filesystem>
 #include <random>
@@ -13,12 +14,15 @@
 #include "GameFiles.h"
 #include "MainWindowSupport.h"
 #include "ProgramSettings.h"
+#include "ThinkingNotice.h"
 #include "UciEngine.h"
 
 namespace {
 
+// Copied beside the test program by CMake: a path made from this file's name is relative
+// when the compiler is run through a cache from another folder.
 const QString kFake = QString::fromStdString(
-    (std::filesystem::path(__FILE__).parent_path() / "fake_uci_engine.sh").string());
+    (std::filesystem::canonical("/proc/self/exe").parent_path() / "fake_uci_engine.sh").string());
 const QString kStockfish = "/usr/games/stockfish";
 
 FenPosition AfterE4() {
@@ -44,14 +48,14 @@ struct TFakeEngine {
     }
 };
 
-QString FailureOf(const char* mode, const QString& program = kFake) {
+QString FailureOf(const char* mode, const QString& program = kFake, int limitMs = 400) {
     TFakeEngine fake(mode);
     TUciEngine engine;
-    engine.TimeLimitMs = 400;
+    engine.TimeLimitMs = limitMs;
     QSignalSpy failed(&engine, &TUciEngine::Failed);
     engine.Start(program);
     engine.Search(AfterE4());
-    if (!PumpUntil([&] { return failed.count() > 0; }, 10000)) return "no failure";
+    if (!PumpUntil([&] { return failed.count() > 0; }, 30000)) return "no failure";
     EXPECT_FALSE(engine.Running());
     return failed.at(0).at(0).toString();
 }
@@ -110,6 +114,23 @@ TEST(Uci, EveryFailureStopsTheProgramAndSaysWhy) {
     EXPECT_EQ(FailureOf("good", "/no/such/engine"), "could not be started");
 }
 
+TEST(Uci, AProgramThatDoesNotSpeakUciIsToldAtOnce) {
+    EnsureApplication();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(FailureOf("xboard", kFake, 20000),
+              "is not a UCI engine: it answered \"Error (unknown command): uci\"");
+    EXPECT_EQ(FailureOf("leave", kFake, 20000),
+              "ended without answering \"uci\" (exit code 1): it is not a UCI engine");
+    EXPECT_LT(clock.elapsed(), 5000);
+    // A line before the greeting is no refusal.
+    TFakeEngine fake("chatty");
+    TUciEngine engine;
+    QSignalSpy ready(&engine, &TUciEngine::Ready);
+    engine.Start(kFake);
+    EXPECT_TRUE(PumpUntil([&] { return ready.count() > 0; }, 10000));
+}
+
 TEST(Uci, PlaysTheComputersSideThroughTheBoardAndNewGameStartsItAfresh) {
     EnsureApplication();
     TFakeEngine fake("good");
@@ -140,6 +161,57 @@ TEST(Uci, TheProgramsPromotionPieceStandsOverTheWindowsChoice) {
     EXPECT_EQ(w.B->PieceAt(B1), 'n');
     // The board's own choice for later promotions comes back.
     EXPECT_TRUE(PumpUntil([&] { return w.B->PromotionPiece() == 'q'; }, 2000));
+}
+
+TEST(Uci, ThePersonCannotMoveTheComputersPiecesWhileItThinksAndIsToldItThinks) {
+    EnsureApplication();
+    TFakeEngine fake("slow");
+    TMessageRecorder messages;
+    TWindow w(kFake);
+    ShowComputerThinking(w.Form);
+    w.Player->Engine().TimeLimitMs = 2000;
+    w.B->SetClickToMove(true);
+    w.B->SetKeyboardPlay(true);
+    ASSERT_TRUE(w.B->PlayerMove(E2, E4));
+    EXPECT_TRUE(w.B->ComputerThinking());
+    const std::string asked = w.B->Position();
+    const auto centre = [&w](Square q) {
+        return w.B->SquareTopLeft(q) + QPoint(w.B->SizeOfSquare() / 2, w.B->SizeOfSquare() / 2);
+    };
+    // A drag of e7-e5.
+    QTest::mousePress(w.B, Qt::LeftButton, {}, centre(E7));
+    QTest::mouseMove(w.B, centre(E6));
+    QTest::mouseMove(w.B, centre(E5));
+    QTest::mouseRelease(w.B, Qt::LeftButton, {}, centre(E5));
+    EXPECT_EQ(w.B->Position(), asked);
+    // Two clicks, e7 then e5.
+    QTest::mouseClick(w.B, Qt::LeftButton, {}, centre(E7));
+    EXPECT_EQ(w.B->PickedSquare(), None);
+    QTest::mouseClick(w.B, Qt::LeftButton, {}, centre(E5));
+    // The keys: Enter on e7, then on e5.
+    w.B->SetFocusSquare(E7);
+    QTest::keyClick(w.B, Qt::Key_Return);
+    EXPECT_EQ(w.B->PickedSquare(), None);
+    w.B->SetFocusSquare(E5);
+    QTest::keyClick(w.B, Qt::Key_Return);
+    EXPECT_EQ(w.B->Position(), asked);
+    EXPECT_EQ(w.Form.ui.Label1->text(), "Not move allowed!");
+    // Half a second on, the message line says that the computer thinks.
+    ASSERT_TRUE(PumpUntil([&] { return w.Form.ui.Label1->text().contains("thinks"); }, 1500));
+    EXPECT_EQ(w.Form.ui.Label1->text(), "The computer thinks...");
+    // A program that never answers is thinking until its time limit; then the built-in
+    // engine moves, and that move writes the line afresh.
+    QTest::qWait(800);
+    EXPECT_EQ(w.Form.ui.Label1->text(), "The computer thinks...");
+    EXPECT_TRUE(w.B->CustomEngine());
+    ASSERT_TRUE(PumpUntil([&] { return w.B->WhiteToMove(); }, 20000));
+    EXPECT_FALSE(w.B->CustomEngine());
+    EXPECT_NE(w.Form.ui.Label1->text(), "The computer thinks...");
+    EXPECT_FALSE(w.B->ComputerThinking());
+    // The person's own pieces move again.
+    w.B->SetFocusSquare(D2);
+    QTest::keyClick(w.B, Qt::Key_Return);
+    EXPECT_EQ(w.B->PickedSquare(), D2);
 }
 
 TEST(Uci, AFailingProgramHandsTheGameToTheBuiltInEngine) {

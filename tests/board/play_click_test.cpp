@@ -81,6 +81,27 @@ TEST_F(ClickTest, PickRepickPutDownAndPlay) {
     EXPECT_EQ(b->PieceAt(C6), 'N');
 }
 
+TEST_F(ClickTest, TheComputersPiecesAreNotThePersonsWhileItThinks) {
+    b->SetKeyboardPlay(true);
+    b->SetComputerPlaysBlack(true);
+    Click(E2);
+    Click(E4);
+    // The built-in engine hands its move over through this thread's events, which have not
+    // run yet: the computer is thinking.
+    ASSERT_TRUE(b->ComputerThinking());
+    log.clear();
+    Click(E7);
+    EXPECT_EQ(b->PickedSquare(), None);
+    b->SetFocusSquare(E7);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(b->PickedSquare(), None);
+    EXPECT_EQ(log, (Events{"illegal e7", "illegal e7"}));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return b->WhiteToMove(); }, 20000));
+    EXPECT_FALSE(b->ComputerThinking());
+    Click(D2);
+    EXPECT_EQ(b->PickedSquare(), D2);
+}
+
 TEST_F(ClickTest, ClickOnAPieceOfTheOtherSideWithoutAPickIsARefusedDragAsBefore) {
     Click(E7);
     EXPECT_EQ(b->PickedSquare(), None);
