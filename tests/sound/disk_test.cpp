@@ -84,10 +84,20 @@ long WaitForSound(std::uintmax_t offset, std::chrono::seconds limit) {
     return -1;
 }
 
+// The process's resident memory in kB, from /proc.
+long ResidentKb() {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
 TEST(SoundOnDisk, TheMusicPlaysOnceLoadedAndRestartsAtOnce) {
     OutputFile();
     TSoundDevice& device = SystemSoundDevice();
     device.PlaySound(soundtest::WriteTone("warmup.wav", 0.01), TSoundMode::SyncNoDefault);
+    const long residentBefore = ResidentKb();
     // The piece loads in the background: opening and playing return at once.
     const double ms = soundtest::TimeMs([&] {
         device.SendMediaCommand("OPEN " + std::string(ZEL_DATA_DIR) +
@@ -100,6 +110,8 @@ TEST(SoundOnDisk, TheMusicPlaysOnceLoadedAndRestartsAtOnce) {
     for (int i = 0; i < 1200 && MusicStillLoading(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(MusicStillLoading());
+    // Only the piece's few instruments are in memory, not a whole General MIDI bank.
+    EXPECT_LT(ResidentKb() - residentBefore, 40 * 1024) << "kB more after loading the music";
 
     device.SendMediaCommand("STOP MUSICA");
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
