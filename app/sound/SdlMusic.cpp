@@ -83,6 +83,8 @@ int TSdlMusic::RunLoader(void* music) {
 // Opens the mixer, builds the synthesiser with the piece's instruments, then hands it to
 // the mixer's hook.
 void TSdlMusic::LoadInBackground() {
+    // The piece is first asked for while the program starts: the window comes first.
+    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_LOW);
     Uint16 format = 0;
     int rate = 0, channels = 0;
     const bool mixer = Open() && Mix_QuerySpec(&rate, &format, &channels) != 0 &&
