@@ -84,6 +84,19 @@ long WaitForSound(std::uintmax_t offset, std::chrono::seconds limit) {
     return -1;
 }
 
+// The sanitizers' shadow memory swamps what the music takes.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kResidentMeansSomething = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+constexpr bool kResidentMeansSomething = false;
+#else
+constexpr bool kResidentMeansSomething = true;
+#endif
+#else
+constexpr bool kResidentMeansSomething = true;
+#endif
+
 // The process's resident memory in kB, from /proc.
 long ResidentKb() {
     std::ifstream in("/proc/self/status");
@@ -111,7 +124,9 @@ TEST(SoundOnDisk, TheMusicPlaysOnceLoadedAndRestartsAtOnce) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(MusicStillLoading());
     // Only the piece's few instruments are in memory, not a whole General MIDI bank.
-    EXPECT_LT(ResidentKb() - residentBefore, 40 * 1024) << "kB more after loading the music";
+    if (kResidentMeansSomething) {
+        EXPECT_LT(ResidentKb() - residentBefore, 40 * 1024) << "kB more after loading the music";
+    }
 
     device.SendMediaCommand("STOP MUSICA");
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
