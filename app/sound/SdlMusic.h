@@ -5,7 +5,8 @@
 // The synthesiser loads from the instrument bank only the instruments the piece selects
 // (read from the file beforehand), not the whole bank: a full General MIDI bank is well over
 // 100 MB, the few instruments of one piece a small part of it. Loading still reads the disk,
-// so it runs on a thread of its own: OPEN returns at once, and a PLAY that comes while the
+// and opening the mixer the first time waits for the audio system, so both run on a thread
+// of its own, at low priority: OPEN returns at once, and a PLAY that comes while the
 // piece is still loading starts it as soon as it is ready (unless a STOP came in between).
 // Every PLAY starts a fresh sequencer on the synthesiser after silencing it, so the piece
 // always restarts cleanly from its beginning; the instruments stay loaded in between.
