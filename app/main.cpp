@@ -4,8 +4,11 @@
 #include <QApplication>
 #include <QIcon>
 #include <QStyleFactory>
+#include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 
 #include "Caminho.h"
 #include "Fonts.h"
@@ -18,6 +21,36 @@
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit3.h"
+
+namespace {
+
+// With ZEL_STARTUP_MARK set (for bench/startup-memory.sh), the program writes to its error
+// output the wall-clock time, in nanoseconds, at which its main window became usable: the
+// board has been painted for the first time and the event loop is back, waiting for input.
+class TStartupMark final : public QObject {
+  public:
+    explicit TStartupMark(QWidget* board) : QObject(board) { board->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !Done) {
+            Done = true;
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [] {
+                timespec now{};
+                clock_gettime(CLOCK_REALTIME, &now);
+                std::fprintf(stderr, "chesszel: usable at %lld%09ld\n",
+                             static_cast<long long>(now.tv_sec), now.tv_nsec);
+                std::fflush(stderr);
+            });
+        }
+        return false;
+    }
+
+  private:
+    bool Done = false;
+};
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -60,6 +93,7 @@ int main(int argc, char* argv[]) {
         delete splash;
         splash = nullptr;
     };
+    if (std::getenv("ZEL_STARTUP_MARK") != nullptr) new TStartupMark(form.ui.ChessBrd1);
     form.show();
     // 5. The program ends when the main window has closed.
     return app.exec();

@@ -22,7 +22,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://chesszel.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fluid-soundfont-gm, fonts-liberation2")
+# The music's instruments: the small General MIDI bank, or the large one.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation2")
 # The voice of the spoken moves, which are off until the player asks for them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "qt6-speech-speechd-plugin, speech-dispatcher, speech-dispatcher-espeak-ng")

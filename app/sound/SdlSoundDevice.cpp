@@ -8,13 +8,13 @@
 #include "MediaCommand.h"
 #include "SdlMusic.h"
 #include "SoundDevice.h"
-#include "SoundFonts.h"
 #include "SoundObserver.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <cstdlib>
+#include <mutex>
 #include <utility>
 
 namespace {
@@ -34,7 +34,13 @@ class TSdlSoundDevice final : public TSoundDevice {
     void SendMediaCommand(const std::string& command) override { Media.Send(command); }
 
     // Opens the mixer on first use; false when there is no audio device (or after exit).
+    // Reports "no device" once; called on the window's thread.
     bool Ready();
+    // The same without reporting, from any thread: the music's loader opens the mixer on
+    // its own thread, so that the window doesn't wait for the audio system at start-up.
+    bool OpenQuietly();
+    // False only once the mixer is known to be unavailable (or closed); opens nothing.
+    bool MayOpen();
     void Report(const std::string& event) const {
         if (Observer) Observer(event);
     }
@@ -49,8 +55,11 @@ class TSdlSoundDevice final : public TSoundDevice {
     void StopEffect();
     void WaitForEffect();
 
+    std::mutex OpenLock; // guards State
     TState State = TState::Untried;
-    TSdlMusic Music{[this] { return Ready(); }, [this](const std::string& e) { Report(e); }};
+    bool NoDeviceReported = false;
+    TSdlMusic Music{[this] { return MayOpen(); }, [this] { return OpenQuietly(); },
+                    [this](const std::string& e) { Report(e); }};
     TMediaInterpreter Media{Music};
     Mix_Chunk* Effect = nullptr; // the effect playing or played last, freed by the next
     std::string EffectName;
@@ -66,29 +75,36 @@ bool TSdlSoundDevice::OpenMixer() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Chess Zel");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    Mix_Init(MIX_INIT_MID);
     if (Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, kOutputChannels, kBufferFrames) != 0) {
-        Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     Mix_AllocateChannels(1);
-    // A bank named by the user's environment wins; else the system's General MIDI bank.
-    const char* userBanks = SDL_getenv("SDL_SOUNDFONTS");
-    if (userBanks == nullptr || *userBanks == '\0') {
-        const std::string bank = ChooseSoundFont(kSystemSoundFontFolder);
-        if (!bank.empty()) Mix_SetSoundFonts(bank.c_str());
-    }
     std::atexit(ShutdownAtExit);
     return true;
 }
 
-bool TSdlSoundDevice::Ready() {
-    if (State == TState::Untried) {
-        State = OpenMixer() ? TState::Open : TState::Unavailable;
-        if (State == TState::Unavailable) Report("no device");
-    }
+bool TSdlSoundDevice::OpenQuietly() {
+    std::lock_guard guard(OpenLock);
+    if (State == TState::Untried) State = OpenMixer() ? TState::Open : TState::Unavailable;
     return State == TState::Open;
+}
+
+bool TSdlSoundDevice::Ready() {
+    const bool open = OpenQuietly();
+    bool report = false;
+    {
+        std::lock_guard guard(OpenLock);
+        report = State == TState::Unavailable && !NoDeviceReported;
+        NoDeviceReported = NoDeviceReported || report;
+    }
+    if (report) Report("no device");
+    return open;
+}
+
+bool TSdlSoundDevice::MayOpen() {
+    std::lock_guard guard(OpenLock);
+    return State == TState::Untried || State == TState::Open;
 }
 
 void TSdlSoundDevice::StopEffect() {
@@ -141,8 +157,11 @@ void TSdlSoundDevice::PlaySound(const std::string& path, TSoundMode mode) {
 }
 
 void TSdlSoundDevice::Shutdown() {
-    if (State != TState::Open) return;
-    State = TState::Closed;
+    {
+        std::lock_guard guard(OpenLock);
+        if (State != TState::Open) return;
+        State = TState::Closed;
+    }
     Observer = nullptr; // its captures may be gone by now
     Mix_HaltChannel(-1);
     // A piece still loading keeps the mixer open; the process ends without waiting for it.
@@ -151,7 +170,6 @@ void TSdlSoundDevice::Shutdown() {
     if (Chime != nullptr) Mix_FreeChunk(Chime);
     Effect = Chime = nullptr;
     Mix_CloseAudio();
-    Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 

@@ -8,8 +8,10 @@
 std::string ChooseSoundFont(const std::string& folder) {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::path preferred = fs::path(folder) / "FluidR3_GM.sf2";
-    if (fs::is_regular_file(preferred, error)) return preferred.string();
+    for (const char* name : {"TimGM6mb.sf2", "FluidR3_GM.sf2"}) {
+        const fs::path preferred = fs::path(folder) / name;
+        if (fs::is_regular_file(preferred, error)) return preferred.string();
+    }
 
     std::vector<std::string> banks;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {

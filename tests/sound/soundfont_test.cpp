@@ -17,7 +17,10 @@ fs::path Folder(const std::string& name, const std::vector<std::string>& files) 
     return folder;
 }
 
-TEST(SoundFont, TheGeneralMidiBankFirstThenAnyBankByName) {
+TEST(SoundFont, TheSmallGeneralMidiBankFirstThenTheLargeOneThenAnyBankByName) {
+    EXPECT_EQ(ChooseSoundFont(
+                  Folder("s", {"FluidR3_GM.sf2", "TimGM6mb.sf2", "aa.sf2"}).string()),
+              (soundtest::TempFolder() / "s" / "TimGM6mb.sf2").string());
     EXPECT_EQ(ChooseSoundFont(Folder("a", {"zz.sf2", "FluidR3_GM.sf2", "aa.sf3"}).string()),
               (soundtest::TempFolder() / "a" / "FluidR3_GM.sf2").string());
     EXPECT_EQ(ChooseSoundFont(Folder("b", {"piano.sf3", "organ.sf2", "notes.txt"}).string()),
