@@ -273,28 +273,33 @@ bool TGameFiles::OpenFile(const QString& path, QString& error) {
         return false;
     }
     const QByteArray bytes = file.readAll();
-    if (!LooksLikeText(std::string_view(bytes.constData(), size_t(bytes.size())))) {
-        error = path + " is not a PGN file: it does not hold text.";
-        return false;
-    }
-    // Converting and listing a large file runs aside, so the window keeps painting.
+    // Checking, converting and listing a large file runs aside, so the window keeps painting.
+    const std::string_view raw(bytes.constData(), size_t(bytes.size()));
+    bool isText = true;
     std::string text;
     std::vector<PgnGameEntry> games;
+    QStringList lines;
     std::atomic<bool> cancelled = false;
     RunAside(
         &FForm, "Reading " + QFileInfo(path).fileName() + "...",
         [&] {
-            text = TextToUtf8(std::string_view(bytes.constData(), size_t(bytes.size())));
+            isText = LooksLikeText(raw);
+            if (!isText) return;
+            text = TextToUtf8(raw);
             games = ListPgnGames(text, [&cancelled](size_t) { return !cancelled.load(); });
+            if (games.size() < 2) return;
+            lines.reserve(qsizetype(games.size()));
+            for (size_t i = 0; i < games.size() && !cancelled; ++i)
+                lines << GameListLine(text, games, i);
         },
         cancelled);
+    if (!isText) {
+        error = path + " is not a PGN file: it does not hold text.";
+        return false;
+    }
     if (cancelled) return true;
     PgnGameEntry chosen;
     if (games.size() > 1) {
-        QStringList lines;
-        lines.reserve(qsizetype(games.size()));
-        for (size_t i = 0; i < games.size(); ++i)
-            lines << GameListLine(text, games, i);
         const int index = ChooseGame ? ChooseGame(lines) : 0;
         if (index < 0 || size_t(index) >= games.size()) return true;
         chosen = games[size_t(index)];
