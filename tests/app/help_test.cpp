@@ -23,7 +23,7 @@
 
 namespace {
 
-const QString ShippedHelp = QString(__FILE__).section('/', 0, -4) + "/resources/data/chess.hlp";
+const QString ShippedHelp = ZEL_SOURCE_DIR "/resources/data/chess.hlp";
 
 struct Help : ::testing::Test {
     static void SetUpTestSuite() { EnsureApplication(); }

@@ -14,7 +14,7 @@
 
 namespace {
 
-const QString ShippedHelp = QString(__FILE__).section('/', 0, -4) + "/resources/data/chess.hlp";
+const QString ShippedHelp = ZEL_SOURCE_DIR "/resources/data/chess.hlp";
 
 // An application whose only screen is 640 x 480.
 void EnsureSmallScreen() {
