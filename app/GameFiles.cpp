@@ -12,8 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
-#include <QProgressDialog>
-#include <QThread>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -21,8 +20,12 @@
 #include <atomic>
 
 #include "ChessBrd.h"
+#include "GameListLine.h"
 #include "PgnReader.h"
 #include "PgnWriter.h"
+#include "RunAside.h"
+#include "ScreenFit.h"
+#include "TextBytes.h"
 #include "TextEncoding.h"
 #include "Unit1.h"
 
@@ -37,23 +40,6 @@ std::string Utf8(const QString& s) {
 
 QString Text(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-// Runs work on a thread of its own while the window goes on painting; after a moment a
-// progress window offers to cancel, which sets cancelled.
-template <typename Work>
-void RunAside(QWidget* parent, const QString& label, Work work, std::atomic<bool>& cancelled) {
-    QThread* thread = QThread::create(work);
-    QEventLoop loop;
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-    QProgressDialog progress(label, "Cancel", 0, 0, parent);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(600);
-    QObject::connect(&progress, &QProgressDialog::canceled, [&cancelled] { cancelled = true; });
-    thread->start();
-    loop.exec();
-    thread->wait();
-    delete thread;
 }
 
 // The events the board raises while moves are played onto it, and a way to silence them.
@@ -91,15 +77,6 @@ bool StartsWith(const GameRecord& game, const GameRecord& prefix) {
     if (WriteFen(game.Start) != WriteFen(prefix.Start)) return false;
     if (prefix.Moves.size() > game.Moves.size()) return false;
     return std::equal(prefix.Moves.begin(), prefix.Moves.end(), game.Moves.begin());
-}
-
-QString Describe(const PgnGameEntry& e, int index) {
-    QString line = QString::number(index + 1) + ". " + Text(e.White.empty() ? "?" : e.White) +
-                   " - " + Text(e.Black.empty() ? "?" : e.Black);
-    if (!e.Event.empty()) line += ", " + Text(e.Event);
-    if (!e.Date.empty()) line += ", " + Text(e.Date);
-    if (!e.Result.empty()) line += "  " + Text(e.Result);
-    return line;
 }
 
 } // namespace
@@ -292,28 +269,37 @@ void TGameFiles::PasteGame() {
 bool TGameFiles::OpenFile(const QString& path, QString& error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = QFileInfo(path).fileName() + " cannot be opened: " + file.errorString() + ".";
+        error = "cannot open " + path + ": " + file.errorString();
         return false;
     }
     const QByteArray bytes = file.readAll();
-    // Converting and listing a large file runs aside, so the window keeps painting.
+    // Checking, converting and listing a large file runs aside, so the window keeps painting.
+    const std::string_view raw(bytes.constData(), size_t(bytes.size()));
+    bool isText = true;
     std::string text;
     std::vector<PgnGameEntry> games;
+    QStringList lines;
     std::atomic<bool> cancelled = false;
     RunAside(
         &FForm, "Reading " + QFileInfo(path).fileName() + "...",
         [&] {
-            text = TextToUtf8(std::string_view(bytes.constData(), size_t(bytes.size())));
+            isText = LooksLikeText(raw);
+            if (!isText) return;
+            text = TextToUtf8(raw);
             games = ListPgnGames(text, [&cancelled](size_t) { return !cancelled.load(); });
+            if (games.size() < 2) return;
+            lines.reserve(qsizetype(games.size()));
+            for (size_t i = 0; i < games.size() && !cancelled; ++i)
+                lines << GameListLine(text, games, i);
         },
         cancelled);
+    if (!isText) {
+        error = path + " is not a PGN file: it does not hold text.";
+        return false;
+    }
     if (cancelled) return true;
     PgnGameEntry chosen;
     if (games.size() > 1) {
-        QStringList lines;
-        lines.reserve(qsizetype(games.size()));
-        for (size_t i = 0; i < games.size(); ++i)
-            lines << Describe(games[i], int(i));
         const int index = ChooseGame ? ChooseGame(lines) : 0;
         if (index < 0 || size_t(index) >= games.size()) return true;
         chosen = games[size_t(index)];
@@ -354,10 +340,22 @@ int TGameFiles::ChooseFromList(const QStringList& games) const {
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
     dialog.resize(520, 420);
+    FitOnScreen(&dialog, &FForm);
     return dialog.exec() == QDialog::Accepted ? list->currentRow() : -1;
 }
 
 // --- The command line -------------------------------------------------------------------------
+
+bool IsGameText(const QString& argument) {
+    if (QFileInfo::exists(argument)) return false;
+    const QString text = argument.trimmed();
+    // A name of a file that is not there is still a name, whatever else it holds.
+    if (text.endsWith(".pgn", Qt::CaseInsensitive)) return false;
+    if (text.startsWith('[') || text.contains(QRegularExpression("\\s"))) return true;
+    // A FEN's board alone: eight ranks parted by slashes.
+    static const QRegularExpression board("^[pnbrqkPNBRQK1-8]+(/[pnbrqkPNBRQK1-8]+){7}$");
+    return board.match(text).hasMatch();
+}
 
 TGameFiles* InstallGameFiles(TForm1& form, const QStringList& arguments) {
     auto* files = new TGameFiles(form);
@@ -374,8 +372,8 @@ TGameFiles* InstallGameFiles(TForm1& form, const QStringList& arguments) {
     // Opened once the window is up, so that the game replaces the Play panel.
     QTimer::singleShot(0, files, [files, named] {
         QString error;
-        const bool ok = QFileInfo(named).isFile() ? files->OpenFile(named, error)
-                                                  : files->LoadText(named, error);
+        const bool ok = IsGameText(named) ? files->LoadText(named, error)
+                                          : files->OpenFile(named, error);
         if (!ok) files->Tell(error);
     });
     return files;

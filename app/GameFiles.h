@@ -80,3 +80,8 @@ class TGameFiles : public QObject {
 // a PGN file or a FEN ("--engine PATH" and other options are left to their owners). The
 // arguments are the program's own (the first, the program's name, is skipped).
 TGameFiles* InstallGameFiles(TForm1& form, const QStringList& arguments);
+
+// Whether a command-line argument is a game or a position written out (PGN or FEN) rather
+// than the name of a file: a file that is there, or a name without spaces that is not a
+// FEN's board, is a file, so that a missing one is reported as such.
+bool IsGameText(const QString& argument);

@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "ScreenFit.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -66,6 +68,7 @@ bool ShowHelp(const QString& helpFilePath, QWidget* parent) {
     }
     if (!window) window = new HelpWindow(parent);
     window->Open(helpFilePath);
+    if (!window->isVisible()) FitOnScreen(window, parent);
     window->show();
     window->raise();
     window->activateWindow();

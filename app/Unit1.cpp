@@ -16,6 +16,7 @@
 #include "DescriptionLoading.h"
 #include "DragArea.h"
 #include "Fonts.h"
+#include "ScreenFit.h"
 #include "SoundDevice.h"
 #include "TimeFormat.h"
 #include "UnSobre.h"
@@ -67,8 +68,9 @@ QPoint TForm1::PlaceOnScreen(QSize screen, QSize window) {
 }
 
 void TForm1::FormCreate() {
-    // 1. to 8. The settings; a value that is not a number stops the creation there.
-    if (!ReadSettings()) return;
+    // 1. to 8. The settings; a value that is not a number is reported and gives way to its
+    // default, as does one out of range, so the window is always usable.
+    ReadSettings();
     // 9. and 10. Orientation and depth go to the board.
     ui.ChessBrd1->SetWhiteOnTop(RadioGroup1Index() == 0);
     ui.ChessBrd1->SetSearchDepth(FStoredLevel);
@@ -77,7 +79,9 @@ void TForm1::FormCreate() {
     // 12. The window's place.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect g = screen->geometry();
-        move(g.topLeft() + PlaceOnScreen(g.size(), size()));
+        const QRect placed(g.topLeft() + PlaceOnScreen(g.size(), size()), size());
+        // Inside the desktop less its panels.
+        move(FitInto(screen->availableGeometry(), size(), placed.center()).topLeft());
     }
     // 13. The text lines.
     ui.Label1->clear();

@@ -108,7 +108,7 @@ class TForm1 : public QWidget {
     static QPoint PlaceOnScreen(QSize screen, QSize window);
 
     // --- Settings (Unit1Settings.cpp) ------------------------------------------------------
-    bool ReadSettings();  // FormCreate's steps 1 to 8; false where a value stopped it
+    bool ReadSettings();  // FormCreate's steps 1 to 8; false when a value was not a number
     bool WriteSettings(); // false when the file could not be written (reported)
 
     // The radio group's selected index (-1 for none) and its setter.

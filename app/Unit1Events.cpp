@@ -85,6 +85,7 @@ void TForm1::GameOverSummary(const QString& result) {
     if (result == "Checkmate!") appendLines();
     ui.Panel1->setEnabled(false);
     if (result != "Checkmate!") appendLines();
+    ui.ListBox1->scrollToBottom();
 }
 
 void TForm1::ChessBrd1Mate() {

@@ -99,6 +99,8 @@ void TForm1::SpeedButton1Click() {
 }
 
 void TForm1::SpeedButton2Click() {
+    // Before the first game there is none to return to.
+    if (!ui.SpeedButton2->isEnabled()) return;
     ui.Panel3->hide();
     if (ui.ChessBrd1->ComputerPlaysWhite() && ui.ChessBrd1->ComputerPlaysBlack())
         ui.Panel1->repaint();
@@ -137,6 +139,9 @@ void TForm1::SpeedButton4Click() {
     ui.ChessBrd1->StepBack();
     RefreshMoveList();
     ui.Panel1->setEnabled(true);
+    // The message and the game time spoke of the position left, not of the one shown.
+    ui.Label1->clear();
+    ui.Label3->clear();
 }
 
 void TForm1::SpeedButton5Click() {

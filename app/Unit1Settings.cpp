@@ -13,24 +13,30 @@ namespace {
 
 const char* const kSection = "Config";
 
-// One reading of the file: a number that is not one stops the reading and is reported.
+// One reading of the file. A number outside its range, or one that is not a number, gives
+// way to the key's default so that every control gets a usable value; a value that is not
+// a number is also reported, naming the file and the key.
 class TSettingsReader {
   public:
     explicit TSettingsReader(std::string path) : FPath(std::move(path)) {}
     std::string Text(const char* key, const char* def) const {
         return ini::ReadString(FPath, kSection, key, def);
     }
-    std::optional<int> Number(const char* key, const char* def) {
-        const std::string text = Text(key, def);
+    int Number(const char* key, int def, int low, int high) {
+        const std::string text = Text(key, std::to_string(def).c_str());
         const std::optional<int> n = StrToInt(text);
-        if (!n) FError = InvalidIntegerMessage(text);
-        return n;
+        if (!n) {
+            if (!FErrors.empty()) FErrors += "\n";
+            FErrors += InvalidIntegerMessage(text) + " (key \"" + key + "\" in " + FPath +
+                       "; the default " + std::to_string(def) + " is used)";
+        }
+        return n && *n >= low && *n <= high ? *n : def;
     }
-    const std::string& Error() const { return FError; }
+    const std::string& Errors() const { return FErrors; }
 
   private:
     std::string FPath;
-    std::string FError;
+    std::string FErrors;
 };
 
 // Selects entry n of a list, or nothing when n is outside it.
@@ -58,32 +64,17 @@ void TForm1::SetRadioGroup1Index(int index) {
 
 bool TForm1::ReadSettings() {
     TSettingsReader file(paths::SettingsFile());
-    const auto stop = [&] {
-        ShowMessage(this, QString::fromStdString(file.Error()));
-        return false;
-    };
     // 2. Players and orientation.
-    const auto black = file.Number("Pretas", "1");
-    if (!black) return stop();
-    SelectEntry(ui.ComboBox2, *black);
-    const auto white = file.Number("Brancas", "0");
-    if (!white) return stop();
-    SelectEntry(ui.ComboBox1, *white);
-    const auto top = file.Number("BrancaEncima", "1");
-    if (!top) return stop();
-    SetRadioGroup1Index(*top < 0 ? -1 : std::min(*top, 1));
+    SelectEntry(ui.ComboBox2, file.Number("Pretas", 1, 0, 1));
+    SelectEntry(ui.ComboBox1, file.Number("Brancas", 0, 0, 1));
+    SetRadioGroup1Index(file.Number("BrancaEncima", 1, 0, 1));
     // 3. Coordinates.
     ui.CheckBox1->setChecked(file.Text("Coordenadas", "0") != "0");
     CheckBox1Click();
     // 4. The skin: "0" is the wood skin, any other value the entry number minus one.
-    const std::string skin = file.Text("Skin", "0");
-    int skinIndex = 3;
-    if (skin != "0") {
-        const auto n = file.Number("Skin", "0");
-        if (!n) return stop();
-        skinIndex = *n - 1;
-    }
-    SelectEntry(ui.ComboBox3, skinIndex);
+    constexpr int kWood = 4;
+    const int skin = file.Text("Skin", "0") == "0" ? kWood : file.Number("Skin", kWood, 1, 4);
+    SelectEntry(ui.ComboBox3, skin - 1);
     ui.ComboBox5->setCurrentIndex(ui.ComboBox3->currentIndex());
     ComboBox3Change();
     // 5. Grid lines.
@@ -97,11 +88,11 @@ bool TForm1::ReadSettings() {
         CheckBox4Click();
     }
     // 7. The difficulty.
-    const auto level = file.Number("Nivel", "1");
-    if (!level) return stop();
-    SelectEntry(ui.ComboBox4, *level - 1);
-    FStoredLevel = *level;
-    return true;
+    FStoredLevel = file.Number("Nivel", 1, 1, ui.ComboBox4->count());
+    SelectEntry(ui.ComboBox4, FStoredLevel - 1);
+    if (file.Errors().empty()) return true;
+    ShowMessage(this, QString::fromStdString(file.Errors()));
+    return false;
 }
 
 bool TForm1::WriteSettings() {

@@ -10,6 +10,7 @@
 #include "ChessBrd.h"
 #include "Fonts.h"
 #include "SavedGames.h"
+#include "ScreenFit.h"
 #include "ui_Unit2.h"
 
 namespace {
@@ -61,7 +62,7 @@ void TFrmSalvar::SetBackground(const QPixmap& picture) {
 void TFrmSalvar::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     if (e->spontaneous()) return;
-    if (const QScreen* s = screen()) move(s->geometry().center() - rect().center());
+    FitOnScreen(this);
     FormShow();
 }
 

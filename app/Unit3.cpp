@@ -10,6 +10,7 @@
 #include "DescriptionLoading.h"
 #include "DragArea.h"
 #include "Fonts.h"
+#include "ScreenFit.h"
 #include "ui_Unit3.h"
 
 namespace {
@@ -102,7 +103,7 @@ void TFrmAbrir::SetBackground(const QPixmap& picture) {
 void TFrmAbrir::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     if (e->spontaneous()) return;
-    if (const QScreen* s = screen()) move(s->geometry().center() - rect().center());
+    FitOnScreen(this);
     FormShow();
 }
 

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 #include "ChessBrd.h"
 #include "DragImage.h"
@@ -19,6 +20,28 @@ const QColor kPickedTint(72, 190, 110, 140);
 const QColor kSuggestTint(70, 150, 255, 120);
 const QColor kTargetMark(24, 48, 24, 120);
 const QColor kCheckCore(235, 30, 30, 230);
+// The glow's colour where red would hardly show: on a square that is itself red.
+const QColor kCheckCoreOnRed(255, 205, 40, 230);
+// Below this distance in RGB from the square's mean colour, the red glow is faint.
+constexpr double kFaintGlow = 110;
+
+double Distance(const QColor& a, const QColor& b) {
+    return std::hypot(a.red() - b.red(), a.green() - b.green(), a.blue() - b.blue());
+}
+
+// The mean colour of a square's fill: its texture's when it has one, else its plain colour.
+QColor MeanColour(const QImage& texture, TColor plain) {
+    if (texture.isNull() || texture.width() <= 1 || texture.height() <= 1)
+        return QColor(int(plain & 0xFF), int((plain >> 8) & 0xFF), int((plain >> 16) & 0xFF));
+    double r = 0, g = 0, b = 0;
+    for (int y = 0; y < texture.height(); ++y)
+        for (int x = 0; x < texture.width(); ++x) {
+            const QRgb c = texture.pixel(x, y);
+            r += qRed(c), g += qGreen(c), b += qBlue(c);
+        }
+    const double n = double(texture.width()) * texture.height();
+    return QColor(int(r / n), int(g / n), int(b / n));
+}
 const QColor kFocusOuter(30, 110, 255);
 const QColor kFocusInner(255, 255, 255);
 
@@ -115,10 +138,15 @@ void TChessBrd::DrawMarks(QPainter& p, Square q) {
     if (m & mkSuggest) p.fillRect(r, kSuggestTint);
     if (m & mkPicked) p.fillRect(r, kPickedTint);
     if (m & mkCheck) {
+        // Red, unless the square is too red itself for a red glow to show.
+        const bool light = IsLightSquare(q);
+        const QColor under = MeanColour(light ? FSquareLight : FSquareDark,
+                                        light ? FSquareColorLight : FSquareColorDark);
+        const QColor core = Distance(kCheckCore, under) < kFaintGlow ? kCheckCoreOnRed : kCheckCore;
         QRadialGradient glow(QRectF(r).center(), s * 0.62);
-        glow.setColorAt(0.0, kCheckCore);
-        glow.setColorAt(0.55, QColor(kCheckCore.red(), kCheckCore.green(), kCheckCore.blue(), 150));
-        glow.setColorAt(1.0, QColor(kCheckCore.red(), kCheckCore.green(), kCheckCore.blue(), 0));
+        glow.setColorAt(0.0, core);
+        glow.setColorAt(0.55, QColor(core.red(), core.green(), core.blue(), 150));
+        glow.setColorAt(1.0, QColor(core.red(), core.green(), core.blue(), 0));
         p.fillRect(r, glow);
     }
     if (m & mkTarget) {

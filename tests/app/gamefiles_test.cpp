@@ -5,11 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMimeData>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
 
 #include "GameFiles.h"
 #include "MainWindowSupport.h"
+#include "RunAside.h"
 
 namespace {
 
@@ -177,7 +184,7 @@ TEST(GameFiles, SavedFileOpensAgainAndAFileOfSeveralGamesOffersAChoice) {
     };
     ASSERT_TRUE(again.Files->OpenFile(w.Temp("three.pgn"), error)) << error.toStdString();
     ASSERT_EQ(offered.size(), 3);
-    EXPECT_EQ(offered[1], QString::fromUtf8("2. J\xC3\xB6rg - ?  *"));
+    EXPECT_EQ(offered[1], QString::fromUtf8("2. J\xC3\xB6rg - ?"));
     EXPECT_EQ(again.B->PieceAt(F6), 'n');
     EXPECT_TRUE(again.Files->GamePgn().contains(QString::fromUtf8("[White \"J\xC3\xB6rg\"]")));
 
@@ -186,7 +193,71 @@ TEST(GameFiles, SavedFileOpensAgainAndAFileOfSeveralGamesOffersAChoice) {
     ASSERT_TRUE(again.Files->OpenFile(w.Temp("three.pgn"), error));
     EXPECT_EQ(again.B->PieceAt(F6), 'n');
     EXPECT_FALSE(again.Files->OpenFile(w.Temp("missing.pgn"), error));
-    EXPECT_TRUE(error.startsWith("missing.pgn cannot be opened")) << error.toStdString();
+    EXPECT_EQ(error, "cannot open " + w.Temp("missing.pgn") + ": No such file or directory");
+}
+
+TEST(GameFiles, WhatCannotBeOpenedOrIsNotTextIsRefusedByName) {
+    EnsureApplication();
+    TWindow w;
+    QString error;
+    // A folder, and (when the test does not run with every right) a file without read access.
+    EXPECT_FALSE(w.Files->OpenFile(w.Home.ConfigPath(), error));
+    EXPECT_TRUE(error.startsWith("cannot open " + w.Home.ConfigPath() + ": ")) << error.toStdString();
+    ASSERT_TRUE(w.Write("locked.pgn", "1. e4 *\n"));
+    QFile::setPermissions(w.Temp("locked.pgn"), QFile::WriteOwner);
+    if (!QFile(w.Temp("locked.pgn")).open(QIODevice::ReadOnly)) {
+        EXPECT_FALSE(w.Files->OpenFile(w.Temp("locked.pgn"), error));
+        EXPECT_TRUE(error.startsWith("cannot open " + w.Temp("locked.pgn") + ": "));
+    }
+    // A megabyte of random bytes holds no games, though a search may find some.
+    QByteArray noise(1 << 20, '\0');
+    std::uint32_t seed = 17;
+    for (char& c : noise) {
+        seed = seed * 1664525u + 1013904223u;
+        c = char(seed >> 24);
+    }
+    ASSERT_TRUE(w.Write("noise.pgn", noise));
+    bool asked = false;
+    w.Files->ChooseGame = [&asked](const QStringList&) {
+        asked = true;
+        return 0;
+    };
+    EXPECT_FALSE(w.Files->OpenFile(w.Temp("noise.pgn"), error));
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(error, w.Temp("noise.pgn") + " is not a PGN file: it does not hold text.");
+
+    // Named on the command line: a missing file and a folder are reported as files.
+    for (const QString& named : {w.Temp("missing.pgn"), w.Temp("missing"), w.Home.ConfigPath()}) {
+        TTempHome home;
+        TRecordingSound sound;
+        TMessageRecorder messages;
+        TForm1 form(&sound);
+        InstallGameFiles(form, {"chesszel", named});
+        ASSERT_TRUE(PumpUntil([&] { return !messages.Messages.empty(); }, 5000));
+        EXPECT_TRUE(messages.Messages[0].startsWith("cannot open " + named + ": "))
+            << messages.Messages[0].toStdString();
+    }
+}
+
+TEST(GameFiles, GamesWithoutPlayerNamesAreListedByWhatTheyHold) {
+    EnsureApplication();
+    TWindow w;
+    ASSERT_TRUE(w.Write("unnamed.pgn",
+                        "[Event \"Training\"]\n[Date \"2024.03.??\"]\n[ECO \"C20\"]\n"
+                        "[White \"?\"]\n[Black \"?\"]\n[Result \"*\"]\n\n1. e4 e5 *\n\n"
+                        "[Opening \"Queen's Gambit\"]\n[Variation \"Declined\"]\n\n"
+                        "1.d4 d5 2.c4 {the gambit} e6 (2... c6 3. Nf3) 3. Nc3 $1 Nf6 4. Bg5 1/2-1/2\n\n"
+                        "1. c4 e5 2. g3 *\n"));
+    QStringList offered;
+    w.Files->ChooseGame = [&offered](const QStringList& games) {
+        offered = games;
+        return -1;
+    };
+    QString error;
+    ASSERT_TRUE(w.Files->OpenFile(w.Temp("unnamed.pgn"), error)) << error.toStdString();
+    EXPECT_EQ(offered, (QStringList{"1. Training, C20, 2024.03, 1. e4 e5",
+                                    "2. Queen's Gambit, Declined, 1. d4 d5 2. c4 e6 3. Nc3 Nf6  1/2-1/2",
+                                    "3. 1. c4 e5 2. g3"}));
 }
 
 TEST(GameFiles, CommandLineOpensAFileOrAFen) {
@@ -204,4 +275,30 @@ TEST(GameFiles, CommandLineOpensAFileOrAFen) {
     InstallGameFiles(second, {"chesszel", "4k3/8/8/8/8/8/8/R3K3 w Q - 0 1"});
     ASSERT_TRUE(PumpUntil([&] { return second.ui.ChessBrd1->PieceAt(B1) == ' '; }, 5000));
     EXPECT_EQ(second.ui.ChessBrd1->PieceAt(H1), ' ');
+}
+
+TEST(GameFiles, TheProgressWindowOfALongReadAppearsAfterAMoment) {
+    EnsureApplication();
+    TWindow w;
+    w.Form.show();
+    std::atomic<bool> release = false;
+    std::atomic<bool> cancelled = false;
+    QElapsedTimer clock;
+    qint64 shownAfter = -1;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (qobject_cast<QProgressDialog*>(window) && window->isVisible() && shownAfter < 0)
+                shownAfter = clock.elapsed();
+        if (shownAfter >= 0 || clock.elapsed() > 8000) release = true;
+    });
+    poll.start(10);
+    clock.start();
+    RunAside(&w.Form, "Reading...", [&release] {
+        while (!release)
+            QThread::msleep(5);
+    }, cancelled);
+    EXPECT_GE(shownAfter, kProgressDelayMs - 50);
+    EXPECT_LE(shownAfter, kProgressDelayMs + 500);
+    EXPECT_FALSE(cancelled);
 }

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QListWidget>
 #include <QScreen>
+#include <QTest>
 
 #include "MainWindowSupport.h"
 
@@ -141,6 +143,29 @@ TEST(GameFlow, MateEndsTheGameAndMoveBackReopensIt) {
     EXPECT_EQ(w.ui.ListBox1->count(), 4);
 }
 
+TEST(GameFlow, TheEndOfALongGameIsInViewAndMoveBackTakesItsMessagesAway) {
+    EnsureApplication();
+    TWindow w;
+    w.Form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.Form));
+    w.PlayHumans();
+    // Fourteen half-moves, more than the list shows at once, the last a mate.
+    for (auto [from, to] : {std::pair{A2, A3}, {A7, A6}, {B2, B3}, {B7, B6}, {C2, C3}, {C7, C6},
+                            {H2, H3}, {H7, H6}, {A3, A4}, {A6, A5}, {F2, F3}, {E7, E5},
+                            {G2, G4}, {D8, H4}})
+        ASSERT_TRUE(w.B->PlayerMove(from, to));
+    QListWidget* list = w.ui.ListBox1;
+    ASSERT_EQ(list->count(), 17);
+    QCoreApplication::processEvents();
+    const QRect view = list->viewport()->rect();
+    for (int row : {15, 16})
+        EXPECT_TRUE(view.contains(list->visualItemRect(list->item(row))))
+            << list->item(row)->text().toStdString();
+    w.Form.SpeedButton4Click();
+    EXPECT_EQ(w.ui.Label1->text(), "");
+    EXPECT_EQ(w.ui.Label3->text(), "");
+}
+
 TEST(GameFlow, AMoveWhileTheOptionsPanelIsOpenClosesItAndStopsTheMusic) {
     EnsureApplication();
     TWindow w;
@@ -175,6 +200,16 @@ TEST(GameFlow, MusicCommandsFollowTheMusicBox) {
 TEST(GameFlow, NewGameCancelAndTheDifficultyList) {
     EnsureApplication();
     TWindow w;
+    // Before the first game Cancel has no game to return to: a click changes nothing.
+    w.Form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.Form));
+    EXPECT_FALSE(w.ui.SpeedButton2->isEnabled());
+    QTest::mouseClick(w.ui.SpeedButton2, Qt::LeftButton);
+    QTest::keyClick(&w.Form, Qt::Key_C, Qt::AltModifier);
+    EXPECT_TRUE(w.ui.Panel3->isVisible());
+    EXPECT_FALSE(w.ui.Panel4->isEnabled());
+    EXPECT_EQ(w.ui.Label1->text(), "");
+    w.Form.hide();
     w.PlayHumans();
     EXPECT_FALSE(w.ui.ComboBox4->isEnabled());
     ASSERT_TRUE(w.B->PlayerMove(E2, E4));

@@ -15,11 +15,15 @@
 #include <QToolButton>
 
 #include "AppTestSupport.h"
+#include "GameFiles.h"
 #include "HelpWindow.h"
+#include "MainWindowSupport.h"
+#include "PlayOptions.h"
+#include "UciEngine.h"
 
 namespace {
 
-const QString ShippedHelp = QString(__FILE__).section('/', 0, -4) + "/resources/data/chess.hlp";
+const QString ShippedHelp = ZEL_SOURCE_DIR "/resources/data/chess.hlp";
 
 struct Help : ::testing::Test {
     static void SetUpTestSuite() { EnsureApplication(); }
@@ -136,4 +140,33 @@ TEST_F(Help, TheShippedHelpLoadsAndItsLinksLeadSomewhere) {
     EXPECT_EQ(browser->source().fragment(), "saved");
     EXPECT_GT(browser->verticalScrollBar()->value(), 0);
     EXPECT_TRUE(Window()->BackButton()->isEnabled());
+}
+
+// What the help says agrees with the program: each command of the window's menu is named
+// and each of its keys listed, the files, the engine and the command line are explained, and
+// no promise is made that the window does not keep.
+TEST_F(Help, TheShippedHelpDescribesEveryCommandAndItsKeys) {
+    TTempHome home;
+    TRecordingSound sound;
+    TForm1 form(&sound);
+    InstallPlayOptions(form);
+    TGameFiles* files = InstallGameFiles(form, {"chesszel"});
+    InstallUciEngine(form, {"chesszel"}, files);
+    ASSERT_TRUE(ShowHelp(ShippedHelp, &Owner));
+    const QString text = Window()->Browser()->toPlainText().simplified();
+    for (const QAction* command : form.Commands()) {
+        if (command->isSeparator()) continue;
+        const QString name = command->text().remove('&');
+        EXPECT_TRUE(text.contains(name, Qt::CaseInsensitive)) << name.toStdString();
+        const QString keys = command->shortcut().toString(QKeySequence::PortableText);
+        if (!keys.isEmpty()) {
+            EXPECT_TRUE(text.contains(keys)) << name.toStdString() << ": " << keys.toStdString();
+        }
+    }
+    for (const char* subject : {"PGN", "FEN", "clipboard", "--engine", "UCI", "chesszel game.pgn"})
+        EXPECT_TRUE(text.contains(subject)) << subject;
+    // The board is not resized by a corner that the side panel covers, and a promotion is
+    // the player's choice.
+    EXPECT_FALSE(text.contains("larger or smaller"));
+    EXPECT_FALSE(text.contains("far rank becomes a queen."));
 }

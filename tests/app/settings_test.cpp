@@ -76,13 +76,12 @@ TEST(Settings, ReadRulesOfEachKey) {
     EXPECT_FALSE(ui.CheckBox5->isChecked());
     EXPECT_FALSE(ui.CheckBox3->isChecked()); // "Som" is on only for exactly "1"
     EXPECT_TRUE(ui.CheckBox4->isChecked());  // "Musica" is on for anything but "0"
-    // "Nivel" 7 selects no difficulty but gives the board depth 7; Play then gives it 1.
-    EXPECT_EQ(ui.ComboBox4->currentIndex(), -1);
-    EXPECT_EQ(ui.ChessBrd1->SearchDepth(), 7);
-    const QString label2 = ui.Label2->text();
+    // "Nivel" 7 is beyond the difficulty list: the default, "Novice" at depth 1.
+    EXPECT_EQ(ui.ComboBox4->currentText(), "Novice");
+    EXPECT_EQ(ui.ChessBrd1->SearchDepth(), 1);
     form.SpeedButton1Click();
     EXPECT_EQ(ui.ChessBrd1->SearchDepth(), 1);
-    EXPECT_EQ(ui.Label2->text(), label2);
+    EXPECT_EQ(ui.Label2->text(), "Level: Novice");
 }
 
 TEST(Settings, OrientationSkinAndMusicEdges) {
@@ -98,31 +97,51 @@ TEST(Settings, OrientationSkinAndMusicEdges) {
     EXPECT_FALSE(form.ui.CheckBox4->isChecked());
     EXPECT_EQ(sound.Calls, (std::vector<std::string>{"STOP MUSICA", "CLOSE ANIMATION"}));
 
-    WriteFile(home.SettingsFile(), "[Config]\nBrancaEncima=-1\nSkin=9\n");
-    TForm1 other(&sound);
-    EXPECT_EQ(other.RadioGroup1Index(), -1);
-    EXPECT_EQ(other.ui.ComboBox3->currentIndex(), -1);
-    other.close();
-    EXPECT_EQ(ini::ReadString(home.SettingsFile(), "Config", "BrancaEncima", ""), "-1");
-    EXPECT_EQ(ini::ReadString(home.SettingsFile(), "Config", "Skin", ""), "0");
+    // Values out of range give way to their defaults, so every list keeps a choice and every
+    // window its skin.
+    for (const char* text : {"[Config]\nPretas=2\nBrancas=-1\nBrancaEncima=-1\nSkin=9\nNivel=0\n",
+                             "[Config]\nPretas=-7\nBrancas=5\nBrancaEncima=2\nSkin=-3\nNivel=6\n"}) {
+        WriteFile(home.SettingsFile(), text);
+        TMessageRecorder messages;
+        TForm1 other(&sound);
+        EXPECT_TRUE(messages.Messages.empty()) << text;
+        EXPECT_EQ(other.ui.ComboBox2->currentText(), "Computer") << text;
+        EXPECT_EQ(other.ui.ComboBox1->currentText(), "Player") << text;
+        EXPECT_EQ(other.RadioGroup1Index(), 1) << text;
+        EXPECT_EQ(other.ui.ComboBox3->currentText(), "Wood") << text;
+        EXPECT_EQ(other.ui.ComboBox5->currentText(), "Wood") << text;
+        EXPECT_FALSE(other.ui.Image3->pixmap().isNull()) << text;
+        EXPECT_EQ(other.ui.ComboBox4->currentText(), "Novice") << text;
+        EXPECT_EQ(other.ui.ChessBrd1->SearchDepth(), 1) << text;
+        other.close();
+        EXPECT_EQ(ini::ReadString(home.SettingsFile(), "Config", "BrancaEncima", ""), "1");
+        EXPECT_EQ(ini::ReadString(home.SettingsFile(), "Config", "Skin", ""), "4");
+    }
 }
 
-TEST(Settings, AValueThatIsNotANumberStopsTheReadingThere) {
+TEST(Settings, AValueThatIsNotANumberIsReportedByFileAndKeyAndGivesWayToItsDefault) {
     EnsureApplication();
     TTempHome home;
     TRecordingSound sound;
     TMessageRecorder messages;
     WriteFile(home.SettingsFile(), "[Config]\nPretas=0\nBrancas=1\nBrancaEncima=x1\n"
-                                   "Coordenadas=1\nNivel=3\n");
+                                   "Coordenadas=1\nSkin=1\nNivel=abc\n");
     TForm1 form(&sound);
     ASSERT_EQ(messages.Messages.size(), 1u);
-    EXPECT_EQ(messages.Messages[0], "'x1' is not a valid integer value");
-    // Before the bad value: applied. After it: the layout's values.
+    const QString file = QString::fromStdString(home.SettingsFile());
+    EXPECT_EQ(messages.Messages[0],
+              "'x1' is not a valid integer value (key \"BrancaEncima\" in " + file +
+                  "; the default 1 is used)\n"
+                  "'abc' is not a valid integer value (key \"Nivel\" in " + file +
+                  "; the default 1 is used)");
+    // Every other value is applied, before the bad ones and after them.
     EXPECT_EQ(form.ui.ComboBox2->currentText(), "Player");
     EXPECT_EQ(form.ui.ComboBox1->currentText(), "Computer");
-    EXPECT_FALSE(form.ui.CheckBox1->isChecked());
-    EXPECT_EQ(form.ui.ChessBrd1->SearchDepth(), 1);
     EXPECT_EQ(form.RadioGroup1Index(), 1);
+    EXPECT_TRUE(form.ui.CheckBox1->isChecked());
+    EXPECT_EQ(form.ui.ComboBox3->currentText(), "Red");
+    EXPECT_EQ(form.ui.ComboBox4->currentText(), "Novice");
+    EXPECT_EQ(form.ui.ChessBrd1->SearchDepth(), 1);
 }
 
 TEST(Settings, AnUnwritableFileIsReportedAndTheWindowStillCloses) {
