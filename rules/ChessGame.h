@@ -91,6 +91,9 @@ class TChessGame {
     bool RookCanMove(Square oldSq, Square newSq) const;
     bool QueenCanMove(Square oldSq, Square newSq) const;
     bool KingCanMove(Square oldSq, Square newSq) const;
+    // The position of the current half-move has occurred at least twice before: the same
+    // letters on the same squares, the same side to move, the same castling rights and the
+    // same en-passant capture (a passed square counts only while a pawn can take on it).
     bool IsThreefoldRepetition() const;
     // Neither side has the material to mate (each under 5 points: pawns, rooks and queens 5,
     // a bishop 3, a knight 2).
@@ -151,6 +154,9 @@ class TChessGame {
 
     bool FGameEnded = false;
     bool FEngineHalted = false;
+    // Whether a threefold repetition ends the game (no move is legal while it stands), as
+    // in play on the board; a replay of a recorded game plays on past it.
+    bool FRepetitionEndsGame = true;
 
     // The board letters, index 1..64 (index 0 unused).
     char FBoard[65];
@@ -171,6 +177,7 @@ class TChessGame {
     bool SlideReaches(Square oldSq, Square newSq, bool diagonals, bool lines) const;
     bool CanCastle(Square oldSq, Square newSq) const;
     bool KingAttackedAfter(Square oldSq, Square newSq, bool whiteKing) const;
+    Square EnPassantVictim(Square newSq, char moving) const;
 
     // The steps of MakeMove.
     void RecordHalfMove(Square oldSq, Square newSq);
