@@ -22,7 +22,7 @@ struct GameMove {
 // when claimed, so the replay plays on past one (IsThreefoldRepetition still tells).
 class TReplayGame : public TChessGame {
   public:
-    TReplayGame() { FRepetitionEndsGame = false; }
+    TReplayGame() { SetRepetitionEndsGame(false); }
     explicit TReplayGame(const FenPosition& position) : TReplayGame() { SetUp(position); }
 
     // Starts a fresh game from the position. The rules count moves from 1 whatever the

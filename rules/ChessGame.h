@@ -77,6 +77,10 @@ class TChessGame {
     bool HistoryLastWhite() const { return FHistoryLastWhite; }
 
     bool GameEnded() const { return FGameEnded; }
+    // Whether a threefold repetition ends the game (true, as in play). A recorded game that
+    // went on past one is replayed with false; the draw must be claimed in real chess.
+    bool RepetitionEndsGame() const { return FRepetitionEndsGame; }
+    void SetRepetitionEndsGame(bool value) { FRepetitionEndsGame = value; }
     bool EngineHalted() const { return FEngineHalted; }
 
     // --- Move legality ---------------------------------------------------------------------
@@ -154,8 +158,7 @@ class TChessGame {
 
     bool FGameEnded = false;
     bool FEngineHalted = false;
-    // Whether a threefold repetition ends the game (no move is legal while it stands), as
-    // in play on the board; a replay of a recorded game plays on past it.
+    // While set, no move is legal once a threefold repetition stands.
     bool FRepetitionEndsGame = true;
 
     // The board letters, index 1..64 (index 0 unused).
