@@ -191,6 +191,9 @@ void TGameFiles::LoadRecord(const GameRecord& record) {
     const bool animate = board->AnimateMoves();
     const char promotion = board->PromotionPiece();
     board->SetAnimateMoves(false);
+    // The record may go on past a threefold repetition (the draw must be claimed): it is
+    // played whole, and play on the board ends at the next one.
+    board->SetRepetitionEndsGame(false);
     {
         TBoardEvents events(board);
         if (record.IsSetUp()) {
@@ -216,6 +219,7 @@ void TGameFiles::LoadRecord(const GameRecord& record) {
             if (last) board->OnPromotion = events.Promotion;
         }
     }
+    board->SetRepetitionEndsGame(true);
     board->SetPromotionPiece(promotion);
     board->SetAnimateMoves(animate);
     board->PaintBoard();

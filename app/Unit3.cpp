@@ -152,6 +152,9 @@ void TFrmAbrir::SpeedButton1Click() {
         FMainBoard->NewGame();
         FMainBoard->SetPositionText(QString::fromStdString(*position));
         if (FMoveList != nullptr) FMoveList->clear();
+    } else if (!position) {
+        ShowMessage(QString("The saved position \"%1\" cannot be read.")
+                        .arg(QString::fromStdString(line->Name)));
     }
     // 4. Close the window, whether or not a position was found.
     accept();

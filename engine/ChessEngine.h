@@ -194,7 +194,6 @@ class TChessEngine {
     bool CastlingPathClear(int to) const;
     void MoveCastlingRook(int to, bool back);
     bool Aborted() const { return AbortSearch.load(std::memory_order_relaxed); }
-    bool GameAcceptsAtRoot(TEngineMove m) const;
     void RecordLine(TEngineMove m);
     std::int32_t LeafScore();
 

@@ -129,7 +129,6 @@ std::int32_t TChessEngine::Search(std::int32_t alpha, std::int32_t beta, int dep
         if (Aborted()) break;
         PickMove(i);
         const TEngineMove m = MoveStack[i].Move;
-        if (Ply == 0 && !GameAcceptsAtRoot(m)) continue;
         if (!PlayMove(m)) continue;
         anyLegal = true;
         ++Nodes;
@@ -187,20 +186,6 @@ std::int32_t TChessEngine::Quiesce(std::int32_t alpha, std::int32_t beta) {
     // 6. Mated.
     if (inCheck && !anyLegal) return Ply - Infinity;
     return alpha;
-}
-
-// The game judges an en-passant capture with the captured pawn still on its square, so it
-// refuses one that takes a pawn giving check, although the capture removes the checker. The
-// computer hands its move to the game, so at the root it never picks such a capture: the
-// game would refuse it and the computer would have nothing to play.
-bool TChessEngine::GameAcceptsAtRoot(TEngineMove m) const {
-    if (!(m.Flags & mfEnPassant)) return true;
-    // The game looks at the mover's first king only.
-    const engine_tables::TBits kings = Bits[Side][King];
-    if (!kings) return true;
-    const int victim = Side == White ? m.To + 8 : m.To - 8;
-    return !(engine_tables::Tables.PawnAttacks[XSide][victim] &
-             engine_tables::Bit(engine_tables::LowSquare(kings)));
 }
 
 void TChessEngine::MarkPVMove() {

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <vector>
 
+#include "Excerpt.h"
 #include "FenFields.h"
 #include "ReplayGame.h"
 
@@ -39,7 +40,7 @@ bool ReadCastlingField(std::string_view field, CastleSet& castling, std::string&
     if (!ReadCastling(field, castling, &error)) return false;
     for (std::size_t i = 0; i < field.size(); ++i)
         if (field.find(field[i], i + 1) != std::string_view::npos) {
-            error = "the castling rights \"" + std::string(field) + "\" repeat a letter";
+            error = "the castling rights \"" + Excerpt(field) + "\" repeat a letter";
             return false;
         }
     return true;
@@ -50,9 +51,9 @@ bool ReadCounter(std::string_view field, int low, const char* name, int& value,
     int v = 0;
     const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), v);
     if (ec != std::errc() || end != field.data() + field.size() || v < low || v > 100000) {
-        error = std::string("the ") + name + " \"" + std::string(field) + "\" is not a number";
+        error = std::string("the ") + name + " \"" + Excerpt(field) + "\" is not a number";
         if (ec == std::errc() && end == field.data() + field.size())
-            error = std::string("the ") + name + " " + std::string(field) + " is out of range";
+            error = std::string("the ") + name + " " + Excerpt(field) + " is out of range";
         return false;
     }
     value = v;
@@ -188,18 +189,20 @@ bool ReadFen(std::string_view text, FenPosition& position, std::string& error) {
     FenPosition p;
     if (!ReadPlacement(fields[0], p.Board, &error)) return false;
     if (!ReadSide(fields[1], p.WhiteToMove)) {
-        error = "the side to move \"" + std::string(fields[1]) + "\" is not w or b";
+        error = "the side to move \"" + Excerpt(fields[1]) + "\" is not w or b";
         return false;
     }
     if (!ReadCastlingField(fields[2], p.Castling, error)) return false;
     if (!ReadEnPassant(fields[3], p.EnPassant)) {
-        error = "the en-passant square \"" + std::string(fields[3]) + "\" is not a square";
+        error = "the en-passant square \"" + Excerpt(fields[3]) + "\" is not a square";
         return false;
     }
     if (fields.size() > 4 && !ReadCounter(fields[4], 0, "half-move clock", p.HalfMoveClock, error))
         return false;
-    if (fields.size() > 5 && !ReadCounter(fields[5], 1, "move number", p.MoveNumber, error))
+    // Many puzzle collections number their positions' move 0; it is read as move 1.
+    if (fields.size() > 5 && !ReadCounter(fields[5], 0, "move number", p.MoveNumber, error))
         return false;
+    if (p.MoveNumber == 0) p.MoveNumber = 1;
     if (std::string fault = PositionFault(p); !fault.empty()) {
         error = fault;
         return false;

@@ -85,8 +85,9 @@ std::string ResultByRules(const GameRecord& record) {
     TReplayGame game;
     Replay(record, game);
     if (game.IsMate()) return game.WhiteToMove() ? "0-1" : "1-0";
-    // Stalemate, a third repetition (after which the rules refuse every move) and too little
-    // material are draws.
-    if (!game.HasLegalMove() || game.LacksMatingMaterial()) return "1/2-1/2";
+    // Stalemate, a third repetition (where play on the board ends) and too little material
+    // are draws.
+    if (!game.HasLegalMove() || game.IsThreefoldRepetition() || game.LacksMatingMaterial())
+        return "1/2-1/2";
     return "*";
 }

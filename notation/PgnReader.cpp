@@ -1,5 +1,6 @@
 #include "PgnReader.h"
 
+#include "Excerpt.h"
 #include "PgnScanner.h"
 #include "San.h"
 
@@ -26,7 +27,7 @@ class GameReader {
                 if (FDepth > 0)
                     return Fail(FVariationLine,
                                 "the variation opened here is not closed before a tag", error);
-                FRecord.SetTag(t.Name, t.Value);
+                if (!t.Name.empty()) FRecord.SetTag(t.Name, t.Value);
                 if (t.Name == "FEN") FFenLine = t.Line;
                 FAny = true;
                 continue;
@@ -91,11 +92,9 @@ class GameReader {
     bool PlayMove(const PgnToken& t, std::string& error) {
         const std::string number = std::to_string(FGame.FullMoveNumber());
         const std::string named =
-            "move " + number + (FGame.WhiteToMove() ? " " : " ... ") + std::string(t.Text) + ": ";
-        // The rules end a game at mate, stalemate and the third repetition; say so rather
-        // than that the piece cannot move.
-        if (FGame.IsThreefoldRepetition())
-            return Fail(t.Line, named + "the game ended in a draw by threefold repetition", error);
+            "move " + number + (FGame.WhiteToMove() ? " " : " ... ") + Excerpt(t.Text) + ": ";
+        // The rules end a game at mate and stalemate; say so rather than that the piece
+        // cannot move. A repetition is a draw only when claimed, and games go on past it.
         if (!FGame.HasLegalMove())
             return Fail(t.Line,
                         named + (FGame.SideToMoveInCheck() ? "the game ended in checkmate"

@@ -104,15 +104,14 @@ PgnToken PgnScanner::ReadTag(PgnToken t) {
     while (std::isalnum(static_cast<unsigned char>(Peek())) || Peek() == '_')
         Advance();
     t.Name = std::string(FText.substr(nameStart, FPos - nameStart));
-    if (t.Name.empty()) return Failure(t, "a tag without a name");
+    if (t.Name.empty()) return ReadTagLeniently(t);
     while (Peek() == ' ' || Peek() == '\t')
         Advance();
-    if (Peek() != '"') return Failure(t, "the tag " + t.Name + " has no quoted value");
+    if (Peek() != '"') return ReadTagLeniently(t);
     Advance();
     for (;;) {
         const char v = Peek();
-        if (AtEnd() || v == '\n' || v == '\r')
-            return Failure(t, "the value of the tag " + t.Name + " has no closing quote");
+        if (AtEnd() || v == '\n' || v == '\r') return ReadTagLeniently(t);
         Advance();
         if (v == '"') break;
         if (v == '\\' && (Peek() == '"' || Peek() == '\\')) {
@@ -124,10 +123,44 @@ PgnToken PgnScanner::ReadTag(PgnToken t) {
     }
     while (Peek() == ' ' || Peek() == '\t')
         Advance();
-    if (Peek() != ']') return Failure(t, "the tag " + t.Name + " is not closed with ]");
+    if (Peek() != ']') return ReadTagLeniently(t);
     Advance();
     t.Kind = PgnTokenKind::Tag;
     t.Text = FText.substr(t.Offset, FPos - t.Offset);
+    return t;
+}
+
+// Tag lines written by hand or by careless programs break the form: quotes inside the value
+// left unescaped ([White ""Mirage""]), a missing closing quote or bracket. Such a line is
+// still one tag, read from its '[' to the end of the line: the value runs from the first
+// quote to the last one before the closing ']' (or to the ']', or to the end of the line,
+// when that is all there is). A line with no name is a tag that says nothing.
+PgnToken PgnScanner::ReadTagLeniently(PgnToken t) {
+    size_t end = FText.find('\n', t.Offset);
+    if (end == std::string_view::npos) end = FText.size();
+    while (FPos < end)
+        Advance();
+    std::string_view line = FText.substr(t.Offset, end - t.Offset);
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+        line.remove_suffix(1);
+    t.Kind = PgnTokenKind::Tag;
+    t.Text = line;
+    t.Value.clear();
+    if (t.Name.empty()) return t;
+    if (!line.empty() && line.back() == ']') line.remove_suffix(1);
+    const size_t open = line.find('"');
+    if (open == std::string_view::npos) {
+        t.Name.clear();
+        return t;
+    }
+    std::string_view value = line.substr(open + 1);
+    const size_t close = value.rfind('"');
+    if (close != std::string_view::npos) value = value.substr(0, close);
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\\' && i + 1 < value.size() && (value[i + 1] == '"' || value[i + 1] == '\\'))
+            ++i;
+        t.Value += value[i];
+    }
     return t;
 }
 

@@ -24,7 +24,9 @@ struct PgnToken {
     std::string_view Text; // the token as written (a move, a result)
     int Line = 1;
     size_t Offset = 0;
-    std::string Name, Value; // a tag's name and unescaped value; for Error, Value is the reason
+    // A tag's name and unescaped value (an empty name for a tag line too damaged to say
+    // anything); for Error, Value is the reason.
+    std::string Name, Value;
 };
 
 class PgnScanner {
@@ -40,6 +42,7 @@ class PgnScanner {
   private:
     void SkipBlanksAndComments(PgnToken& error);
     PgnToken ReadTag(PgnToken t);
+    PgnToken ReadTagLeniently(PgnToken t);
     PgnToken ReadSymbol(PgnToken t);
     char Peek(size_t ahead = 0) const {
         return FPos + ahead < FText.size() ? FText[FPos + ahead] : '\0';

@@ -18,10 +18,12 @@ struct GameMove {
     friend bool operator==(const GameMove&, const GameMove&) = default;
 };
 
+// A recorded game goes on as its players played it: a threefold repetition is a draw only
+// when claimed, so the replay plays on past one (IsThreefoldRepetition still tells).
 class TReplayGame : public TChessGame {
   public:
-    TReplayGame() = default;
-    explicit TReplayGame(const FenPosition& position) { SetUp(position); }
+    TReplayGame() { SetRepetitionEndsGame(false); }
+    explicit TReplayGame(const FenPosition& position) : TReplayGame() { SetUp(position); }
 
     // Starts a fresh game from the position. The rules count moves from 1 whatever the
     // position's number; the replay adds its own offset.
@@ -37,11 +39,8 @@ class TReplayGame : public TChessGame {
 
     // True when the king of the side to move is attacked.
     bool SideToMoveInCheck() const;
-    // True when the side to move is in check and has no legal move. A third repetition
-    // leaves no legal move either, but it ends the game as a draw, checks or not.
-    bool IsMate() const {
-        return SideToMoveInCheck() && !IsThreefoldRepetition() && !HasLegalMove();
-    }
+    // True when the side to move is in check and has no legal move.
+    bool IsMate() const { return SideToMoveInCheck() && !HasLegalMove(); }
 
     // The number of the move now to be played, as the position's text counts it.
     int FullMoveNumber() const { return FMoveOffset + CurrentMove(); }

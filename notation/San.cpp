@@ -1,5 +1,7 @@
 #include "San.h"
 
+#include "Excerpt.h"
+
 #include <cctype>
 #include <vector>
 
@@ -164,8 +166,16 @@ bool ReadSan(const TReplayGame& game, std::string_view text, GameMove& move, std
         return ReadCastling(game, s, move, error);
     SanParts parts;
     if (!ParseParts(s, parts)) {
-        error = "\"" + std::string(text) + "\" is not a move";
+        error = "\"" + Excerpt(text) + "\" is not a move";
         return false;
+    }
+    // Long algebraic notation ("g1f3", "e7-e8q", "e1g1") names the square a piece leaves
+    // without its letter: the piece standing there moves.
+    const bool longForm = parts.Kind == 'P' && parts.FromFile && parts.FromRank;
+    if (longForm) {
+        const auto from = SquareAt(parts.FromFile, parts.FromRank);
+        if (game.PieceColor(from) == (game.WhiteToMove() ? 1 : 0))
+            parts.Kind = KindOf(game.PieceAt(from));
     }
     std::vector<GameMove> candidates;
     const int side = game.WhiteToMove() ? 1 : 0;

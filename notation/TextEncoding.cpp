@@ -34,11 +34,9 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
-std::string TextToUtf8(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    if (IsValidUtf8(bytes)) return std::string(bytes);
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
+namespace {
+
+void AppendLatin1(std::string& out, std::string_view bytes) {
     for (char ch : bytes) {
         const auto c = static_cast<unsigned char>(ch);
         if (c < 0x80) {
@@ -47,6 +45,26 @@ std::string TextToUtf8(std::string_view bytes) {
             out += static_cast<char>(0xC0 | (c >> 6));
             out += static_cast<char>(0x80 | (c & 0x3F));
         }
+    }
+}
+
+} // namespace
+
+std::string TextToUtf8(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    // Files put together from several sources mix the two: each line is taken on its own.
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    while (!bytes.empty()) {
+        const size_t stop = bytes.find('\n');
+        const size_t length = stop == std::string_view::npos ? bytes.size() : stop + 1;
+        const std::string_view line = bytes.substr(0, length);
+        if (IsValidUtf8(line))
+            out += line;
+        else
+            AppendLatin1(out, line);
+        bytes.remove_prefix(length);
     }
     return out;
 }

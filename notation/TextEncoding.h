@@ -1,6 +1,7 @@
 #pragma once
-// Game files come in UTF-8 or in Latin-1. Text that is valid UTF-8 is taken as it stands
-// (a byte-order mark dropped); anything else is read as Latin-1 and converted.
+// Game files come in UTF-8 or in Latin-1, and files put together from several sources mix
+// the two line by line. A line that is valid UTF-8 is taken as it stands (a byte-order mark
+// at the start of the text dropped); any other line is read as Latin-1 and converted.
 
 #include <string>
 #include <string_view>

@@ -77,6 +77,10 @@ class TChessGame {
     bool HistoryLastWhite() const { return FHistoryLastWhite; }
 
     bool GameEnded() const { return FGameEnded; }
+    // Whether a threefold repetition ends the game (true, as in play). A recorded game that
+    // went on past one is replayed with false; the draw must be claimed in real chess.
+    bool RepetitionEndsGame() const { return FRepetitionEndsGame; }
+    void SetRepetitionEndsGame(bool value) { FRepetitionEndsGame = value; }
     bool EngineHalted() const { return FEngineHalted; }
 
     // --- Move legality ---------------------------------------------------------------------
@@ -91,6 +95,9 @@ class TChessGame {
     bool RookCanMove(Square oldSq, Square newSq) const;
     bool QueenCanMove(Square oldSq, Square newSq) const;
     bool KingCanMove(Square oldSq, Square newSq) const;
+    // The position of the current half-move has occurred at least twice before: the same
+    // letters on the same squares, the same side to move, the same castling rights and the
+    // same en-passant capture (a passed square counts only while a pawn can take on it).
     bool IsThreefoldRepetition() const;
     // Neither side has the material to mate (each under 5 points: pawns, rooks and queens 5,
     // a bishop 3, a knight 2).
@@ -151,6 +158,8 @@ class TChessGame {
 
     bool FGameEnded = false;
     bool FEngineHalted = false;
+    // While set, no move is legal once a threefold repetition stands.
+    bool FRepetitionEndsGame = true;
 
     // The board letters, index 1..64 (index 0 unused).
     char FBoard[65];
@@ -171,6 +180,7 @@ class TChessGame {
     bool SlideReaches(Square oldSq, Square newSq, bool diagonals, bool lines) const;
     bool CanCastle(Square oldSq, Square newSq) const;
     bool KingAttackedAfter(Square oldSq, Square newSq, bool whiteKing) const;
+    Square EnPassantVictim(Square newSq, char moving) const;
 
     // The steps of MakeMove.
     void RecordHalfMove(Square oldSq, Square newSq);

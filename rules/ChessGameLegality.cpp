@@ -77,8 +77,8 @@ bool KingAttacked(const char* board, bool whiteKing) {
 bool TChessGame::IsLegalMove(Square oldSq, Square newSq) const {
     // 1. Both squares on the board.
     if (!OnBoard(oldSq) || !OnBoard(newSq)) return false;
-    // 2. A threefold repetition freezes the game.
-    if (IsThreefoldRepetition()) return false;
+    // 2. A threefold repetition freezes the game (unless the game plays on past it).
+    if (FRepetitionEndsGame && IsThreefoldRepetition()) return false;
     // 3..6.
     return PassesMoveRules(oldSq, newSq);
 }
@@ -127,7 +127,7 @@ bool TChessGame::PassesMoveRules(Square oldSq, Square newSq) const {
 
 bool TChessGame::HasLegalMove() const {
     // The repetition test does not depend on the pair, so it is asked once.
-    if (IsThreefoldRepetition()) return false;
+    if (FRepetitionEndsGame && IsThreefoldRepetition()) return false;
     const int side = FWhiteToMove ? 1 : 0;
     for (int from = 1; from <= 64; ++from) {
         if (PieceColor(from) != side) continue;
@@ -141,7 +141,9 @@ bool TChessGame::HasLegalMove() const {
 // --- King tests ----------------------------------------------------------------------------
 
 // The trial move is made on a copy: oldSq emptied, then its letter put on newSq, so
-// oldSq = newSq tests the board as it stands. Squares off the board make no trial move.
+// oldSq = newSq tests the board as it stands. A pawn taking en passant takes the passed
+// pawn off the copy too, as MakeMove does, so that capturing a pawn which has just given
+// check is a way out of it. Squares off the board make no trial move.
 bool TChessGame::KingAttackedAfter(Square oldSq, Square newSq, bool whiteKing) const {
     char copy[65];
     std::memcpy(copy, FBoard, sizeof copy);
@@ -149,8 +151,22 @@ bool TChessGame::KingAttackedAfter(Square oldSq, Square newSq, bool whiteKing) c
         const char moving = copy[oldSq];
         copy[oldSq] = ' ';
         copy[newSq] = moving;
+        if (oldSq != newSq) {
+            const Square victim = EnPassantVictim(newSq, moving);
+            if (victim != None) copy[victim] = ' ';
+        }
     }
     return KingAttacked(copy, whiteKing);
+}
+
+// The square of the pawn an en-passant capture onto newSq by the letter moving removes:
+// the same test as MakeMove's (newSq is the en-passant square, on rank 6 for "P" or rank 3
+// for "p"); None for any other move.
+Square TChessGame::EnPassantVictim(Square newSq, char moving) const {
+    if (newSq == None || newSq != FEnPassant) return None;
+    if (moving == 'P' && RankOf(newSq) == 6) return SquareAt(FileOf(newSq), 5);
+    if (moving == 'p' && RankOf(newSq) == 3) return SquareAt(FileOf(newSq), 4);
+    return None;
 }
 
 bool TChessGame::WhiteKingInCheck(Square oldSq, Square newSq) const {
@@ -270,26 +286,53 @@ bool TChessGame::CanCastle(Square oldSq, Square newSq) const {
 
 // --- Repetition ----------------------------------------------------------------------------
 
+namespace {
+
+// The en-passant square of a recorded position as far as it makes a difference: the square
+// when a pawn of the side to move can take on it without leaving its king attacked, None
+// otherwise (a double step past no enemy pawn changes nothing of the position).
+Square UsableEnPassant(const std::string& position, bool white, Square ep) {
+    if (ep == None || position.size() != 64) return ep;
+    const int rank = white ? 5 : 4; // where the capturing pawns and the passed pawn stand
+    if (RankOf(ep) != (white ? 6 : 3)) return None;
+    const char pawn = white ? 'P' : 'p';
+    const Square victim = SquareAt(FileOf(ep), rank);
+    for (int df : {-1, 1}) {
+        const Square from = SquareAt(FileOf(ep) + df, rank);
+        if (from == None || position[from - 1] != pawn) continue;
+        char copy[65];
+        copy[0] = ' ';
+        std::memcpy(copy + 1, position.data(), 64);
+        copy[from] = ' ';
+        copy[ep] = pawn;
+        copy[victim] = ' ';
+        if (!KingAttacked(copy, white)) return ep;
+    }
+    return None;
+}
+
+// Whether record b holds the position of record a, both with the given side to move.
+bool SamePosition(const MoveInfo& a, bool white, const MoveInfo& b) {
+    return a.Position == b.Position && a.Castling == b.Castling &&
+           UsableEnPassant(a.Position, white, a.EnPassant) ==
+               UsableEnPassant(b.Position, white, b.EnPassant);
+}
+
+} // namespace
+
 bool TChessGame::IsThreefoldRepetition() const {
     RepetitionCache& cache = FRepetition;
     if (cache.Valid && cache.Move == FCurrentMove && cache.White == FWhiteToMove &&
         cache.Version == FHistoryVersion)
         return cache.Answer;
 
-    // Count the earlier half-move records, back to White's of move 1, that hold the
+    // Count the earlier records of the same side to move, back to move 1, that hold the
     // position of the current half-move's record.
-    const std::string& current = MoveHistory(FCurrentMove, FWhiteToMove).Position;
+    const MoveInfo& current = MoveHistory(FCurrentMove, FWhiteToMove);
     int count = 0;
-    int move = FCurrentMove;
-    bool white = FWhiteToMove;
-    while (move > 1 || !white) {
-        if (white) {
-            --move;
-            white = false;
-        } else {
-            white = true;
-        }
-        if (MoveHistory(move, white).Position == current && ++count >= 2) break;
+    for (int move = FCurrentMove - 1; move >= 1; --move) {
+        const MoveInfo& earlier = MoveHistory(move, FWhiteToMove);
+        if (SamePosition(current, FWhiteToMove, earlier) && ++count >= 2) break;
     }
     cache = {FCurrentMove, FWhiteToMove, FHistoryVersion, true, count >= 2};
     return cache.Answer;

@@ -156,10 +156,7 @@ void TChessGame::ApplyPromotion(Square sq) {
 }
 
 void TChessGame::CaptureEnPassant(Square oldSq, Square newSq) {
-    if (newSq != FEnPassant) return;
-    Square victim = None;
-    if (RankOf(newSq) == 6 && FBoard[newSq] == 'P') victim = SquareAt(FileOf(newSq), 5);
-    if (RankOf(newSq) == 3 && FBoard[newSq] == 'p') victim = SquareAt(FileOf(newSq), 4);
+    const Square victim = EnPassantVictim(newSq, FBoard[newSq]);
     if (victim == None) return;
     if (OnCapture) OnCapture(this, oldSq, newSq, FBoard[victim]);
     FBoard[victim] = ' ';

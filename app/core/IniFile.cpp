@@ -1,7 +1,8 @@
 // The profile calls over IniText: each reads the whole file, and a change is written to a
 // fresh file beside it, flushed to the disk and renamed over the old one. A file that exists
 // but cannot be read is never replaced, so a change can not wipe settings it failed to see.
-// A write that would leave the file as it is touches nothing and succeeds.
+// A write that would leave the file as it is touches nothing and succeeds. A write first
+// removes the temporary files earlier writes of ours left when their process was killed.
 
 #include "IniFile.h"
 
@@ -10,9 +11,12 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <optional>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,8 +92,44 @@ void SyncFolderOf(const std::string& target) {
     }
 }
 
+// The process a temporary file name of ours for base was made by: ".<base>.tmp<pid>-<n>"
+// with decimal pid and n; 0 for any other name.
+long TemporaryOwner(std::string_view name, std::string_view base) {
+    const std::string prefix = "." + std::string(base) + ".tmp";
+    if (name.substr(0, prefix.size()) != prefix) return 0;
+    name.remove_prefix(prefix.size());
+    const std::size_t dash = name.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash > 9 || dash + 1 == name.size())
+        return 0;
+    const std::string_view pid = name.substr(0, dash), count = name.substr(dash + 1);
+    const auto digits = [](std::string_view text) {
+        return text.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (!digits(pid) || !digits(count)) return 0;
+    return std::strtol(std::string(pid).c_str(), nullptr, 10);
+}
+
+// A write killed between creating its temporary file and renaming it leaves the file behind.
+// Those of target whose process no longer runs are removed; one of a running process may be
+// a write in progress and stays.
+void RemoveStaleTemporaries(const std::string& target) {
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const long owner = TemporaryOwner(entry->d_name, base);
+        if (owner <= 0 || owner == ::getpid()) continue;
+        if (::kill(static_cast<pid_t>(owner), 0) == 0 || errno != ESRCH) continue;
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
 bool Replace(const std::string& path, const std::string& bytes) {
     const std::string target = WriteTarget(path);
+    RemoveStaleTemporaries(target);
     std::string temporary;
     const int fd = CreateTemporary(target, temporary);
     if (fd < 0) return false;

@@ -50,15 +50,25 @@ IniText::IniText(std::string_view bytes) {
     while (start < bytes.size()) {
         std::size_t stop = bytes.find('\n', start);
         const std::size_t next = stop == std::string_view::npos ? bytes.size() : stop + 1;
-        if (stop == std::string_view::npos) stop = bytes.size();
-        if (stop > start && bytes[stop - 1] == '\r') --stop;
-        lines_.push_back(Classify(std::string(bytes.substr(start, stop - start))));
+        if (stop == std::string_view::npos)
+            stop = bytes.size(); // a last line without an ending keeps even a final CR
+        else if (stop > start && bytes[stop - 1] == '\r')
+            --stop;
+        Line line = Classify(std::string(bytes.substr(start, stop - start)));
+        line.ending = Ending(bytes.substr(stop, next - stop));
+        lines_.push_back(std::move(line));
         start = next;
     }
 }
 
+IniText::LineEnding IniText::Ending(std::string_view text) {
+    if (text == "\r\n") return LineEnding::Crlf;
+    if (text == "\n") return LineEnding::Lf;
+    return LineEnding::None;
+}
+
 IniText::Line IniText::Classify(std::string text) {
-    Line line{Kind::Other, std::move(text), {}, 0};
+    Line line{Kind::Other, std::move(text), {}, 0, LineEnding::File};
     const std::string_view trimmed = TrimBlanks(line.text);
     if (trimmed.empty()) {
         line.kind = Kind::Blank;
@@ -134,7 +144,9 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
     }
     if (const auto index = FindKey(*range, key)) {
         const std::string name = lines_[*index].name;
+        const LineEnding ending = lines_[*index].ending;
         lines_[*index] = Classify(name + "=" + std::string(value));
+        lines_[*index].ending = ending;
         return;
     }
     std::size_t at = range->end;
@@ -163,16 +175,28 @@ bool IniText::Remove(std::string_view section, std::string_view key) {
 }
 
 std::string IniText::Serialise() const {
-    const std::string_view ending = crlf_ ? "\r\n" : "\n";
-    std::size_t size = bom_ ? kBom.size() : 0;
-    for (const Line& line : lines_)
-        size += line.text.size() + ending.size();
+    // Every line read keeps its own ending; a new line gets the file's. The last line read
+    // may have had none: a line added after it needs one to begin on a line of its own.
+    const std::string_view fileEnding = crlf_ ? "\r\n" : "\n";
     std::string out;
-    out.reserve(size);
     if (bom_) out += kBom;
-    for (const Line& line : lines_) {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Line& line = lines_[i];
         out += line.text;
-        out += ending;
+        switch (line.ending) {
+        case LineEnding::Crlf:
+            out += "\r\n";
+            break;
+        case LineEnding::Lf:
+            out += '\n';
+            break;
+        case LineEnding::None:
+            if (i + 1 < lines_.size()) out += fileEnding;
+            break;
+        case LineEnding::File:
+            out += fileEnding;
+            break;
+        }
     }
     return out;
 }

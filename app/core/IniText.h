@@ -7,9 +7,10 @@
 // ('[' up to the last ']' of the line, the name trimmed), key (name = the trimmed text before
 // the first '='), and anything else, which is kept and otherwise ignored. Keys before the
 // first header belong to no section. When a section or key name occurs twice, the first one
-// is the one read and replaced. Untouched lines come back byte for byte; the file's line
-// ending (CRLF when its first line ends so, else LF) and a leading UTF-8 byte order mark are
-// kept.
+// is the one read and replaced. Untouched lines come back byte for byte, each with its own
+// line ending, also in a file that mixes CRLF and LF lines; a replaced line keeps its
+// ending, and a new line gets the file's (CRLF when its first line ends so, else LF). A
+// last line without an ending stays so, and a leading UTF-8 byte order mark is kept.
 
 #include <cstddef>
 #include <optional>
@@ -38,11 +39,15 @@ class IniText {
 
   private:
     enum class Kind { Blank, Comment, Section, Key, Other };
+    // What ends a line: the one it was read with (none for a last line without), or for a
+    // line the program writes, the file's.
+    enum class LineEnding { Crlf, Lf, None, File };
     struct Line {
         Kind kind;
         std::string text;       // the line without its ending
         std::string name;       // section or key name, trimmed
         std::size_t valueStart; // of a key line: the offset just after the '='
+        LineEnding ending;
     };
     struct Range {
         std::size_t header; // index of the header line
@@ -50,6 +55,7 @@ class IniText {
     };
 
     static Line Classify(std::string text);
+    static LineEnding Ending(std::string_view text);
     std::optional<Range> FindSection(std::string_view name) const;
     std::optional<std::size_t> FindKey(const Range& range, std::string_view name) const;
 

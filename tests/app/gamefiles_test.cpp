@@ -93,6 +93,20 @@ TEST(GameFiles, LoadedGameContinuesFromAStepAndExportsTheNewLine) {
     EXPECT_TRUE(pgn.contains("[White \"Player\"]"));
 }
 
+TEST(GameFiles, AGamePlayedOnPastAThreefoldRepetitionLoadsWhole) {
+    EnsureApplication();
+    TWindow w;
+    QString error;
+    ASSERT_TRUE(w.Files->LoadText("1. Nf3 Nf6 2. Ng1 Ng8 3. Nf3 Nf6 4. Ng1 Ng8 5. e4 e5 *", error))
+        << error.toStdString();
+    EXPECT_EQ(w.B->PieceAt(E4), 'P');
+    EXPECT_EQ(w.B->PieceAt(E5), 'p');
+    EXPECT_FALSE(w.B->GameEnded());
+    EXPECT_TRUE(w.B->RepetitionEndsGame()) << "play on the board ends at a repetition again";
+    const QString pgn = w.Files->GamePgn();
+    EXPECT_TRUE(pgn.contains("4. Ng1 Ng8 5. e4 e5 *")) << pgn.toStdString();
+}
+
 TEST(GameFiles, FenSetsUpThePositionAndItsCountersCarryIntoTheExport) {
     EnsureApplication();
     TWindow w;

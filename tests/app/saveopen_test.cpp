@@ -293,10 +293,13 @@ TEST_F(SaveOpenTest, ADamagedFileOpensWhatItCanAndTouchesNothingElse) {
     FOpen.SpeedButton1Click();
     EXPECT_FALSE(FOpen.isVisible()) << "the window closes even when nothing opens";
     EXPECT_EQ(FMain.PositionText(), kBlankCorners);
+    EXPECT_EQ(Messages, std::vector<QString>{"The saved position \"Bad\" cannot be read."});
 
+    Messages.clear();
     SelectInOpen(0);
     FOpen.SpeedButton1Click();
     EXPECT_EQ(FMain.PositionText(), kStart);
+    EXPECT_TRUE(Messages.empty());
 }
 
 TEST_F(SaveOpenTest, AFileThatCannotBeWrittenIsReportedAndTheWindowStaysOpen) {

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -128,6 +129,48 @@ TEST_F(IniFileTest, CrlfFilesAreReadAndKeepTheirLineEndings) {
     ASSERT_TRUE(ini::WriteString(path_, "Config", "Som", "0"));
     ASSERT_TRUE(ini::WriteString(path_, "Config", "Linhas", "1"));
     EXPECT_EQ(Contents(), "\xEF\xBB\xBF[Config]\r\nSom=0\r\nMusica=0\r\nLinhas=1\r\n");
+}
+
+TEST_F(IniFileTest, MixedLineEndingsComeBackByteForByte) {
+    // A damaged save file: CRLF and LF lines mixed, a lone CR inside a line, no ending on
+    // the last line.
+    const std::string before = "[save]\r\nGame0=a\nGame1=b\r\n\n[Game]\r\nb=x\ry\r\n"
+                               "a=\"rnbqkbnr\"\nc=1\r";
+    Put(before);
+    ASSERT_TRUE(ini::WriteString(path_, "save", "Game1", "c"));
+    EXPECT_EQ(Contents(), "[save]\r\nGame0=a\nGame1=c\r\n\n[Game]\r\nb=x\ry\r\n"
+                          "a=\"rnbqkbnr\"\nc=1\r");
+    // New lines take the file's ending (its first line's); the line that had none gets one
+    // once another follows it.
+    ASSERT_TRUE(ini::WriteString(path_, "Game", "d", "2"));
+    ASSERT_TRUE(ini::WriteString(path_, "save", "Game2", "d"));
+    EXPECT_EQ(Contents(), "[save]\r\nGame0=a\nGame1=c\r\nGame2=d\r\n\n[Game]\r\nb=x\ry\r\n"
+                          "a=\"rnbqkbnr\"\nc=1\r\r\nd=2\r\n");
+    ASSERT_TRUE(ini::DeleteKey(path_, "save", "Game0"));
+    EXPECT_EQ(Contents(), "[save]\r\nGame1=c\r\nGame2=d\r\n\n[Game]\r\nb=x\ry\r\n"
+                          "a=\"rnbqkbnr\"\nc=1\r\r\nd=2\r\n");
+    EXPECT_EQ(Read("Game", "c"), "1");
+}
+
+TEST_F(IniFileTest, AWriteRemovesTemporaryFilesOfKilledWrites) {
+    Put("[Config]\nSom=1\n");
+    // A process that has ended: a child that exits at once, reaped.
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ASSERT_GT(gone, 0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string stale = folder_ + "/.Kavrel.ini.tmp" + std::to_string(gone) + "-0";
+    const std::string running = folder_ + "/.Kavrel.ini.tmp1-3";     // pid 1 runs
+    const std::string other = folder_ + "/.Other.ini.tmp" + std::to_string(gone) + "-0";
+    const std::string mine = folder_ + "/.Kavrel.ini.tmp" + std::to_string(gone) + "-0x";
+    for (const std::string& name : {stale, running, other, mine})
+        std::ofstream(name) << "[Config]\n";
+    ASSERT_TRUE(ini::WriteString(path_, "Config", "Som", "0"));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(running)) << "a write of a running process";
+    EXPECT_TRUE(fs::exists(other)) << "another file's";
+    EXPECT_TRUE(fs::exists(mine)) << "not a name of ours";
+    EXPECT_EQ(Contents(), "[Config]\nSom=0\n");
 }
 
 TEST_F(IniFileTest, ValuesLoseSurroundingBlanksThenOnePairOfQuotes) {

@@ -1,10 +1,12 @@
 // Runs the profile calls on a file made of arbitrary bytes. The input is split at the byte
 // 0x1E into: section, key, value, a second section, a key to delete, and the file's bytes.
-// Beyond "no crash, no hang" it checks what a caller relies on: a written value reads back
-// as the reading rules say, the key is listed once, a deleted key is gone, and the other
-// keys of the section and of a second section keep their values.
+// Beyond "no crash, no hang" it checks what a caller relies on: a text read and written
+// back untouched is the same bytes, a written value reads back as the reading rules say,
+// the key is listed once, a deleted key is gone, and the other keys of the section and of a
+// second section keep their values.
 
 #include "IniFile.h"
+#include "IniText.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -115,6 +117,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fields.resize(5, "Config");
     const auto& [section, key, value, other, doomed] =
         std::tie(fields[0], fields[1], fields[2], fields[3], fields[4]);
+
+    // Read and written back untouched, any text comes back byte for byte.
+    Check(ini::IniText(bytes).Serialise() == bytes);
 
     const std::string& path = FilePath();
     static const bool cleanup = std::atexit(RemoveFile) == 0;

@@ -71,6 +71,9 @@ TEST(Fen, ReadingToleratesSpacingAndMissingCounters) {
     ASSERT_TRUE(ReadFen("4k3/8/8/8/8/8/8/4K3 w - - 12 40", p, error)) << error;
     EXPECT_EQ(p.HalfMoveClock, 12);
     EXPECT_EQ(p.MoveNumber, 40);
+    // Puzzle collections number their positions' move 0.
+    ASSERT_TRUE(ReadFen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 0", p, error)) << error;
+    EXPECT_EQ(p.MoveNumber, 1);
 }
 
 TEST(Fen, MalformedTextsAreRefusedWithTheReason) {
@@ -88,7 +91,7 @@ TEST(Fen, MalformedTextsAreRefusedWithTheReason) {
               "the en-passant square \"e9\" is not a square");
     EXPECT_EQ(Refusal("4k3/8/8/8/8/8/8/4K3 w - - x 1"),
               "the half-move clock \"x\" is not a number");
-    EXPECT_EQ(Refusal("4k3/8/8/8/8/8/8/4K3 w - - 0 0"), "the move number 0 is out of range");
+    EXPECT_EQ(Refusal("4k3/8/8/8/8/8/8/4K3 w - - 0 -1"), "the move number -1 is out of range");
 }
 
 TEST(Fen, PositionsOutsideRealChessAreRefusedSayingWhich) {

@@ -160,17 +160,88 @@ TEST(Pgn, RefusalsNameTheLineAndTheReason) {
               "line 2: the comment opened on line 2 is not closed");
     EXPECT_EQ(Refusal("1. e4 (1. d4\nd5 *\n"), "line 1: the variation opened here is not closed");
     EXPECT_EQ(Refusal("1. e4 ) e5 *"), "line 1: a ) that closes no variation");
-    EXPECT_EQ(Refusal("[White \"A]\n1. e4 *"),
-              "line 1: the value of the tag White has no closing quote");
-    EXPECT_EQ(Refusal("[White \"A\"\n1. e4 *"), "line 1: the tag White is not closed with ]");
     EXPECT_EQ(Refusal("[FEN \"8/8/8/8/8/8/8/8 w - - 0 1\"]\n1. e4 *"),
               "line 1: the FEN tag: White has no king");
     EXPECT_EQ(Refusal("\n\n   \n"), "line 1: no game found");
     EXPECT_EQ(Refusal("1. e4 & e5"), "line 1: '&' here is not part of a game");
     EXPECT_EQ(Refusal("1. e4 e5 2. Qh5 Nc6 3. Bc4 Nf6 4. Qxf7# Ke7 *"),
               "line 1: move 4 ... Ke7: the game ended in checkmate");
-    EXPECT_EQ(Refusal("1. Nf3 Nf6 2. Ng1 Ng8 3. Nf3 Nf6 4. Ng1 Ng8 5. e4 *"),
-              "line 1: move 5 e4: the game ended in a draw by threefold repetition");
+}
+
+TEST(Pgn, RefusalsQuoteOnlyTheBeginningOfALongToken) {
+    const std::string token(1 << 20, 'N');
+    for (const std::string& text :
+         {"1. e4 " + token + " *", "1. " + token + "\n",
+          "[FEN \"" + token + "/8/8/8/8/8/8/8 w - - 0 1\"]\n*",
+          "[FEN \"4k3/8/8/8/8/8/8/4K3 w - - " + std::string(1 << 20, '7') + " 1\"]\n*",
+          "[FEN \"4k3/8/8/8/8/8/8/4K3 " + token + " - -\"]\n*"}) {
+        const std::string error = Refusal(text);
+        EXPECT_LT(error.size(), 200u) << error.substr(0, 300);
+    }
+    EXPECT_EQ(Refusal("1. e4 " + token + " *"),
+              "line 1: move 1 ... NNNNNNNNNNNNNNNNNNNNNNNN...: \"NNNNNNNNNNNNNNNNNNNNNNNN...\" is "
+              "not a move");
+}
+
+TEST(Pgn, GamesPlayedOnPastAThreefoldRepetitionReadWhole) {
+    // The draw must be claimed; players often go on.
+    const GameRecord record = Read("1. Nf3 Nf6 2. Ng1 Ng8 3. Nf3 Nf6 4. Ng1 Ng8 5. e4 e5 *");
+    ASSERT_EQ(record.Moves.size(), 10u);
+    EXPECT_EQ(Sans(record), "1. Nf3 Nf6 2. Ng1 Ng8 3. Nf3 Nf6 4. Ng1 Ng8 5. e4 e5");
+    EXPECT_EQ(ResultByRules(record), "*");
+    GameRecord back;
+    std::string error;
+    ASSERT_TRUE(ReadPgn(WritePgn(record), back, error)) << error;
+    EXPECT_EQ(back.Moves.size(), 10u);
+    // A record that ends on the third occurrence is still a draw by the rules.
+    EXPECT_EQ(ResultByRules(Read("1. Nf3 Nf6 2. Ng1 Ng8 3. Nf3 Nf6 4. Ng1 Ng8")), "1/2-1/2");
+}
+
+TEST(Pgn, EnPassantTakesThePawnThatGaveCheck) {
+    // Capablanca, 50...c5+ 51.bxc6 e.p. Bg8: no mate after c5+.
+    const GameRecord record =
+        Read("[FEN \"r7/2p5/3kb1pp/1P3p2/1K3P2/P1N1R2P/6P1/8 b - - 4 50\"]\n"
+             "50... c5+ 51. bxc6 Bg8 *");
+    EXPECT_EQ(Sans(record), "50... c5+ 51. bxc6 Bg8");
+    // 47.g4+ fxg3, the capture of the pawn that checks from g4.
+    EXPECT_EQ(Sans(Read("[FEN \"8/8/8/7k/5p2/8/6P1/4K3 w - - 0 47\"]\n47. g4+ fxg3 48. Kf1 *")),
+              "47. g4+ fxg3 48. Kf1");
+}
+
+TEST(Pgn, PuzzlesNumberedFromMoveZeroStartAtMoveOne) {
+    const GameRecord record =
+        Read("[SetUp \"1\"]\n[FEN \"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 0\"]\n1. Ra8# 1-0\n");
+    EXPECT_EQ(record.Start.MoveNumber, 1);
+    EXPECT_EQ(Sans(record), "1. Ra8#");
+}
+
+TEST(Pgn, ADamagedTagLineStaysPartOfItsGame) {
+    const std::string text = "[Event \"Blitz\"]\n[White \"\"Mirage\"\"]\n[Black \"Ann\"]\n"
+                             "1. e4 e5 1-0\n\n"
+                             "[White \"Open]\n[Black \"Unclosed\"\n[Round 3]\n[]\n1. d4 *\n";
+    const std::vector<PgnGameEntry> games = ListPgnGames(text);
+    ASSERT_EQ(games.size(), 2u);
+    EXPECT_EQ(games[0].White, "\"Mirage\"");
+    EXPECT_EQ(games[0].Black, "Ann");
+    EXPECT_EQ(games[1].White, "Open");
+    EXPECT_EQ(games[1].Black, "Unclosed");
+    GameRecord record;
+    std::string error;
+    ASSERT_TRUE(ReadPgnGame(text, games[0], record, error)) << error;
+    EXPECT_EQ(record.Tag("White"), "\"Mirage\"");
+    EXPECT_EQ(record.Tag("Event"), "Blitz");
+    EXPECT_EQ(record.Moves.size(), 2u);
+    ASSERT_TRUE(ReadPgnGame(text, games[1], record, error)) << error;
+    EXPECT_EQ(record.Tag("Black"), "Unclosed");
+    EXPECT_EQ(record.Tag("Round"), "");
+    EXPECT_EQ(Sans(record), "1. d4");
+}
+
+TEST(Pgn, LongAlgebraicMovetextReads) {
+    EXPECT_EQ(Sans(Read("1. e2e4 e7e5 2. g1f3 b8c6 3. f1-c4 g8f6 4. e1g1 f8c5 5. f3xe5 *")),
+              "1. e4 e5 2. Nf3 Nc6 3. Bc4 Nf6 4. O-O Bc5 5. Nxe5");
+    EXPECT_EQ(Sans(Read("[FEN \"8/4P3/8/8/8/8/k7/4K3 w - - 0 1\"]\n1. e7e8n *")), "1. e8=N");
+    EXPECT_EQ(Refusal("1. e3e4 *"), "line 1: move 1 e3e4: no pawn on e3 can reach e4");
 }
 
 TEST(Pgn, Latin1AndUtf8TextsReadTheSameNames) {
@@ -184,6 +255,13 @@ TEST(Pgn, Latin1AndUtf8TextsReadTheSameNames) {
     EXPECT_FALSE(IsValidUtf8("\xC0\x80"));     // an overlong NUL
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80")); // a surrogate
     EXPECT_FALSE(IsValidUtf8("\xE2\x82"));     // cut short
+
+    // A file put together from both: each line keeps its own.
+    const std::string mixed = "[White \"J\xF6rg\"]\n[Black \"\xE2\x99\x94 Ann\"]\r\n1. e4 *";
+    const GameRecord record = Read(TextToUtf8(mixed));
+    EXPECT_EQ(record.Tag("White"), "J\xC3\xB6rg");
+    EXPECT_EQ(record.Tag("Black"), "\xE2\x99\x94 Ann");
+    EXPECT_EQ(TextToUtf8("\xE9\n\xC3\xA9\n\xE9"), "\xC3\xA9\n\xC3\xA9\n\xC3\xA9");
 }
 
 TEST(Pgn, HistoryOfTheRulesBecomesARecordWithPromotionPieces) {

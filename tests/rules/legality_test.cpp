@@ -112,11 +112,46 @@ TEST(Legality, EnPassant) {
     ASSERT_TRUE(Play(game, {"a2a3", "a7a6"}));
     EXPECT_FALSE(game.IsLegalMove(D5, E6)) << "the chance has gone";
 
-    // The captured pawn stays on the trial copy, so uncovering the king along the rank is
-    // not noticed.
+    // The captured pawn leaves the trial copy too: uncovering the king along the rank
+    // through both pawns' squares is refused.
     Place(game, "Ka5 Pb5 ke8 pc7 rh5", false);
     ASSERT_TRUE(Play(game, {"c7c5"}));
+    EXPECT_FALSE(game.IsLegalMove(B5, C6));
+}
+
+TEST(Legality, EnPassantTakesThePawnThatHasJustGivenCheck) {
+    // r7/2p5/3kb1pp/1P3p2/1K3P2/P1N1R2P/6P1/8 b - - 4 50: 50...c5+ 51.bxc6 e.p. Bg8.
+    TChessGame game;
+    Place(game, "Kb4 Pb5 Pf4 Pa3 Nc3 Re3 Ph3 Pg2 ra8 pc7 kd6 be6 pg6 ph6 pf5", false);
+    game.SetCastlingAllowed({});
+    EventLog log;
+    log.Attach(game);
+    ASSERT_TRUE(Play(game, {"c7c5"}));
+    EXPECT_EQ(log.Lines, (Lines{"LegalMove 11 27", "Check 11 27", "Paint"})) << "not mate";
+    EXPECT_TRUE(game.HasLegalMove());
     EXPECT_TRUE(game.IsLegalMove(B5, C6));
+    ASSERT_TRUE(Play(game, {"b5c6", "e6g8"}));
+    EXPECT_EQ(game.PieceAt(C5), ' ');
+    EXPECT_EQ(game.PieceAt(C6), 'P');
+
+    // 8/6p1/p1n1r2p/1k3p2/1pP2P2/3KB1PP/8/R7 b - c3: b4xc3 is Black's only move.
+    Place(game, "Ra1 Kd3 Be3 Pg3 Ph3 Pc4 Pf4 kb5 pb4 pf5 pa6 nc6 re6 ph6 pg7", false);
+    game.SetEnPassant(C3);
+    EXPECT_TRUE(game.BlackKingInCheck(None, None));
+    EXPECT_TRUE(game.HasLegalMove()) << "the game goes on";
+    EXPECT_FALSE(game.BlackKingInCheck(B4, C3));
+    int legal = 0;
+    for (int from = 1; from <= 64; ++from)
+        for (int to = 1; to <= 64; ++to)
+            legal += game.IsLegalMove(static_cast<Square>(from), static_cast<Square>(to));
+    EXPECT_EQ(legal, 1);
+    ASSERT_TRUE(Play(game, {"b4c3"}));
+    EXPECT_EQ(game.PieceAt(C4), ' ');
+
+    // A plain diagonal step onto a square that is not the en-passant square removes nothing
+    // from the trial copy: the checking pawn stays.
+    Place(game, "Ke4 Pe5 pd5 ke8 nf6", true);
+    EXPECT_FALSE(game.IsLegalMove(E5, F6)) << "the d5 pawn still checks";
 }
 
 TEST(Legality, KingTestsMakeOnlyTheTrialMove) {
