@@ -189,7 +189,7 @@ void TFrmAbrir::OpenPosition(const std::string& position) {
     // A position that is already over ends the game at once.
     FMainBoard->AnnouncePosition();
     if (blackFirst && FMainBoard->GameOver() == TGameOver::None) {
-        if (FMessageLine != nullptr) FMessageLine->setText("Black in check: Black to move");
+        if (FMessageLine != nullptr) FMessageLine->setText("Check: Black to move");
         FMainBoard->StartComputerMove();
     }
 }

@@ -261,7 +261,8 @@ TGameOver TChessGame::GameOver() const {
     // A repetition leaves no legal move either, so it is asked first.
     if (IsThreefoldRepetition()) return TGameOver::Threefold;
     if (!HasLegalMove()) {
-        const bool check = FWhiteToMove ? WhiteKingInCheck(None, None) : BlackKingInCheck(None, None);
+        const bool check =
+            FWhiteToMove ? WhiteKingInCheck(None, None) : BlackKingInCheck(None, None);
         return check ? TGameOver::Mate : TGameOver::StaleMate;
     }
     if (LacksMatingMaterial()) return TGameOver::NoMatingMaterial;

@@ -269,7 +269,7 @@ TEST_F(SaveOpenTest, APositionWhiteCannotPlayOpensWithBlackToMoveAndOneWithoutAK
     FOpen.SpeedButton1Click();
     EXPECT_EQ(FMain.PositionText(), check);
     EXPECT_FALSE(FMain.WhiteToMove());
-    EXPECT_EQ(messageLine.text(), "Black in check: Black to move");
+    EXPECT_EQ(messageLine.text(), "Check: Black to move");
     EXPECT_FALSE(FMain.IsLegalMove(D1, D8));
     EXPECT_TRUE(FMain.MakeMove(D8, C7));
 
@@ -296,9 +296,9 @@ TEST_F(SaveOpenTest, APositionWhiteCannotPlayOpensWithBlackToMoveAndOneWithoutAK
         EXPECT_EQ(FMoveList.count(), 1) << line;
         FMoveList.clear();
     }
-    EXPECT_EQ(Messages, (std::vector<QString>{
-                            "This position cannot be opened: Black has no king.",
-                            "This position cannot be opened: both kings are in check."}));
+    EXPECT_EQ(Messages,
+              (std::vector<QString>{"This position cannot be opened: Black has no king.",
+                                    "This position cannot be opened: both kings are in check."}));
 }
 
 TEST_F(SaveOpenTest, DeletingTheSecondOfPlaces0And5RemovesPlace5AndItsPosition) {
