@@ -126,7 +126,9 @@ GameRecord TGameFiles::CurrentRecord() const {
         record.SetTag("White", player(true));
         record.SetTag("Black", player(false));
     }
-    record.Result = ResultByRules(record);
+    // A game still ended by its record keeps the record's result.
+    const bool marked = board->GameOver() == TGameOver::Marked && FLoaded;
+    record.Result = marked ? FLoaded->Result : ResultByRules(record);
     record.SetTag("Result", record.Result);
     return record;
 }
@@ -223,10 +225,20 @@ void TGameFiles::LoadRecord(const GameRecord& record) {
     board->SetPromotionPiece(promotion);
     board->SetAnimateMoves(animate);
     board->PaintBoard();
-    if (record.Moves.empty()) FForm.RefreshMoveList();
+    // A position set up without moves is announced as a move into it would be: one that is
+    // already over ends the game at once. A result the rules do not reach (a resignation,
+    // an agreed draw) ends it too, until the person plays on.
+    if (record.Moves.empty()) {
+        FForm.RefreshMoveList();
+        board->AnnouncePosition();
+    }
+    if (board->GameOver() == TGameOver::None && record.Result != "*") {
+        board->MarkGameOver();
+        FForm.ShowRecordedResult(Text(record.Result));
+    }
     FLoaded = record;
     emit GameLoaded();
-    if (!board->GameEnded()) board->StartComputerMove();
+    board->StartComputerMove();
 }
 
 bool TGameFiles::LoadText(const QString& text, QString& error) {

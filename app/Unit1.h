@@ -93,6 +93,9 @@ class TForm1 : public QWidget {
     void ChessBrd1Mate();
     void ChessBrd1Draw();
     void ChessBrd1IllegalMove();
+    // A game that ended by its record, not by the rules: the result on the message line and
+    // at the end of the move list ("1-0", "0-1" or "1/2-1/2").
+    void ShowRecordedResult(const QString& result);
     // The music: action "Play" or "Stop".
     void MIDI(const std::string& file, const std::string& action);
     std::string MusicFile() const;

@@ -100,6 +100,15 @@ void TForm1::ChessBrd1Draw() {
     GameOverSummary("The game was a Draw!");
 }
 
+void TForm1::ShowRecordedResult(const QString& result) {
+    const QString text = result == "1-0"   ? "White won: 1-0"
+                         : result == "0-1" ? "Black won: 0-1"
+                                           : "Drawn: " + result;
+    ui.Label1->setText(text);
+    ui.ListBox1->addItems({QString(), text});
+    ui.ListBox1->scrollToBottom();
+}
+
 std::string TForm1::MusicFile() const {
     return Caminho() + "Passport.mid";
 }

@@ -198,6 +198,7 @@ void TForm1::SpeedButton12Click() {
     FOpen->SetBackground(ui.Image2->pixmap());
     FOpen->SetMainBoard(ui.ChessBrd1);
     FOpen->SetMoveList(ui.ListBox1);
+    FOpen->SetMessageLine(ui.Label1);
     ShowDialog(FOpen);
 }
 

@@ -1,9 +1,12 @@
 #include "Unit3.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QShowEvent>
+
+#include <algorithm>
 
 #include "AppPaths.h"
 #include "ChessBrd.h"
@@ -54,6 +57,21 @@ QImage PreviewPieceSet(const QImage& source, int size) {
         }
     }
     return set;
+}
+
+// Why a saved position cannot be played, empty when it can: a king of each side, and not
+// both of them attacked.
+QString SavedPositionFault(const TChessGame& g) {
+    const std::string board = g.Position();
+    for (const char king : {'K', 'k'}) {
+        const QString side = king == 'K' ? "White" : "Black";
+        const auto kings = std::count(board.begin(), board.end(), king);
+        if (kings == 0) return side + " has no king";
+        if (kings > 1) return side + " has " + QString::number(kings) + " kings";
+    }
+    if (g.WhiteKingInCheck(None, None) && g.BlackKingInCheck(None, None))
+        return "both kings are in check";
+    return QString();
 }
 
 } // namespace
@@ -149,15 +167,37 @@ void TFrmAbrir::SpeedButton1Click() {
     // castling allowed, no history, an empty move list.
     const auto position = saved::TSavedGames(paths::SavedGamesFile()).PositionOf(line->Name);
     if (position && FMainBoard != nullptr) {
-        FMainBoard->NewGame();
-        FMainBoard->SetPositionText(QString::fromStdString(*position));
-        if (FMoveList != nullptr) FMoveList->clear();
+        OpenPosition(*position);
     } else if (!position) {
         ShowMessage(QString("The saved position \"%1\" cannot be read.")
                         .arg(QString::fromStdString(line->Name)));
     }
     // 4. Close the window, whether or not a position was found.
     accept();
+}
+
+// A saved position holds no side to move: White moves first unless that would let it take
+// Black's king, and then Black does. One that neither side can play is refused, and the
+// main board keeps its game.
+void TFrmAbrir::OpenPosition(const std::string& position) {
+    TChessGame probe;
+    probe.SetPosition(position);
+    const QString fault = SavedPositionFault(probe);
+    if (!fault.isEmpty()) {
+        ShowMessage("This position cannot be opened: " + fault + ".");
+        return;
+    }
+    const bool blackFirst = probe.BlackKingInCheck(None, None);
+    FMainBoard->NewGame();
+    FMainBoard->SetPositionText(QString::fromStdString(position));
+    if (blackFirst) FMainBoard->SetWhiteToMove(false);
+    if (FMoveList != nullptr) FMoveList->clear();
+    // A position that is already over ends the game at once.
+    FMainBoard->AnnouncePosition();
+    if (blackFirst && FMainBoard->GameOver() == TGameOver::None) {
+        if (FMessageLine != nullptr) FMessageLine->setText("Check: Black to move");
+        FMainBoard->StartComputerMove();
+    }
 }
 
 void TFrmAbrir::SpeedButton2Click() {

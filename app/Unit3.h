@@ -8,10 +8,12 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "SavedGames.h"
 
+class QLabel;
 class QListWidget;
 class QPixmap;
 class QShowEvent;
@@ -34,6 +36,8 @@ class TFrmAbrir : public QDialog {
     void SetMainBoard(TChessBrd* board) { FMainBoard = board; }
     // The main window's move list, emptied when a game is opened.
     void SetMoveList(QListWidget* list) { FMoveList = list; }
+    // The main window's message line, which says when a position opens with Black to move.
+    void SetMessageLine(QLabel* label) { FMessageLine = label; }
 
     // Tells the user that the file could not be written. By default a message box.
     std::function<void(const QString& text)> ShowMessage;
@@ -52,8 +56,10 @@ class TFrmAbrir : public QDialog {
     std::unique_ptr<Ui::TFrmAbrir> ui;
     TChessBrd* FMainBoard = nullptr;
     QListWidget* FMoveList = nullptr;
+    QLabel* FMessageLine = nullptr;
     // The place and name each line stands for; a line's index is not its place number.
     std::vector<saved::TSavedGames::TUsedPlace> FLines;
 
     const saved::TSavedGames::TUsedPlace* SelectedLine() const;
+    void OpenPosition(const std::string& position);
 };

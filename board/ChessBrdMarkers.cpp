@@ -53,8 +53,12 @@ std::pair<Square, Square> TChessBrd::LastMoveSquares() const {
         FWhiteToMove ? MoveHistory(FCurrentMove - 1, false) : MoveHistory(FCurrentMove, true);
     if (last.OldSq < A8 || last.OldSq > H1 || last.NewSq < A8 || last.NewSq > H1)
         return {None, None};
-    // A record from before a position was set by hand does not belong to this position.
+    // A record from before a position was set by hand does not belong to this position,
+    // nor does one from before a side to move was set past the end of the history.
     if (PieceAt(last.NewSq) == ' ') return {None, None};
+    const int shown = 2 * FCurrentMove + (FWhiteToMove ? 0 : 1);
+    const int end = 2 * HistoryLastMove() + (HistoryLastWhite() ? 0 : 1);
+    if (shown > end) return {None, None};
     return {last.OldSq, last.NewSq};
 }
 

@@ -62,7 +62,7 @@ void TChessBrd::CreateThread() {
     FThread->MoveCallback = [this](int from, int to) {
         // StopThinking leaves the built-in search alone once the host plays; a move it
         // finishes after the switch is dropped, the host is asked instead (ThinkingDone).
-        if (FCustomEngine) return false;
+        if (FCustomEngine || !ComputersTurn()) return false;
         const bool ok = MakeMove(Square(from), Square(to));
         FComputerMoveRefused = !ok;
         return ok;
@@ -80,8 +80,12 @@ void TChessBrd::ReadBoard(TBoardSnapshot& s) const {
 
 // --- The computer player ----------------------------------------------------------------------
 
+// The one test of whether the computer, built-in or host, is to move: its side is to move
+// and the game is not over.
 bool TChessBrd::ComputersTurn() const {
-    return (FComputerPlaysWhite && FWhiteToMove) || (FComputerPlaysBlack && !FWhiteToMove);
+    const bool itsSide =
+        (FComputerPlaysWhite && FWhiteToMove) || (FComputerPlaysBlack && !FWhiteToMove);
+    return itsSide && GameOver() == TGameOver::None;
 }
 
 bool TChessBrd::Thinking() const {

@@ -108,6 +108,7 @@ void TChessGame::ResetGame() {
     FHistoryLastMove = 1;
     FHistoryLastWhite = true;
     FEnPassant = None;
+    FMarkedOver = false;
     for (auto c : {WhiteKingSide, WhiteQueenSide, BlackKingSide, BlackQueenSide})
         FCastlingAllowed.Include(c);
 }
@@ -140,6 +141,7 @@ bool TChessGame::GotoHalfMove(int n, bool white) {
     // 3. The target becomes the current half-move.
     FCurrentMove = n;
     FWhiteToMove = white;
+    FMarkedOver = false;
     // 4. Its position, en-passant square and castling rights go onto the board.
     const std::string old = Position();
     std::copy(target.Position.begin(), target.Position.end(), FBoard + 1);

@@ -8,6 +8,7 @@
 // (halting and starting the computer player, drawing, animation) are virtual hooks that do
 // nothing here; the board control overrides them. The rules depend on none of their effects.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@
 #include "Square.h"
 
 class TChessGame;
+
+// Why the game on the board is over; None while it goes on. Marked is a game ended by
+// its record (a resignation, an agreed draw) where the rules would let it go on.
+enum class TGameOver : std::uint8_t { None, Mate, StaleMate, Threefold, NoMatingMaterial, Marked };
 
 // Event types. The first argument is always the game (for the board control, the control
 // itself); an event is raised only when a handler is assigned.
@@ -82,6 +87,19 @@ class TChessGame {
     bool RepetitionEndsGame() const { return FRepetitionEndsGame; }
     void SetRepetitionEndsGame(bool value) { FRepetitionEndsGame = value; }
     bool EngineHalted() const { return FEngineHalted; }
+
+    // Whether the position shown ends the game, and how: mate, stalemate, a threefold
+    // repetition, too little material, or a mark set by MarkGameOver. Neither the computer
+    // player nor PlayerMove moves in an ended game (a marked one takes the person's move).
+    TGameOver GameOver() const;
+    // Ends the game where it stands although the rules would let it go on. The mark goes
+    // with the next move made, the next step through the history and a new game.
+    void MarkGameOver() { FMarkedOver = true; }
+    // For a position put on the board by code rather than by a move (a set-up, a saved
+    // position): raises what a move into it would raise after its own events, in the same
+    // order and with None for both squares (OnCheck, then OnMate or OnStaleMate,
+    // OnNoMatingMaterial, OnThreefoldPosition, OnDraw), so a game already over ends at once.
+    void AnnouncePosition();
 
     // --- Move legality ---------------------------------------------------------------------
 
@@ -160,6 +178,7 @@ class TChessGame {
     bool FEngineHalted = false;
     // While set, no move is legal once a threefold repetition stands.
     bool FRepetitionEndsGame = true;
+    bool FMarkedOver = false;
 
     // The board letters, index 1..64 (index 0 unused).
     char FBoard[65];
@@ -193,6 +212,7 @@ class TChessGame {
     void MoveCastlingRook(Square oldSq, Square newSq);
     void UpdateCastlingRights(Square oldSq);
     bool AnnounceCheckAndEnd(Square oldSq, Square newSq);
+    void AnnounceEnd(Square oldSq, Square newSq, bool recordPosition);
     void RecordCurrentPosition();
 
     std::vector<MoveInfo> FHistory; // two records per move number: White's, then Black's

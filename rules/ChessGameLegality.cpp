@@ -88,8 +88,9 @@ bool TChessGame::PassesMoveRules(Square oldSq, Square newSq) const {
     // 3. The piece belongs to the side to move.
     const int color = PieceColor(oldSq);
     if (color != (FWhiteToMove ? 1 : 0)) return false;
-    // 4. The target holds no piece of the same colour.
-    if (color == PieceColor(newSq)) return false;
+    // 4. The target holds no piece of the same colour, and no king: a king is never
+    //    taken, even in a position where the side not to move stands in check.
+    if (color == PieceColor(newSq) || FBoard[newSq] == 'K' || FBoard[newSq] == 'k') return false;
     // 5. The piece's own movement rule; a letter without one may go anywhere.
     bool moves = true;
     switch (FBoard[oldSq]) {

@@ -30,8 +30,8 @@ bool TChessGame::MakeMove(Square oldSq, Square newSq) {
     FGameEnded = false;
     // 2. An illegal move changes nothing.
     if (!IsLegalMove(oldSq, newSq)) return false;
-    // 3. No draw announced yet.
-    bool drawn = false;
+    // 3. A game marked over goes on with this move.
+    FMarkedOver = false;
     // 4. The record of the position the half-move is played from.
     RecordHalfMove(oldSq, newSq);
     // 5. oldSq shows empty; a move the user did not drop is animated.
@@ -55,25 +55,8 @@ bool TChessGame::MakeMove(Square oldSq, Square newSq) {
     MoveCastlingRook(oldSq, newSq);
     // 14. Castling rights, by the square left.
     UpdateCastlingRights(oldSq);
-    // 15..17. Check, mate and stalemate.
-    if (AnnounceCheckAndEnd(oldSq, newSq)) drawn = true;
-    // 18. Mating material.
-    if (LacksMatingMaterial()) {
-        if (OnNoMatingMaterial) OnNoMatingMaterial(this);
-        drawn = true;
-    }
-    // 19. The record of the new position.
-    RecordCurrentPosition();
-    // 20. Threefold repetition.
-    if (IsThreefoldRepetition()) {
-        if (OnThreefoldPosition) OnThreefoldPosition(this);
-        drawn = true;
-    }
-    // 21. One draw announcement per move.
-    if (drawn && OnDraw) {
-        FGameEnded = true;
-        OnDraw(this);
-    }
+    // 15..21. Check, the ends of the game and the draw.
+    AnnounceEnd(oldSq, newSq, true);
     // 22. The board is shown anew.
     if (OnPaint) OnPaint(this);
     return true;
@@ -81,7 +64,10 @@ bool TChessGame::MakeMove(Square oldSq, Square newSq) {
 
 bool TChessGame::PlayerMove(Square oldSq, Square newSq) {
     StopThinking();
-    const bool result = MakeMove(oldSq, newSq);
+    // A game the rules have ended takes no further move; a marked one goes on.
+    const TGameOver over = GameOver();
+    const bool result =
+        (over == TGameOver::None || over == TGameOver::Marked) && MakeMove(oldSq, newSq);
     FEngineHalted = false;
     StartComputerMove();
     return result;
@@ -238,6 +224,46 @@ bool TChessGame::AnnounceCheckAndEnd(Square oldSq, Square newSq) {
     if (canMove) return false;
     if (OnStaleMate) OnStaleMate(this, oldSq, newSq);
     return true;
+}
+
+// Steps 15 to 21 of MakeMove; a placed position has no record of its own to write.
+void TChessGame::AnnounceEnd(Square oldSq, Square newSq, bool recordPosition) {
+    // 15..17. Check, mate and stalemate.
+    bool drawn = AnnounceCheckAndEnd(oldSq, newSq);
+    // 18. Mating material.
+    if (LacksMatingMaterial()) {
+        if (OnNoMatingMaterial) OnNoMatingMaterial(this);
+        drawn = true;
+    }
+    // 19. The record of the new position.
+    if (recordPosition) RecordCurrentPosition();
+    // 20. Threefold repetition.
+    if (IsThreefoldRepetition()) {
+        if (OnThreefoldPosition) OnThreefoldPosition(this);
+        drawn = true;
+    }
+    // 21. One draw announcement per move.
+    if (drawn && OnDraw) {
+        FGameEnded = true;
+        OnDraw(this);
+    }
+}
+
+void TChessGame::AnnouncePosition() {
+    FGameEnded = false;
+    AnnounceEnd(None, None, false);
+}
+
+TGameOver TChessGame::GameOver() const {
+    // A repetition leaves no legal move either, so it is asked first.
+    if (FRepetitionEndsGame && IsThreefoldRepetition()) return TGameOver::Threefold;
+    if (!HasLegalMove()) {
+        const bool check =
+            FWhiteToMove ? WhiteKingInCheck(None, None) : BlackKingInCheck(None, None);
+        return check ? TGameOver::Mate : TGameOver::StaleMate;
+    }
+    if (LacksMatingMaterial()) return TGameOver::NoMatingMaterial;
+    return FMarkedOver ? TGameOver::Marked : TGameOver::None;
 }
 
 bool TChessGame::LacksMatingMaterial() const {

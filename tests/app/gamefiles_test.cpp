@@ -54,6 +54,11 @@ struct TWindow {
     }
 };
 
+// Runs the event loop for a while, so a computer that would move has the time to.
+void PumpFor(int ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
 } // namespace
 
 TEST(GameFiles, PastedGameIsReplayedSteppedThroughAndEndsAsTheBoardEndsIt) {
@@ -315,4 +320,84 @@ TEST(GameFiles, TheProgressWindowOfALongReadAppearsAfterAMoment) {
     EXPECT_GE(shownAfter, kProgressDelayMs - 50);
     EXPECT_LE(shownAfter, kProgressDelayMs + 500);
     EXPECT_FALSE(cancelled);
+}
+
+TEST(GameFiles, APositionAlreadyOverEndsAtOnceWhateverBringsIt) {
+    EnsureApplication();
+    struct Case {
+        const char* Text;
+        const char* Message;
+    };
+    const Case cases[] = {
+        {"7k/6Q1/6K1/8/8/8/8/8 b - - 0 1", "Checkmate!"},
+        {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "The game was a Draw!"},
+        {"k7/8/8/8/8/8/8/KB6 w - - 0 1", "The game was a Draw!"},
+        {"[FEN \"7k/6Q1/6K1/8/8/8/8/8 b - - 0 1\"]\n\n1-0", "Checkmate!"},
+    };
+    for (const Case& c : cases) {
+        TWindow w;
+        w.Form.ui.ComboBox2->setCurrentText("Computer");
+        w.Form.ui.ComboBox1->setCurrentText("Computer");
+        QString error;
+        ASSERT_TRUE(w.Files->LoadText(c.Text, error)) << error.toStdString();
+        EXPECT_EQ(w.Form.ui.Label1->text(), c.Message) << c.Text;
+        ASSERT_GT(w.Lines(), 2) << c.Text;
+        EXPECT_EQ(w.Form.ui.ListBox1->item(w.Lines() - 2)->text(), c.Message) << c.Text;
+        EXPECT_FALSE(w.Form.ui.Panel1->isEnabled()) << c.Text;
+        // Neither computer moves.
+        const std::string position = w.B->Position();
+        PumpFor(200);
+        EXPECT_EQ(w.B->Position(), position) << c.Text;
+    }
+}
+
+TEST(GameFiles, NoSideMovesAfterTheGameEnds) {
+    EnsureApplication();
+    TWindow w;
+    w.Form.ui.ComboBox2->setCurrentText("Computer");
+    QString error;
+    ASSERT_TRUE(w.Files->LoadText("k7/8/8/8/8/8/1r6/KN6 w - - 0 1", error)) << error.toStdString();
+    ASSERT_TRUE(w.B->PlayerMove(A1, B2));
+    EXPECT_EQ(w.Form.ui.Label1->text(), "The game was a Draw!");
+    PumpFor(300);
+    EXPECT_EQ(w.B->PieceAt(A8), 'k');
+    EXPECT_FALSE(w.B->WhiteToMove());
+    EXPECT_TRUE(w.Files->GamePgn().contains("1. Kxb2 1/2-1/2")) << w.Files->GamePgn().toStdString();
+
+    // The same after a promotion to a knight leaves too little to mate.
+    ASSERT_TRUE(w.Files->LoadText("k7/2P5/8/8/8/8/8/K7 w - - 0 1", error)) << error.toStdString();
+    w.B->OnPromotion = [](TChessGame*, Square, Square, char& piece) { piece = 'n'; };
+    ASSERT_TRUE(w.B->PlayerMove(C7, C8));
+    EXPECT_EQ(w.B->PieceAt(C8), 'N');
+    PumpFor(300);
+    EXPECT_EQ(w.B->PieceAt(A8), 'k');
+    EXPECT_FALSE(w.B->WhiteToMove());
+}
+
+TEST(GameFiles, ARecordedResultEndsTheGameUntilThePersonPlaysOn) {
+    EnsureApplication();
+    TWindow w;
+    w.Form.ui.ComboBox2->setCurrentText("Computer");
+    QString error;
+    // White resigned... as the record says; Black, the computer, is to move.
+    ASSERT_TRUE(w.Files->LoadText("[Result \"1-0\"]\n\n1. e4 e5 2. Nf3 1-0", error))
+        << error.toStdString();
+    EXPECT_EQ(w.Form.ui.Label1->text(), "White won: 1-0");
+    EXPECT_EQ(w.Form.ui.ListBox1->item(w.Lines() - 1)->text(), "White won: 1-0");
+    EXPECT_EQ(w.B->GameOver(), TGameOver::Marked);
+    const std::string position = w.B->Position();
+    PumpFor(300);
+    EXPECT_EQ(w.B->Position(), position);
+    EXPECT_TRUE(w.Files->GamePgn().contains("2. Nf3 1-0")) << w.Files->GamePgn().toStdString();
+    // The person steps back and plays on: the computer answers.
+    w.Form.SpeedButton4Click();
+    ASSERT_TRUE(w.B->PlayerMove(B1, C3));
+    ASSERT_TRUE(PumpUntil([&] { return w.B->WhiteToMove(); }, 5000));
+    EXPECT_TRUE(w.Files->GamePgn().contains("2. Nc3")) << w.Files->GamePgn().toStdString();
+
+    // With the person to move, the person's move goes on at once.
+    ASSERT_TRUE(w.Files->LoadText("1. e4 e5 1/2-1/2", error)) << error.toStdString();
+    EXPECT_EQ(w.Form.ui.Label1->text(), "Drawn: 1/2-1/2");
+    ASSERT_TRUE(w.B->PlayerMove(G1, F3));
+    ASSERT_TRUE(PumpUntil([&] { return w.B->WhiteToMove(); }, 5000));
 }

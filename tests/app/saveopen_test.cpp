@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -35,6 +36,14 @@ namespace {
 
 const QString kStart = "rnbqkbnrpppppppp                                PPPPPPPPRNBQKBNR";
 const QString kBlankCorners = " nbqkbnrpppppppp                                PPPPPPPPRNBQKBN ";
+
+// A position text from rows of the board, a8 first; short rows end in blanks.
+QString Board(std::initializer_list<const char*> rows) {
+    QString text;
+    for (const char* r : rows)
+        text += QString::fromLatin1(r).leftJustified(8, ' ');
+    return text.leftJustified(64, ' ');
+}
 
 // Declared first in the fixture, so the application exists before its windows.
 struct TApplicationFirst {
@@ -241,6 +250,55 @@ TEST_F(SaveOpenTest, OpeningContinuesAsAFreshGameWithWhiteToMove) {
     EXPECT_EQ(FMain.CurrentMove(), 1);
     EXPECT_EQ(FMain.EnPassant(), None);
     EXPECT_EQ(FMoveList.count(), 0);
+}
+
+TEST_F(SaveOpenTest, APositionWhiteCannotPlayOpensWithBlackToMoveAndOneWithoutAKingNot) {
+    QLabel messageLine;
+    FOpen.SetMessageLine(&messageLine);
+    // Black in check after White's queen move: White to move would take the king.
+    const QString check = Board({"   k", "", "", "", "", "", "", "   QK"});
+    SaveInto(0, {"Check"}, check);
+    // A black king mated where it stands.
+    const QString mate = Board({"       k", "      Q", "      K"});
+    SaveInto(1, {"Mate"}, mate);
+    // Without a black king; with both kings attacked.
+    SaveInto(2, {"NoKing"}, Board({"", "", "", "", "", "", "", "    K"}));
+    SaveInto(3, {"Both"}, Board({"R   k", "", "", "", "", "", "", "    K  r"}));
+
+    SelectInOpen(0);
+    FOpen.SpeedButton1Click();
+    EXPECT_EQ(FMain.PositionText(), check);
+    EXPECT_FALSE(FMain.WhiteToMove());
+    EXPECT_EQ(messageLine.text(), "Check: Black to move");
+    EXPECT_FALSE(FMain.IsLegalMove(D1, D8));
+    EXPECT_TRUE(FMain.MakeMove(D8, C7));
+
+    int mates = 0;
+    FMain.OnMate = [&](TChessGame*, Square, Square) { ++mates; };
+    SelectInOpen(1);
+    FOpen.SpeedButton1Click();
+    EXPECT_EQ(FMain.PositionText(), mate);
+    EXPECT_FALSE(FMain.WhiteToMove());
+    EXPECT_EQ(mates, 1);
+    EXPECT_EQ(FMain.GameOver(), TGameOver::Mate);
+    FMain.OnMate = nullptr;
+
+    // Refused with a message; the board keeps its game.
+    for (int line : {2, 3}) {
+        FMain.NewGame();
+        ASSERT_TRUE(FMain.MakeMove(E2, E4));
+        FMoveList.addItem("1. E2-E4");
+        SelectInOpen(line);
+        FOpen.SpeedButton1Click();
+        EXPECT_FALSE(FOpen.isVisible());
+        EXPECT_EQ(FMain.PieceAt(E4), 'P') << line;
+        EXPECT_FALSE(FMain.WhiteToMove()) << line;
+        EXPECT_EQ(FMoveList.count(), 1) << line;
+        FMoveList.clear();
+    }
+    EXPECT_EQ(Messages,
+              (std::vector<QString>{"This position cannot be opened: Black has no king.",
+                                    "This position cannot be opened: both kings are in check."}));
 }
 
 TEST_F(SaveOpenTest, DeletingTheSecondOfPlaces0And5RemovesPlace5AndItsPosition) {

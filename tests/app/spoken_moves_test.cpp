@@ -136,7 +136,7 @@ TEST(SpokenMoves, EveryKindOfDrawIsToldInPlainWords) {
     w.SetUp(Board({"       k", "", "     K", "      Q"}));
     EXPECT_EQ(w.Moves({{G5, G6}}), QStringList{"Queen g5 to g6. Stalemate. The game is a draw."});
     EXPECT_EQ(w.ui.Label1->text(), "The game was a Draw!");
-    w.SetUp(Board({"k", "", "", "   n", "    K"}));
+    w.SetUp(Board({"k", "", "", "   r", "    K"}));
     EXPECT_EQ(w.Moves({{E4, D5}}),
               QStringList{"King e4 takes d5. Neither side can checkmate. The game is a draw."});
     w.Play("Player", "Player");

@@ -42,9 +42,10 @@ class TCountingBoard : public TChessBrd {
     int Made = 0;
     int Refused = 0;
     std::function<void(Square, Square, bool)> OnMakeMove;
+    bool RefuseEveryMove = false; // as the rules would refuse a move they judge illegal
 
     bool MakeMove(Square oldSq, Square newSq) override {
-        const bool ok = TChessBrd::MakeMove(oldSq, newSq);
+        const bool ok = !RefuseEveryMove && TChessBrd::MakeMove(oldSq, newSq);
         ok ? ++Made : ++Refused;
         if (OnMakeMove) OnMakeMove(oldSq, newSq, ok);
         return ok;

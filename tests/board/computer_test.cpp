@@ -213,17 +213,51 @@ TEST_F(Computer, AMoveMadeByCodeWakesTheSleepingThread) {
 }
 
 TEST_F(Computer, ARefusedMoveIsNotSearchedAgainUntilTheGameChanges) {
-    // White to move has no legal move (stalemate): the search hands over a refused move.
-    Board->SetPositionText(QString::fromStdString(Placement({{A8, 'K'}, {C7, 'q'}, {H1, 'k'}})));
+    Board->RefuseEveryMove = true;
     Board->SetComputerPlaysWhite(true);
     ASSERT_TRUE(PumpUntil([&] { return Board->Refused >= 1; }, 5000));
     PumpFor(300);
     EXPECT_EQ(Board->Refused, 1);
     EXPECT_FALSE(Board->Thinking());
     // A new position and a restart: it plays again.
+    Board->RefuseEveryMove = false;
     Board->SetPositionText("init");
     Board->StartComputerMove();
     ASSERT_TRUE(PumpUntil([&] { return Board->Made == 1; }, 5000));
+}
+
+TEST_F(Computer, NeverMovesInAGameThatIsOver) {
+    // Stalemate with the computer to move: nothing is searched, nothing handed over.
+    Board->SetPositionText(QString::fromStdString(Placement({{A8, 'K'}, {C7, 'q'}, {H1, 'k'}})));
+    Board->SetComputerPlaysWhite(true);
+    PumpFor(300);
+    EXPECT_EQ(Board->Made + Board->Refused, 0);
+    EXPECT_FALSE(Board->Thinking());
+    Board->SetComputerPlaysWhite(false);
+
+    // The person takes the last black piece: a draw, and the computer, still able to move
+    // its king by the rules, does not.
+    Board = NewBoard();
+    Board->SetPositionText(
+        QString::fromStdString(Placement({{A8, 'k'}, {B2, 'r'}, {A1, 'K'}, {B1, 'N'}})));
+    Board->SetComputerPlaysBlack(true);
+    ASSERT_TRUE(Board->PlayerMove(A1, B2));
+    PumpFor(300);
+    EXPECT_EQ(Board->Made, 1);
+    EXPECT_FALSE(Board->WhiteToMove());
+
+    // A game marked over with the computer to move waits; stepped back, the person plays
+    // on and the computer answers.
+    Board = NewBoard();
+    ASSERT_TRUE(Board->MakeMove(E2, E4));
+    Board->MarkGameOver();
+    Board->SetComputerPlaysBlack(true);
+    PumpFor(300);
+    EXPECT_EQ(Board->Made, 1);
+    ASSERT_TRUE(Board->StepBack());
+    ASSERT_TRUE(Board->PlayerMove(D2, D4));
+    ASSERT_TRUE(PumpUntil([&] { return Board->Made == 3; }, 5000));
+    EXPECT_TRUE(Board->WhiteToMove());
 }
 
 TEST_F(Computer, MateAndDrawHandlersMayStartANewGameFromInsideTheEvent) {
@@ -245,7 +279,7 @@ TEST_F(Computer, MateAndDrawHandlersMayStartANewGameFromInsideTheEvent) {
     EXPECT_NE(Board->PositionText(),
               "rnbqkbnrpppppppp                                PPPPPPPPRNBQKBNR");
 
-    // Taking the last black piece leaves no mating material; the draw handler changes the
+    // Taking the last black piece, a rook, leaves no mating material; the draw handler changes the
     // players (the computer now plays Black as well) and starts a new game.
     Board = NewBoard();
     int draws = 0;
@@ -256,7 +290,7 @@ TEST_F(Computer, MateAndDrawHandlersMayStartANewGameFromInsideTheEvent) {
         b->NewGame();
     };
     Board->SetPositionText(
-        QString::fromStdString(Placement({{H8, 'k'}, {H6, 'n'}, {C1, 'B'}, {A1, 'K'}})));
+        QString::fromStdString(Placement({{H8, 'k'}, {H6, 'r'}, {C1, 'B'}, {A1, 'K'}})));
     Board->SetComputerPlaysWhite(true);
     ASSERT_TRUE(PumpUntil([&] { return Board->Made >= 4; }, 5000));
     EXPECT_EQ(draws, 1);

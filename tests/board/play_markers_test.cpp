@@ -97,6 +97,19 @@ TEST_F(MarkersTest, LastMoveFollowsMovesHistoryAndOrientation) {
     EXPECT_EQ(Corner(E2), Plain(E2));
 }
 
+TEST_F(MarkersTest, APositionSetWithBlackToMoveShowsNoMoveOfAnEarlierGame) {
+    b->SetHighlightLastMove(true);
+    Play(E2, E4);
+    // The position after it set anew, Black to move: no half-move of this game led here.
+    const QString after = b->PositionText();
+    b->NewGame();
+    b->SetPositionText(after);
+    b->SetWhiteToMove(false);
+    EXPECT_EQ(b->LastMoveSquares().first, None);
+    Play(E7, E5);
+    EXPECT_EQ(b->LastMoveSquares(), std::make_pair(E7, E5));
+}
+
 TEST_F(MarkersTest, KingInCheckGlowsUntilTheCheckIsOver) {
     b->SetHighlightCheck(true);
     Play(E2, E4);
