@@ -182,8 +182,8 @@ TEST(Legality, ALetterWithoutARuleGoesAnywhere) {
     game.SetPromotionPiece('c');
     ASSERT_TRUE(Play(game, {"a7a8", "e8e7"}));
     EXPECT_TRUE(game.IsLegalMove(A8, H1));
-    EXPECT_TRUE(game.IsLegalMove(A8, E7)) << "even onto the king";
-    EXPECT_FALSE(game.IsLegalMove(A8, E1)) << "but not onto its own side";
+    EXPECT_FALSE(game.IsLegalMove(A8, E7)) << "but never onto a king";
+    EXPECT_FALSE(game.IsLegalMove(A8, E1)) << "nor onto its own side";
 }
 
 } // namespace
