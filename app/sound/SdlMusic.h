@@ -1,6 +1,7 @@
 #pragma once
-// The music piece for the media command interpreter: a MIDI file played by a FluidSynth
-// synthesiser of our own, whose output the mixer takes in place of its music stream.
+// The music piece for the media command interpreter when no recording of it lies beside it
+// (see ChosenMusic): a MIDI file played by a FluidSynth synthesiser of our own, whose output
+// the mixer takes in place of its music stream.
 //
 // The synthesiser loads from the instrument bank only the instruments the piece selects
 // (read from the file beforehand), not the whole bank: a full General MIDI bank is well over

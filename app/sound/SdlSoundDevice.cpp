@@ -4,9 +4,9 @@
 // object's destructor at exit finds it alive; the mixer itself is closed by an exit handler,
 // after which every call is silent.
 
+#include "ChosenMusic.h"
 #include "DefaultChime.h"
 #include "MediaCommand.h"
-#include "SdlMusic.h"
 #include "SoundDevice.h"
 #include "SoundObserver.h"
 
@@ -58,7 +58,7 @@ class TSdlSoundDevice final : public TSoundDevice {
     std::mutex OpenLock; // guards State
     TState State = TState::Untried;
     bool NoDeviceReported = false;
-    TSdlMusic Music{[this] { return MayOpen(); }, [this] { return OpenQuietly(); },
+    TChosenMusic Music{[this] { return MayOpen(); }, [this] { return OpenQuietly(); },
                     [this](const std::string& e) { Report(e); }};
     TMediaInterpreter Media{Music};
     Mix_Chunk* Effect = nullptr; // the effect playing or played last, freed by the next

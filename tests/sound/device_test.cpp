@@ -1,6 +1,7 @@
 // The system sound device over SDL's dummy audio driver (set by the test's environment):
 // the two modes of the sound call, one effect at a time, the default chime and the music.
 
+#include "ChosenMusic.h"
 #include "SoundDevice.h"
 #include "SoundTestSupport.h"
 
@@ -112,6 +113,32 @@ TEST(SoundDevice, AMissingPieceLeavesTheMusicSilent) {
     device.SendMediaCommand("PLAY TUNE FROM 0");
     device.SendMediaCommand("STOP TUNE");
     EXPECT_TRUE(recorder.Events.empty());
+}
+
+
+// Which file the music plays from: a readable Ogg stream of the same name beside the piece.
+TEST(SoundRecordingBeside, OnlyAnOggStreamOfTheSameNameBesideThePiece) {
+    const auto folder = soundtest::TempFolder() / "beside";
+    std::filesystem::create_directories(folder / "folder.ogg");
+    auto write = [&](const std::string& name, const std::string& text) {
+        std::ofstream((folder / name).string(), std::ios::binary) << text;
+    };
+    write("piece.mid", "MThd");
+    write("other.mid", "MThd");
+    write("junk.mid", "MThd");
+    write("folder.mid", "MThd");
+    write("piece.ogg", "OggS and the rest");
+    write("junk.ogg", "RIFF, not Ogg");
+    write("Other.ogg", "OggS"); // another name where names have case
+    const std::string at = folder.string() + "/";
+    EXPECT_EQ(RecordingBeside(at + "piece.mid"), at + "piece.ogg");
+    EXPECT_EQ(RecordingBeside(at + "piece.MID"), at + "piece.ogg"); // the piece itself may be missing
+    EXPECT_EQ(RecordingBeside(at + "other.mid"), "");
+    EXPECT_EQ(RecordingBeside(at + "junk.mid"), "");
+    EXPECT_EQ(RecordingBeside(at + "folder.mid"), "");
+    EXPECT_EQ(RecordingBeside(at + "piece.ogg"), ""); // a recording isn't a piece
+    EXPECT_EQ(RecordingBeside(at), "");
+    EXPECT_EQ(RecordingBeside(""), "");
 }
 
 } // namespace

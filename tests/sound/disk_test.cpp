@@ -1,6 +1,7 @@
 // What the device really sends to the sound card, caught with SDL's disk audio driver: the
 // mixed output is written to a raw file (44100 Hz, 16-bit, stereo) that the test reads back.
 
+#include "OggVorbis.h"
 #include "SoundDevice.h"
 #include "SoundTestSupport.h"
 
@@ -106,26 +107,26 @@ long ResidentKb() {
     return -1;
 }
 
-TEST(SoundOnDisk, TheMusicPlaysOnceLoadedAndRestartsAtOnce) {
+// Opens the piece through the media commands and plays it: it loads in the background and
+// is heard, stops at once, and starts again at once from its beginning. The music may take
+// at most the given memory once loaded.
+void PlayOpenStopRestart(const std::string& piece, long mostKb) {
     OutputFile();
     TSoundDevice& device = SystemSoundDevice();
     device.PlaySound(soundtest::WriteTone("warmup.wav", 0.01), TSoundMode::SyncNoDefault);
     const long residentBefore = ResidentKb();
     // The piece loads in the background: opening and playing return at once.
     const double ms = soundtest::TimeMs([&] {
-        device.SendMediaCommand("OPEN " + std::string(ZEL_DATA_DIR) +
-                                "/Passport.mid TYPE SEQUENCER ALIAS MUSICA");
+        device.SendMediaCommand("OPEN " + piece + " TYPE SEQUENCER ALIAS MUSICA");
         device.SendMediaCommand("PLAY MUSICA FROM 0");
     });
     EXPECT_LT(ms, 200);
     ASSERT_GE(WaitForSound(0, std::chrono::seconds(30)), 0) << "no music in the output";
-    // A fresh copy of the piece gets ready for the next PLAY.
     for (int i = 0; i < 1200 && MusicStillLoading(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(MusicStillLoading());
-    // Only the piece's few instruments are in memory, not a whole General MIDI bank.
     if (kResidentMeansSomething) {
-        EXPECT_LT(ResidentKb() - residentBefore, 40 * 1024) << "kB more after loading the music";
+        EXPECT_LT(ResidentKb() - residentBefore, mostKb) << "kB more after loading the music";
     }
 
     device.SendMediaCommand("STOP MUSICA");
@@ -144,6 +145,60 @@ TEST(SoundOnDisk, TheMusicPlaysOnceLoadedAndRestartsAtOnce) {
     const auto [first, last] = LoudStretch(ReadFrames(before), 300);
     EXPECT_GT(last - first, kRate / 2);
     device.SendMediaCommand("STOP MUSICA");
+    device.SendMediaCommand("CLOSE MUSICA");
+}
+
+// The shipped piece plays from its recording, which the mixer streams: about half a megabyte,
+// where even the small bank's instruments take over 12.
+TEST(SoundOnDisk, TheMusicPlaysFromItsRecordingAndRestartsAtOnce) {
+    PlayOpenStopRestart(std::string(ZEL_DATA_DIR) + "/Passport.mid", 4 * 1024);
+}
+
+// Without its recording the piece is synthesised with only its own instruments loaded, not
+// a whole General MIDI bank.
+TEST(SoundOnDisk, WithoutItsRecordingThePieceIsSynthesised) {
+    const auto folder = soundtest::TempFolder() / "alone";
+    std::filesystem::create_directories(folder);
+    const auto piece = folder / "Passport.mid";
+    std::filesystem::copy_file(std::string(ZEL_DATA_DIR) + "/Passport.mid", piece,
+                               std::filesystem::copy_options::overwrite_existing);
+    PlayOpenStopRestart(piece.string(), 40 * 1024);
+}
+
+// A recording beside a MIDI file is what plays, not the MIDI file: here a short tone
+// beside a copy of the piece, so the output falls silent after the tone.
+TEST(SoundOnDisk, TheRecordingBesideThePieceIsWhatPlays) {
+    const auto folder = soundtest::TempFolder() / "tone";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(std::string(ZEL_DATA_DIR) + "/Passport.mid", folder / "tone.mid",
+                               std::filesystem::copy_options::overwrite_existing);
+    music::TStereo tone;
+    for (int i = 0; i < kRate / 2; ++i) {
+        const auto v = static_cast<float>(0.25 * std::sin(i * 0.0627));
+        tone.Left.push_back(v);
+        tone.Right.push_back(v);
+    }
+    const std::vector<std::uint8_t> bytes = music::EncodeOggVorbis(tone, kRate, 0.3f, "tone");
+    std::ofstream((folder / "tone.ogg").string(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+
+    OutputFile();
+    TSoundDevice& device = SystemSoundDevice();
+    device.PlaySound(soundtest::WriteTone("warmup.wav", 0.01), TSoundMode::SyncNoDefault);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::uintmax_t before = OutputSize();
+    device.SendMediaCommand("OPEN " + (folder / "tone.mid").string() +
+                            " TYPE SEQUENCER ALIAS MUSICA");
+    device.SendMediaCommand("PLAY MUSICA FROM 0");
+    ASSERT_GE(WaitForSound(before, std::chrono::seconds(10)), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    const auto [first, last] = LoudStretch(ReadFrames(before), 300);
+    // Half a second of tone; the piece would have gone on playing.
+    EXPECT_NEAR(last - first, kRate / 2, kRate / 10);
+    EXPECT_LT(last + kRate / 2, static_cast<long>(ReadFrames(before).size()));
+    device.SendMediaCommand("STOP MUSICA");
+    device.SendMediaCommand("CLOSE MUSICA");
 }
 
 } // namespace
