@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 #include "StrongEval.h"
 #include "StrongSee.h"
@@ -95,7 +94,10 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
     TT.NewSearch();
     TMoveList legal;
     GenerateLegal(pos, legal);
-    if (legal.Size == 0) return NoMove;
+    if (legal.Size == 0) {
+        LastScore = pos.InCheck() ? -Mate : 0;
+        return NoMove;
+    }
     Move best = legal.Moves[0];
     const int maxDepth = limits.Depth > 0 && !limits.Infinite ? std::min(limits.Depth, MaxPly - 4) : MaxPly - 4;
     CompletedDepth = 0;
@@ -138,9 +140,6 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
         if (IsMateScore(score) && depth >= 2 * (Mate - std::abs(score)) + 4 && !limits.Infinite) break;
         if (legal.Size == 1 && (SoftMillis || HardMillis) && depth >= 4) break;
     }
-    // 5. Under "go infinite" the answer waits for the stop.
-    while (limits.Infinite && !Stop.load())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return best;
 }
 
