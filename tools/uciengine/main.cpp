@@ -6,7 +6,9 @@
 #include "UciSession.h"
 
 int main() {
-    std::ios::sync_with_stdio(false);
+    // The search thread writes to standard output under the session's lock; reading must not
+    // flush it from this thread as well (a tied stream does, and duplicated lines).
+    std::cin.tie(nullptr);
     TUciSession session(std::cout);
     session.Run(std::cin);
     return 0;
