@@ -3,6 +3,10 @@
 // move the search returns is one of its best moves. Prints each miss and the total.
 //
 //   zel_wac [file.epd] [milliseconds per position, 1000 by default] [first] [count]
+//
+// A budget written "n900000" gives each position that many nodes instead of a time, for
+// comparisons on a machine whose load changes (about 900000 nodes is a second of one free
+// core of the development machine).
 
 #include <chrono>
 #include <cstdio>
@@ -96,9 +100,15 @@ bool ParseLine(const std::string& line, TCase& c) {
 
 int main(int argc, char** argv) {
     const char* file = argc > 1 ? argv[1] : "../shared/tactics/wac.epd";
-    const int millis = argc > 2 ? std::atoi(argv[2]) : 1000;
+    const bool byNodes = argc > 2 && argv[2][0] == 'n';
+    const int millis = argc > 2 && !byNodes ? std::atoi(argv[2]) : 1000;
+    const std::int64_t nodeBudget = byNodes ? std::atoll(argv[2] + 1) : 0;
     const int first = argc > 3 ? std::atoi(argv[3]) : 1;
     const int count = argc > 4 ? std::atoi(argv[4]) : 100000;
+    // Further arguments pick positions by number.
+    std::string only;
+    for (int i = 5; i < argc; ++i)
+        only += std::string(" ") + argv[i] + " ";
     std::ifstream in(file);
     if (!in) {
         std::fprintf(stderr, "cannot read %s\n", file);
@@ -115,6 +125,7 @@ int main(int argc, char** argv) {
         if (!ParseLine(line, c)) continue;
         ++n;
         if (n < first || n >= first + count) continue;
+        if (!only.empty() && only.find(" " + std::to_string(n) + " ") == std::string::npos) continue;
         TPosition pos;
         if (!pos.SetFen(c.Fen)) {
             std::printf("%s: unreadable position\n", c.Id.c_str());
@@ -123,7 +134,10 @@ int main(int argc, char** argv) {
         ++tried;
         search.NewGame();
         TSearchLimits limits;
-        limits.MoveTime = millis;
+        if (byNodes)
+            limits.Nodes = nodeBudget;
+        else
+            limits.MoveTime = millis;
         const Move m = search.Go(pos, limits);
         nodes += search.Nodes;
         const std::string san = San(pos, m);
@@ -139,7 +153,11 @@ int main(int argc, char** argv) {
     }
     const double secs =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("solved %d of %d at %d ms each (%.0f nodes a second)\n", solved, tried, millis,
-                secs > 0 ? nodes / secs : 0.0);
+    if (byNodes)
+        std::printf("solved %d of %d at %lld nodes each\n", solved, tried,
+                    static_cast<long long>(nodeBudget));
+    else
+        std::printf("solved %d of %d at %d ms each (%.0f nodes a second)\n", solved, tried,
+                    millis, secs > 0 ? nodes / secs : 0.0);
     return 0;
 }

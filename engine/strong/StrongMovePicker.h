@@ -30,6 +30,8 @@ class TMovePicker {
     Move Next();
     // The move last handed out was a killer or the counter-move.
     bool LastWasRefutation() const { return LastScore >= RefutationScore && LastScore < GoodCapture; }
+    // The move last handed out was a capture or promotion that loses material.
+    bool LastWasBadCapture() const { return LastScore < BadCapture / 2; }
 
   private:
     static constexpr int TTScore = 1 << 30, GoodCapture = 1 << 28, RefutationScore = 1 << 26,

@@ -238,14 +238,15 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         const bool checking = pos.GivesCheck(m);
         if (quiet && skipQuiets && !checking) continue;
         const bool refutation = picker.LastWasRefutation();
+        const bool badCapture = picker.LastWasBadCapture();
         // 5. Pruning of late quiet moves and losing captures near the leaves; checks stay.
         if (!root && best > -MateBound && pos.HasPieces(pos.Side) && !checking) {
             if (quiet) {
-                if (!pvNode && depth <= 8 && quietCount >= (3 + depth * depth) / (2 - improving)) {
+                if (!pvNode && depth <= 6 && quietCount >= (3 + depth * depth) / (2 - improving)) {
                     skipQuiets = true;
                     continue;
                 }
-                if (!inCheck && depth <= 8 && eval + 100 + 90 * depth <= alpha) {
+                if (!inCheck && depth <= 6 && eval + 120 + 120 * depth <= alpha) {
                     skipQuiets = true;
                     continue;
                 }
@@ -265,7 +266,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         const int newDepth = depth - 1;
         int s = 0;
         // 6. Late moves first with a reduced null window, then as needed in full.
-        if (depth >= 3 && legalCount > 1 + pvNode && (quiet || See(pos, m) < 0)) {
+        if (depth >= 3 && legalCount > 1 + pvNode && !givesCheck && (quiet || badCapture)) {
             int r = Reduction(depth, legalCount);
             r += cutNode;
             r -= pvNode;
