@@ -29,13 +29,26 @@ TMovePicker::TMovePicker(const TPosition& pos, Move ttMove, const TOrderingTable
     Score(pos, ttMove, tables, ply, false);
 }
 
-TMovePicker::TMovePicker(const TPosition& pos, Move ttMove, const TOrderingTables& tables) {
+TMovePicker::TMovePicker(const TPosition& pos, Move ttMove, const TOrderingTables& tables,
+                         bool checks) {
     if (pos.InCheck()) {
         GenerateAll(pos, List);
         Score(pos, ttMove, tables, 0, false);
     } else {
         GenerateNoisy(pos, List);
         Score(pos, ttMove, tables, 0, true);
+        if (checks) AddQuietChecks(pos);
+    }
+}
+
+// Quiet checks go after the captures, and only those where the checking piece is safe.
+void TMovePicker::AddQuietChecks(const TPosition& pos) {
+    TMoveList quiet;
+    GenerateQuiet(pos, quiet);
+    for (const Move m : quiet) {
+        if (KindOf(m) == KindPromotion || !pos.GivesCheck(m) || See(pos, m) < 0) continue;
+        List.Moves[List.Size] = m;
+        Scores[List.Size++] = 0;
     }
 }
 

@@ -24,8 +24,9 @@ class TMovePicker {
   public:
     // The main search's picker.
     TMovePicker(const TPosition& pos, Move ttMove, const TOrderingTables& tables, int ply);
-    // The quiescence picker: noisy moves only, losing ones skipped (all evasions in check).
-    TMovePicker(const TPosition& pos, Move ttMove, const TOrderingTables& tables);
+    // The quiescence picker: noisy moves only, losing ones skipped (all evasions in check);
+    // with checks, also the quiet moves that give check without losing the piece.
+    TMovePicker(const TPosition& pos, Move ttMove, const TOrderingTables& tables, bool checks);
     // NoMove when the list is exhausted.
     Move Next();
     // The move last handed out was a killer or the counter-move.
@@ -38,6 +39,7 @@ class TMovePicker {
                          BadCapture = -(1 << 28);
     void Score(const TPosition& pos, Move ttMove, const TOrderingTables& tables, int ply,
                bool quiescence);
+    void AddQuietChecks(const TPosition& pos);
     TMoveList List;
     int Scores[256];
     int Index = 0;

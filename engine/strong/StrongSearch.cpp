@@ -180,7 +180,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     // 1. The horizon, the stop, draws and the distance to mate.
     const bool inCheck = pos.InCheck();
     if (inCheck) ++depth; // check extension
-    if (depth <= 0) return Quiesce(alpha, beta, ply);
+    if (depth <= 0) return Quiesce(alpha, beta, ply, true);
     if (ShouldStop()) return 0;
     SelDepth = std::max(SelDepth, ply);
     if (!root) {
@@ -210,7 +210,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         if (depth <= 7 && eval - (80 - 20 * improving) * depth >= beta && std::abs(beta) < MateBound)
             return eval;
         if (depth <= 3 && eval + 200 + 250 * depth * depth < alpha) {
-            const int q = Quiesce(alpha, alpha + 1, ply);
+            const int q = Quiesce(alpha, alpha + 1, ply, true);
             if (q <= alpha) return q;
         }
         if (depth >= 3 && eval >= beta && pos.HasPieces(pos.Side) && !(ply > 0 && NullAt[ply - 1])) {
@@ -316,7 +316,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     return best;
 }
 
-int TStrongSearch::Quiesce(int alpha, int beta, int ply) {
+int TStrongSearch::Quiesce(int alpha, int beta, int ply, bool checks) {
     TPosition& pos = *Pos;
     PvLength[ply] = ply;
     if (ShouldStop()) return 0;
@@ -340,7 +340,7 @@ int TStrongSearch::Quiesce(int alpha, int beta, int ply) {
         if (eval >= beta) return eval;
         alpha = std::max(alpha, eval);
     }
-    TMovePicker picker(pos, hit ? entry.Best : NoMove, Tables);
+    TMovePicker picker(pos, hit ? entry.Best : NoMove, Tables, checks);
     int legalCount = 0;
     Move bestMove = NoMove;
     const int oldAlpha = alpha;
@@ -356,7 +356,7 @@ int TStrongSearch::Quiesce(int alpha, int beta, int ply) {
         }
         ++Nodes;
         ++legalCount;
-        const int s = -Quiesce(-beta, -alpha, ply + 1);
+        const int s = -Quiesce(-beta, -alpha, ply + 1, false);
         pos.TakeBack();
         if (Stopped) return 0;
         if (s <= best) continue;

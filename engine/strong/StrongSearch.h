@@ -66,7 +66,8 @@ class TStrongSearch {
 
   private:
     int Negamax(int alpha, int beta, int depth, int ply, bool cutNode);
-    int Quiesce(int alpha, int beta, int ply);
+    // At the first ply of quiescence (checks) quiet checking moves are tried too.
+    int Quiesce(int alpha, int beta, int ply, bool checks);
     bool ShouldStop();
     void Report(int depth, int score);
     void PlanTime(const TSearchLimits& limits, int side);

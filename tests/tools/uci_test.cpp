@@ -153,7 +153,8 @@ TEST_F(TUciFixture, LevelsAndEloChooseTheWeakerPlayers) {
 }
 
 TEST_F(TUciFixture, GarbageIsAnsweredWithoutACrash) {
-    const char* lines[] = {
+    const std::string longLine(5000, 'a');
+    const std::string lines[] = {
         "", "   ", "\t\r", "xyzzy", "go nonsense", "stop", "position", "position fen",
         "position fen 8/8/8/8/8/8/8/8 w - - 0 1", "position fen rnbqkbnr/pppppppp/8 w",
         "position startpos moves e2e5 e7e5", "position startpos moves", "position moves e2e4",
@@ -161,9 +162,9 @@ TEST_F(TUciFixture, GarbageIsAnsweredWithoutACrash) {
         "setoption", "setoption name", "setoption name Hash value -3", "setoption name Hash value 1",
         "setoption name UCI_Elo value 1e9", "setoption value Level", "isready",
         "position fen 4k3/8/8/8/8/8/8/4K3 w - - 0 1 moves e1e2 e8e7 e2e1", "go depth 3",
-        std::string(5000, 'a').c_str(), "go infinite", "ucinewgame", "go nodes 0", "quit"};
+        longLine, "go infinite", "ucinewgame", "go nodes 0", "quit"};
     bool running = true;
-    for (const char* l : lines)
+    for (const std::string& l : lines)
         running = Session.Handle(l);
     EXPECT_FALSE(running) << "quit ends the session";
     EXPECT_NE(Buffer.Text().find("readyok"), std::string::npos);
