@@ -256,6 +256,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
             }
         }
         pos.DoMove(m);
+        TT.Prefetch(pos.Hash());
         if (pos.LeftInCheck()) {
             pos.TakeBack();
             continue;
@@ -350,6 +351,7 @@ int TStrongSearch::Quiesce(int alpha, int beta, int ply, bool checks) {
             eval + SeeValue[TypeOf(pos.Board[ToSq(m)])] + 150 <= alpha)
             continue;
         pos.DoMove(m);
+        TT.Prefetch(pos.Hash());
         if (pos.LeftInCheck()) {
             pos.TakeBack();
             continue;

@@ -71,8 +71,17 @@ inline int PopLsb(Bitboard& b) {
     b &= b - 1;
     return s;
 }
+// Without the processor's population count (not in the x86-64 baseline the program is built
+// for), std::popcount calls a library routine; the bit-parallel sum inline is faster.
 inline int Count(Bitboard b) {
+#ifdef __POPCNT__
     return std::popcount(b);
+#else
+    b = b - ((b >> 1) & 0x5555555555555555ULL);
+    b = (b & 0x3333333333333333ULL) + ((b >> 2) & 0x3333333333333333ULL);
+    b = (b + (b >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+    return static_cast<int>((b * 0x0101010101010101ULL) >> 56);
+#endif
 }
 
 // Scores in centipawns. A side mated at ply p scores p - Mate; scores beyond MateBound in
