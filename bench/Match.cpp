@@ -116,7 +116,9 @@ TGameResult PlayGame(const TSettings& s, TUciProcess engines[2], const char* ope
         const auto start = std::chrono::steady_clock::now();
         e.Send(go);
         std::string line;
-        const int patience = s.ClockMillis ? clock[colour] + 5000 : s.MoveTime * 5 + 5000;
+        // A level that searches to a fixed depth may take longer than the move time on a busy
+        // machine; only a program that does not answer at all loses by it.
+        const int patience = s.ClockMillis ? clock[colour] + 5000 : s.MoveTime * 5 + 60000;
         const bool answered = e.WaitFor("bestmove", line, patience);
         const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         r.Moves[mover]++;

@@ -15,7 +15,7 @@ namespace {
 // Name, Elo, plain depth, depth, nodes, candidates, noise, oversight per thousand.
 const std::vector<TLevel> Levels = {
     {"Beginner 500", 500, 0, 1, 0, 5, 150, 450},
-    {"Casual 700", 700, 0, 1, 0, 4, 110, 300},
+    {"Casual 700", 700, 0, 1, 0, 4, 90, 200},
     {"Learner 900", 900, 0, 2, 0, 4, 80, 180},
     {"Novice 1000", 1000, 1, 0, 0, 1, 0, 0},
     {"Improver 1150", 1150, 0, 2, 0, 3, 50, 100},
@@ -24,7 +24,7 @@ const std::vector<TLevel> Levels = {
     {"Difficult 1500", 1500, 4, 0, 0, 1, 0, 0},
     {"Master 1600", 1600, 5, 0, 0, 1, 0, 0},
     {"Club 1750", 1750, 0, 4, 0, 2, 25, 20},
-    {"Strong club 1950", 1950, 0, 0, 20000, 1, 0, 0},
+    {"Strong club 1950", 1950, 0, 0, 60000, 1, 0, 0},
     {"Candidate 2150", 2150, 0, 0, 150000, 1, 0, 0},
     {"Expert 2300", 2300, 0, 0, 0, 1, 0, 0},
 };
