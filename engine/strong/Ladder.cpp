@@ -14,7 +14,7 @@ namespace {
 
 // Name, Elo, plain depth, depth, nodes, candidates, noise, oversight per thousand.
 const std::vector<TLevel> Levels = {
-    {"Beginner 500", 500, 0, 1, 0, 5, 150, 450},
+    {"Beginner 500", 500, 0, 1, 0, 5, 130, 350},
     {"Casual 700", 700, 0, 1, 0, 4, 90, 200},
     {"Learner 900", 900, 0, 2, 0, 4, 80, 180},
     {"Novice 1000", 1000, 1, 0, 0, 1, 0, 0},
@@ -81,11 +81,16 @@ Move TLevelPlayer::Choose(TPosition& pos, int level, const TSearchLimits& limits
     const TLevel& l = Levels[std::clamp(level, 0, static_cast<int>(Levels.size()) - 1)];
     if (l.PlainDepth > 0) return ChoosePlain(pos, l);
     if (l.Candidates <= 1 && l.OversightPermille == 0) {
-        TSearchLimits tighter = limits;
-        if (l.Depth) tighter.Depth = tighter.Depth ? std::min(tighter.Depth, l.Depth) : l.Depth;
-        if (l.Nodes) tighter.Nodes = tighter.Nodes ? std::min(tighter.Nodes, l.Nodes) : l.Nodes;
-        if (l.Depth || l.Nodes) tighter.Infinite = false;
-        return Search.Go(pos, tighter);
+        // A level with its own depth or node limit plays the same whatever time a move it is
+        // given (it needs well under a second); only a game clock still bounds it.
+        TSearchLimits own = limits;
+        if (l.Depth || l.Nodes) {
+            own.Infinite = false;
+            own.MoveTime = 0;
+            own.Depth = l.Depth;
+            own.Nodes = l.Nodes;
+        }
+        return Search.Go(pos, own);
     }
     return ChooseWeak(pos, l);
 }

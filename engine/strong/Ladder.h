@@ -44,8 +44,9 @@ class TLevelPlayer {
     explicit TLevelPlayer(TTranspositionTable& tt);
     ~TLevelPlayer();
 
-    // Chooses a move at the level under the limits (a weak level's own limits apply when
-    // tighter). NoMove when there is no legal move.
+    // Chooses a move at the level: the full strength under the limits, a weaker level under
+    // its own depth or node limit (bounded only by a game clock among the limits). NoMove
+    // when there is no legal move.
     Move Choose(TPosition& pos, int level, const TSearchLimits& limits);
     // Stops the search running in Choose at once (from any thread); ResetStop, called while
     // no search runs, lets the next one run.
