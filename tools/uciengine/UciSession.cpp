@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <new>
 #include <sstream>
 
 using namespace strong;
@@ -128,7 +129,12 @@ void TUciSession::SetOption(const std::vector<std::string>& words) {
     }
     name = Lower(name);
     if (name == "hash") {
-        TT.Resize(static_cast<std::size_t>(Number(value, 16, 1, 1024)));
+        try {
+            TT.Resize(static_cast<std::size_t>(Number(value, 16, 1, 1024)));
+        } catch (const std::bad_alloc&) {
+            TT.Resize(1);
+            Send("info string not enough memory for that table");
+        }
     } else if (name == "level") {
         const int l = LevelByName(value);
         if (l >= 0)
