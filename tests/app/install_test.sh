@@ -13,6 +13,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 [ -x "$prefix/bin/chesszel" ] || fail "no program in bin/"
+[ -x "$prefix/bin/chesszel-engine" ] || fail "no chesszel-engine in bin/"
+printf 'uci\nquit\n' | timeout 10 "$prefix/bin/chesszel-engine" | grep -qx uciok ||
+  fail "chesszel-engine does not answer uci"
 for f in chess.hlp PjdSom1.wav Captura.wav Bell.wav Cheque.wav mate.wav Empate.wav Passport.mid; do
   [ -s "$prefix/share/chesszel/$f" ] || fail "data file $f missing from share/chesszel/"
 done

@@ -1,0 +1,100 @@
+#include "StrongMovePicker.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "StrongSee.h"
+#include "StrongTables.h"
+
+namespace strong {
+
+void TOrderingTables::Clear() {
+    std::memset(Killers, 0, sizeof Killers);
+    std::memset(History, 0, sizeof History);
+    std::memset(Counter, 0, sizeof Counter);
+}
+
+void TOrderingTables::UpdateHistory(int side, Move m, int bonus) {
+    int& h = History[side][FromSq(m)][ToSq(m)];
+    h += bonus - h * std::abs(bonus) / 16384;
+}
+
+bool IsCapture(const TPosition& pos, Move m) {
+    return pos.Board[ToSq(m)] != NoPiece || KindOf(m) == KindEnPassant;
+}
+
+TMovePicker::TMovePicker(const TPosition& pos, Move ttMove, const TOrderingTables& tables,
+                         int ply) {
+    GenerateAll(pos, List);
+    Score(pos, ttMove, tables, ply, false);
+}
+
+TMovePicker::TMovePicker(const TPosition& pos, Move ttMove, const TOrderingTables& tables,
+                         bool checks) {
+    if (pos.InCheck()) {
+        GenerateAll(pos, List);
+        Score(pos, ttMove, tables, 0, false);
+    } else {
+        GenerateNoisy(pos, List);
+        Score(pos, ttMove, tables, 0, true);
+        if (checks) AddQuietChecks(pos);
+    }
+}
+
+// Quiet checks go after the captures, and only those where the checking piece is safe.
+void TMovePicker::AddQuietChecks(const TPosition& pos) {
+    TMoveList quiet;
+    GenerateQuiet(pos, quiet);
+    for (const Move m : quiet) {
+        if (KindOf(m) == KindPromotion || !pos.GivesCheck(m) || See(pos, m) < 0) continue;
+        List.Moves[List.Size] = m;
+        Scores[List.Size++] = 0;
+    }
+}
+
+void TMovePicker::Score(const TPosition& pos, Move ttMove, const TOrderingTables& tables,
+                        int ply, bool quiescence) {
+    const TState& st = pos.State();
+    const Move counter =
+        st.Played != NoMove && st.MovedPiece != NoPiece ? tables.Counter[st.MovedPiece][ToSq(st.Played)] : NoMove;
+    int kept = 0;
+    for (int i = 0; i < List.Size; ++i) {
+        const Move m = List.Moves[i];
+        int s;
+        if (m == ttMove) {
+            s = TTScore;
+        } else if (IsCapture(pos, m) || KindOf(m) == KindPromotion) {
+            const int victim = KindOf(m) == KindEnPassant ? Pawn : TypeOf(pos.Board[ToSq(m)]);
+            const int attacker = TypeOf(pos.Board[FromSq(m)]);
+            const int mvvLva = (victim == NoType ? 0 : SeeValue[victim] * 8) +
+                               (KindOf(m) == KindPromotion ? SeeValue[PromoType(m)] * 8 : 0) - attacker;
+            const bool good = KindOf(m) == KindPromotion && PromoType(m) != Queen ? false : See(pos, m) >= 0;
+            if (quiescence && !good) continue;
+            s = (good ? GoodCapture : BadCapture) + mvvLva;
+        } else if (m == tables.Killers[ply][0]) {
+            s = RefutationScore + 2;
+        } else if (m == tables.Killers[ply][1]) {
+            s = RefutationScore + 1;
+        } else if (m == counter) {
+            s = RefutationScore;
+        } else {
+            s = tables.History[pos.Side][FromSq(m)][ToSq(m)];
+        }
+        List.Moves[kept] = m;
+        Scores[kept++] = s;
+    }
+    List.Size = kept;
+}
+
+Move TMovePicker::Next() {
+    if (Index >= List.Size) return NoMove;
+    int best = Index;
+    for (int i = Index + 1; i < List.Size; ++i)
+        if (Scores[i] > Scores[best]) best = i;
+    std::swap(List.Moves[Index], List.Moves[best]);
+    std::swap(Scores[Index], Scores[best]);
+    LastScore = Scores[Index];
+    return List.Moves[Index++];
+}
+
+} // namespace strong

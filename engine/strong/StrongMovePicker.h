@@ -1,0 +1,51 @@
+#pragma once
+// Move ordering for the strong search: the transposition table's move first, then captures
+// that do not lose material (most valuable victim, least valuable attacker), the two killer
+// moves of the ply, the counter-move to the opponent's last move, the other quiet moves by
+// their history, and captures that lose material last. In quiescence only captures and
+// queen promotions that do not lose material are handed out.
+
+#include "StrongMoveGen.h"
+
+namespace strong {
+
+// What the search has learned about quiet moves, kept between its iterations.
+struct TOrderingTables {
+    Move Killers[MaxPly + 4][2];
+    // By side to move, from and to square.
+    int History[2][64][64];
+    // The reply that refuted a move, by the moved piece and its to-square.
+    Move Counter[12][64];
+    void Clear();
+    void UpdateHistory(int side, Move m, int bonus);
+};
+
+class TMovePicker {
+  public:
+    // The main search's picker.
+    TMovePicker(const TPosition& pos, Move ttMove, const TOrderingTables& tables, int ply);
+    // The quiescence picker: noisy moves only, losing ones skipped (all evasions in check);
+    // with checks, also the quiet moves that give check without losing the piece.
+    TMovePicker(const TPosition& pos, Move ttMove, const TOrderingTables& tables, bool checks);
+    // NoMove when the list is exhausted.
+    Move Next();
+    // The move last handed out was a killer or the counter-move.
+    bool LastWasRefutation() const { return LastScore >= RefutationScore && LastScore < GoodCapture; }
+    // The move last handed out was a capture or promotion that loses material.
+    bool LastWasBadCapture() const { return LastScore < BadCapture / 2; }
+
+  private:
+    static constexpr int TTScore = 1 << 30, GoodCapture = 1 << 28, RefutationScore = 1 << 26,
+                         BadCapture = -(1 << 28);
+    void Score(const TPosition& pos, Move ttMove, const TOrderingTables& tables, int ply,
+               bool quiescence);
+    void AddQuietChecks(const TPosition& pos);
+    TMoveList List;
+    int Scores[256];
+    int Index = 0;
+    int LastScore = 0;
+};
+
+bool IsCapture(const TPosition& pos, Move m);
+
+} // namespace strong

@@ -1,0 +1,381 @@
+#include "StrongSearch.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "StrongEval.h"
+#include "StrongSee.h"
+#include "StrongTables.h"
+
+namespace strong {
+
+namespace {
+
+// Late-move reductions by depth and move number.
+struct TReductions {
+    int R[64][64];
+    TReductions() {
+        for (int d = 0; d < 64; ++d)
+            for (int n = 0; n < 64; ++n)
+                R[d][n] = d && n ? static_cast<int>(0.8 + std::log(d) * std::log(n) / 2.3) : 0;
+    }
+};
+
+int Reduction(int depth, int moveNumber) {
+    static const TReductions table;
+    return table.R[std::min(depth, 63)][std::min(moveNumber, 63)];
+}
+
+bool IsMateScore(int s) {
+    return s >= MateBound || s <= -MateBound;
+}
+
+} // namespace
+
+void TStrongSearch::NewGame() {
+    Tables.Clear();
+    TT.Clear();
+}
+
+std::int64_t TStrongSearch::Elapsed() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                  Start)
+        .count();
+}
+
+void TStrongSearch::PlanTime(const TSearchLimits& limits, int side) {
+    SoftMillis = HardMillis = 0;
+    if (limits.Infinite) return;
+    constexpr int Overhead = 30; // time the front needs to read and answer
+    if (limits.MoveTime > 0) {
+        HardMillis = SoftMillis = std::max(1, limits.MoveTime - Overhead);
+        return;
+    }
+    const int time = limits.Time[side];
+    if (time <= 0) return;
+    const int inc = limits.Inc[side];
+    const int togo = limits.MovesToGo > 0 ? std::min(limits.MovesToGo, 40) : 30;
+    const std::int64_t budget = time / togo + inc * 3 / 4;
+    const std::int64_t reserve = std::max<std::int64_t>(time - Overhead, 1);
+    HardMillis = std::clamp<std::int64_t>(budget * 4, 1, std::min<std::int64_t>(reserve, time / 3 + inc));
+    HardMillis = std::max<std::int64_t>(HardMillis, 1);
+    SoftMillis = std::min(HardMillis, std::max<std::int64_t>(budget * 6 / 10, 1));
+}
+
+bool TStrongSearch::ShouldStop() {
+    if (Stopped) return true;
+    if (Stop.load(std::memory_order_relaxed) || (NodeLimit && Nodes >= NodeLimit) ||
+        (HardMillis && (Nodes & 1023) == 0 && Elapsed() >= HardMillis))
+        Stopped = true;
+    return Stopped;
+}
+
+void TStrongSearch::Report(int depth, int score) {
+    if (!OnReport) return;
+    TSearchReport r;
+    r.Depth = depth;
+    r.SelDepth = SelDepth;
+    r.Score = score;
+    r.Nodes = Nodes;
+    r.Millis = Elapsed();
+    r.Hashfull = TT.Hashfull();
+    r.Pv.assign(Pv[0], Pv[0] + PvLength[0]);
+    OnReport(r);
+}
+
+Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
+    // 1. The clock, the limits and the root's legal moves.
+    Start = std::chrono::steady_clock::now();
+    Pos = &pos;
+    Nodes = 0;
+    Stopped = false;
+    NodeLimit = limits.Infinite ? 0 : limits.Nodes;
+    PlanTime(limits, pos.Side);
+    TT.NewSearch();
+    TMoveList legal;
+    GenerateLegal(pos, legal);
+    if (legal.Size == 0) {
+        LastScore = pos.InCheck() ? -Mate : 0;
+        return NoMove;
+    }
+    Move best = legal.Moves[0];
+    const int maxDepth = limits.Depth > 0 && !limits.Infinite ? std::min(limits.Depth, MaxPly - 4) : MaxPly - 4;
+    CompletedDepth = 0;
+    int score = 0;
+    // 2. Deepen, each iteration inside a window around the last score.
+    for (int depth = 1; depth <= maxDepth; ++depth) {
+        SelDepth = 0;
+        int delta = 20;
+        int alpha = -Infinite, beta = Infinite;
+        if (depth >= 5) {
+            alpha = std::max(score - delta, -Infinite);
+            beta = std::min(score + delta, Infinite);
+        }
+        int result = 0;
+        while (true) {
+            result = Negamax(alpha, beta, depth, 0, false);
+            if (Stopped) break;
+            if (result <= alpha) {
+                beta = (alpha + beta) / 2;
+                alpha = std::max(result - delta, -Infinite);
+            } else if (result >= beta) {
+                beta = std::min(result + delta, Infinite);
+            } else {
+                break;
+            }
+            delta += delta / 2 + 10;
+        }
+        // 3. A stopped iteration's move counts when it already raised the root's score.
+        if (Stopped) {
+            if (PvLength[0] > 0 && depth > 1) best = Pv[0][0];
+            break;
+        }
+        score = result;
+        best = PvLength[0] > 0 ? Pv[0][0] : best;
+        CompletedDepth = depth;
+        LastScore = score;
+        Report(depth, score);
+        // 4. No new iteration when it could not finish, nor after a forced mate was found.
+        if (SoftMillis && Elapsed() >= SoftMillis) break;
+        if (IsMateScore(score) && depth >= 2 * (Mate - std::abs(score)) + 4 && !limits.Infinite) break;
+        if (legal.Size == 1 && (SoftMillis || HardMillis) && depth >= 4) break;
+    }
+    return best;
+}
+
+std::vector<TRootScore> TStrongSearch::ScoreRootMoves(TPosition& pos, int depth) {
+    Start = std::chrono::steady_clock::now();
+    Pos = &pos;
+    Nodes = 0;
+    Stopped = false;
+    NodeLimit = 0;
+    SoftMillis = HardMillis = 0;
+    TT.NewSearch();
+    TMoveList legal;
+    GenerateLegal(pos, legal);
+    std::vector<TRootScore> out;
+    NullAt[0] = false;
+    StaticEvals[0] = StaticEvals[1] = -Infinite;
+    for (int d = 1; d <= std::max(depth, 1); ++d) {
+        out.clear();
+        for (const Move m : legal) {
+            pos.DoMove(m);
+            ++Nodes;
+            const int s = -Negamax(-Infinite, Infinite, d - 1, 1, false);
+            pos.TakeBack();
+            out.push_back({m, s});
+        }
+        if (Stopped) break;
+    }
+    std::stable_sort(out.begin(), out.end(),
+                     [](const TRootScore& a, const TRootScore& b) { return a.Score > b.Score; });
+    return out;
+}
+
+int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode) {
+    TPosition& pos = *Pos;
+    const bool pvNode = beta - alpha > 1;
+    const bool root = ply == 0;
+    PvLength[ply] = ply;
+    // 1. The horizon, the stop, draws and the distance to mate.
+    const bool inCheck = pos.InCheck();
+    if (inCheck) ++depth; // check extension
+    if (depth <= 0) return Quiesce(alpha, beta, ply, true);
+    if (ShouldStop()) return 0;
+    SelDepth = std::max(SelDepth, ply);
+    if (!root) {
+        if (pos.IsFiftyMoves() || pos.IsRepetition() || pos.InsufficientMaterial()) return 0;
+        if (ply >= MaxPly) return inCheck ? 0 : Evaluate(pos);
+        alpha = std::max(alpha, ply - Mate);
+        beta = std::min(beta, Mate - ply - 1);
+        if (alpha >= beta) return alpha;
+    }
+    // 2. The transposition table: a deep enough entry with a fitting bound decides.
+    TTEntry entry;
+    const bool hit = TT.Probe(pos.Hash(), ply, entry);
+    const Move ttMove = hit ? entry.Best : NoMove;
+    if (hit && !pvNode && entry.Depth >= depth) {
+        const int bound = entry.Bound & 3;
+        if ((bound == BoundExact) || (bound == BoundLower && entry.Score >= beta) ||
+            (bound == BoundUpper && entry.Score <= alpha))
+            return entry.Score;
+    }
+    // 3. The static evaluation and the pruning it allows.
+    int eval = -Infinite;
+    if (!inCheck) eval = hit ? entry.Eval : Evaluate(pos);
+    StaticEvals[ply] = eval;
+    const bool improving = !inCheck && ply >= 2 && eval > StaticEvals[ply - 2];
+    NullAt[ply] = false;
+    if (!pvNode && !inCheck) {
+        if (depth <= 7 && eval - (80 - 20 * improving) * depth >= beta && std::abs(beta) < MateBound)
+            return eval;
+        if (depth <= 3 && eval + 200 + 250 * depth * depth < alpha) {
+            const int q = Quiesce(alpha, alpha + 1, ply, true);
+            if (q <= alpha) return q;
+        }
+        if (depth >= 3 && eval >= beta && pos.HasPieces(pos.Side) && !(ply > 0 && NullAt[ply - 1])) {
+            const int r = 3 + depth / 4 + std::min(3, (eval - beta) / 200);
+            pos.DoNull();
+            NullAt[ply] = true;
+            const int s = -Negamax(-beta, -beta + 1, depth - 1 - r, ply + 1, !cutNode);
+            pos.TakeBackNull();
+            NullAt[ply] = false;
+            if (Stopped) return 0;
+            if (s >= beta) return s >= MateBound ? beta : s;
+        }
+    }
+    if (!ttMove && depth >= 4 && (pvNode || cutNode)) --depth;
+    // 4. The moves, best first.
+    TMovePicker picker(pos, ttMove, Tables, ply);
+    Move quiets[64];
+    int quietCount = 0, legalCount = 0;
+    int best = -Infinite;
+    Move bestMove = NoMove;
+    const int oldAlpha = alpha;
+    bool skipQuiets = false;
+    for (Move m = picker.Next(); m != NoMove; m = picker.Next()) {
+        const bool quiet = !IsCapture(pos, m) && KindOf(m) != KindPromotion;
+        const bool checking = pos.GivesCheck(m);
+        if (quiet && skipQuiets && !checking) continue;
+        const bool refutation = picker.LastWasRefutation();
+        const bool badCapture = picker.LastWasBadCapture();
+        // 5. Pruning of late quiet moves and losing captures near the leaves; checks stay.
+        if (!root && best > -MateBound && pos.HasPieces(pos.Side) && !checking) {
+            if (quiet) {
+                if (!pvNode && depth <= 6 && quietCount >= (3 + depth * depth) / (2 - improving)) {
+                    skipQuiets = true;
+                    continue;
+                }
+                if (!inCheck && depth <= 6 && eval + 120 + 120 * depth <= alpha) {
+                    skipQuiets = true;
+                    continue;
+                }
+                if (depth <= 8 && See(pos, m) < -25 * depth * depth) continue;
+            } else if (depth <= 6 && See(pos, m) < -90 * depth) {
+                continue;
+            }
+        }
+        pos.DoMove(m);
+        TT.Prefetch(pos.Hash());
+        if (pos.LeftInCheck()) {
+            pos.TakeBack();
+            continue;
+        }
+        ++Nodes;
+        ++legalCount;
+        const bool givesCheck = pos.InCheck();
+        const int newDepth = depth - 1;
+        int s = 0;
+        // 6. Late moves first with a reduced null window, then as needed in full.
+        if (depth >= 3 && legalCount > 1 + pvNode && !givesCheck && (quiet || badCapture)) {
+            int r = Reduction(depth, legalCount);
+            r += cutNode;
+            r -= pvNode;
+            r -= givesCheck;
+            r -= refutation;
+            if (quiet) r -= std::clamp(Tables.History[pos.Side ^ 1][FromSq(m)][ToSq(m)] / 6000, -2, 2);
+            r = std::clamp(r, 0, newDepth - 1);
+            s = -Negamax(-alpha - 1, -alpha, newDepth - r, ply + 1, true);
+            if (s > alpha && r > 0) s = -Negamax(-alpha - 1, -alpha, newDepth, ply + 1, !cutNode);
+        } else if (!pvNode || legalCount > 1) {
+            s = -Negamax(-alpha - 1, -alpha, newDepth, ply + 1, !cutNode);
+        }
+        if (pvNode && (legalCount == 1 || (s > alpha && s < beta)))
+            s = -Negamax(-beta, -alpha, newDepth, ply + 1, false);
+        pos.TakeBack();
+        if (Stopped) return 0;
+        if (quiet && quietCount < 64) quiets[quietCount++] = m;
+        if (s <= best) continue;
+        best = s;
+        if (s <= alpha) continue;
+        bestMove = m;
+        alpha = s;
+        Pv[ply][ply] = m;
+        for (int j = ply + 1; j < PvLength[ply + 1]; ++j)
+            Pv[ply][j] = Pv[ply + 1][j];
+        PvLength[ply] = std::max(PvLength[ply + 1], ply + 1);
+        if (s < beta) continue;
+        // 7. A cut: the quiet move that caused it is remembered.
+        if (quiet) {
+            if (Tables.Killers[ply][0] != m) {
+                Tables.Killers[ply][1] = Tables.Killers[ply][0];
+                Tables.Killers[ply][0] = m;
+            }
+            const int bonus = std::min(depth * depth * 16, 1600);
+            for (int i = 0; i < quietCount; ++i)
+                Tables.UpdateHistory(pos.Side, quiets[i], quiets[i] == m ? bonus : -bonus);
+            const TState& st = pos.State();
+            if (st.Played != NoMove && st.MovedPiece != NoPiece)
+                Tables.Counter[st.MovedPiece][ToSq(st.Played)] = m;
+        }
+        break;
+    }
+    // 8. Mate or stalemate; the result is stored.
+    if (legalCount == 0) return inCheck ? ply - Mate : 0;
+    const int bound = best >= beta ? BoundLower : best > oldAlpha ? BoundExact : BoundUpper;
+    TT.Store(pos.Hash(), ply, depth, bound, best, inCheck ? 0 : eval, bestMove);
+    return best;
+}
+
+int TStrongSearch::Quiesce(int alpha, int beta, int ply, bool checks) {
+    TPosition& pos = *Pos;
+    PvLength[ply] = ply;
+    if (ShouldStop()) return 0;
+    SelDepth = std::max(SelDepth, ply);
+    if (pos.IsFiftyMoves() || pos.IsRepetition() || pos.InsufficientMaterial()) return 0;
+    const bool inCheck = pos.InCheck();
+    if (ply >= MaxPly) return inCheck ? 0 : Evaluate(pos);
+    TTEntry entry;
+    const bool hit = TT.Probe(pos.Hash(), ply, entry);
+    if (hit && beta - alpha == 1) {
+        const int bound = entry.Bound & 3;
+        if ((bound == BoundExact) || (bound == BoundLower && entry.Score >= beta) ||
+            (bound == BoundUpper && entry.Score <= alpha))
+            return entry.Score;
+    }
+    int best = -Infinite;
+    int eval = 0;
+    if (!inCheck) {
+        eval = hit ? entry.Eval : Evaluate(pos);
+        best = eval;
+        if (eval >= beta) return eval;
+        alpha = std::max(alpha, eval);
+    }
+    TMovePicker picker(pos, hit ? entry.Best : NoMove, Tables, checks);
+    int legalCount = 0;
+    Move bestMove = NoMove;
+    const int oldAlpha = alpha;
+    for (Move m = picker.Next(); m != NoMove; m = picker.Next()) {
+        // Delta pruning: a capture that cannot lift the score to alpha is skipped.
+        if (!inCheck && KindOf(m) != KindPromotion && pos.Board[ToSq(m)] != NoPiece &&
+            eval + SeeValue[TypeOf(pos.Board[ToSq(m)])] + 150 <= alpha)
+            continue;
+        pos.DoMove(m);
+        TT.Prefetch(pos.Hash());
+        if (pos.LeftInCheck()) {
+            pos.TakeBack();
+            continue;
+        }
+        ++Nodes;
+        ++legalCount;
+        const int s = -Quiesce(-beta, -alpha, ply + 1, false);
+        pos.TakeBack();
+        if (Stopped) return 0;
+        if (s <= best) continue;
+        best = s;
+        if (s <= alpha) continue;
+        alpha = s;
+        bestMove = m;
+        Pv[ply][ply] = m;
+        for (int j = ply + 1; j < PvLength[ply + 1]; ++j)
+            Pv[ply][j] = Pv[ply + 1][j];
+        PvLength[ply] = std::max(PvLength[ply + 1], ply + 1);
+        if (s >= beta) break;
+    }
+    if (inCheck && legalCount == 0) return ply - Mate;
+    const int bound = best >= beta ? BoundLower : best > oldAlpha ? BoundExact : BoundUpper;
+    TT.Store(pos.Hash(), ply, 0, bound, best, inCheck ? 0 : eval, bestMove);
+    return best;
+}
+
+} // namespace strong

@@ -1,0 +1,90 @@
+#pragma once
+// TStrongSearch: iterative deepening under a time, node or depth limit over a principal-
+// variation search with aspiration windows, a transposition table, null-move pruning, late-
+// move reductions and pruning, check extensions, and a quiescence search over captures that
+// do not lose material. Repetitions, the fifty-move rule and dead material are draws inside
+// the search; mates score by their distance. Setting Stop from another thread ends the
+// search at once; the best move of the last finished iteration is the answer.
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "StrongMovePicker.h"
+#include "StrongTT.h"
+
+namespace strong {
+
+struct TSearchLimits {
+    int Depth = 0;          // 0: no limit
+    std::int64_t Nodes = 0; // 0: no limit
+    int MoveTime = 0;       // milliseconds a move; 0: none
+    // The game clock of each side in milliseconds, its increment, and the moves to the
+    // next time control (0: the rest of the game). Used when MoveTime is 0 and Time[side]
+    // is set.
+    int Time[2] = {0, 0};
+    int Inc[2] = {0, 0};
+    int MovesToGo = 0;
+    bool Infinite = false; // search until stopped (the limits above do not apply)
+};
+
+struct TSearchReport {
+    int Depth = 0;
+    int SelDepth = 0;
+    int Score = 0;
+    std::int64_t Nodes = 0;
+    std::int64_t Millis = 0;
+    int Hashfull = 0;
+    std::vector<Move> Pv;
+};
+
+struct TRootScore {
+    strong::Move Played = NoMove;
+    int Score = 0;
+};
+
+class TStrongSearch {
+  public:
+    explicit TStrongSearch(TTranspositionTable& tt) : TT(tt) { Tables.Clear(); }
+
+    // Searches the position; returns the best move (NoMove when there is no legal move).
+    Move Go(TPosition& pos, const TSearchLimits& limits);
+    // Scores every legal root move by a full-window search of the given depth (for the
+    // weaker levels, which choose among the candidates themselves), best first.
+    std::vector<TRootScore> ScoreRootMoves(TPosition& pos, int depth);
+    void NewGame();
+
+    // Called after every finished iteration and on the search's last report.
+    std::function<void(const TSearchReport&)> OnReport;
+    std::atomic<bool> Stop{false};
+
+    std::int64_t Nodes = 0;
+    int LastScore = 0;
+    int CompletedDepth = 0;
+
+  private:
+    int Negamax(int alpha, int beta, int depth, int ply, bool cutNode);
+    // At the first ply of quiescence (checks) quiet checking moves are tried too.
+    int Quiesce(int alpha, int beta, int ply, bool checks);
+    bool ShouldStop();
+    void Report(int depth, int score);
+    void PlanTime(const TSearchLimits& limits, int side);
+    std::int64_t Elapsed() const;
+
+    TTranspositionTable& TT;
+    TOrderingTables Tables;
+    TPosition* Pos = nullptr;
+    Move Pv[MaxPly + 4][MaxPly + 4] = {};
+    int PvLength[MaxPly + 4] = {};
+    int StaticEvals[MaxPly + 4] = {};
+    bool NullAt[MaxPly + 4] = {};
+    int SelDepth = 0;
+    bool Stopped = false;
+    std::int64_t NodeLimit = 0;
+    std::chrono::steady_clock::time_point Start;
+    std::int64_t SoftMillis = 0, HardMillis = 0; // 0: no time limit
+};
+
+} // namespace strong

@@ -1,0 +1,117 @@
+// The strong search: mates found and scored by their distance, repetitions and the fifty-
+// move rule seen inside the search, the limits kept, and a stop from another thread that
+// ends the search at once.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "StrongSearch.h"
+
+using namespace strong;
+
+namespace {
+
+struct TSearcher {
+    TTranspositionTable TT{4};
+    TStrongSearch Search{TT};
+    TPosition Pos;
+    Move Go(const char* fen, TSearchLimits limits) {
+        EXPECT_TRUE(Pos.SetFen(fen)) << fen;
+        return Search.Go(Pos, limits);
+    }
+};
+
+TSearchLimits Depth(int d) {
+    TSearchLimits l;
+    l.Depth = d;
+    return l;
+}
+
+} // namespace
+
+TEST(StrongSearch, FindsMatesAndScoresThemByDistance) {
+    TSearcher s;
+    // Mate in one.
+    EXPECT_EQ(TPosition::MoveText(s.Go("6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1", Depth(4))), "d1d8");
+    EXPECT_EQ(s.Search.LastScore, Mate - 1);
+    // Mate in two, behind a quiet queen move (the search must not prune it away).
+    EXPECT_EQ(TPosition::MoveText(
+                  s.Go("2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1", Depth(12))),
+              "g3g6");
+    EXPECT_EQ(s.Search.LastScore, Mate - 3);
+    // Mated: the losing side scores the distance negatively.
+    s.Go("3R2k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1", Depth(3));
+    EXPECT_EQ(s.Search.LastScore, -Mate);
+}
+
+TEST(StrongSearch, NoMoveInMateOrStalemate) {
+    TSearcher s;
+    EXPECT_EQ(s.Go("3R2k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1", Depth(3)), NoMove);
+    EXPECT_EQ(s.Go("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", Depth(3)), NoMove);
+}
+
+TEST(StrongSearch, FiftyMoveRuleDrawsAWonEnding) {
+    TSearcher s;
+    // A rook up, but the 99th half-move without capture or pawn move: unless a mate comes
+    // at once, the game is drawn.
+    s.Go("8/8/8/4k3/8/8/8/R3K3 w - - 98 100", Depth(6));
+    EXPECT_EQ(s.Search.LastScore, 0);
+    s.Go("8/8/8/4k3/8/8/8/R3K3 w - - 0 100", Depth(6));
+    EXPECT_GT(s.Search.LastScore, 300);
+}
+
+TEST(StrongSearch, RepetitionInTheGameHistoryCountsInTheSearch) {
+    TSearcher s;
+    // White is lost: a queen and a rook against a knight.
+    const char* lost = "k7/8/8/4r3/3q4/8/8/1N5K w - - 0 1";
+    s.Go(lost, Depth(6));
+    EXPECT_LT(s.Search.LastScore, -800);
+    // The same position after knight and king went there and back: going there again
+    // repeats a position of the game, which the search scores as a draw.
+    ASSERT_TRUE(s.Pos.SetFen(lost));
+    for (const char* m : {"b1c3", "a8b8", "c3b1", "b8a8"})
+        s.Pos.DoMove(s.Pos.ParseMove(m));
+    const Move m = s.Search.Go(s.Pos, Depth(6));
+    EXPECT_EQ(s.Search.LastScore, 0);
+    EXPECT_EQ(TPosition::MoveText(m), "b1c3");
+}
+
+TEST(StrongSearch, KeepsNodeAndTimeLimits) {
+    TSearcher s;
+    TSearchLimits nodes;
+    nodes.Nodes = 5000;
+    s.Go("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", nodes);
+    EXPECT_LE(s.Search.Nodes, 5001);
+    TSearchLimits time;
+    time.MoveTime = 200;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_NE(s.Go("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", time), NoMove);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(600));
+    TSearchLimits clock;
+    clock.Time[White] = 1000;
+    clock.Inc[White] = 0;
+    const auto start2 = std::chrono::steady_clock::now();
+    s.Go("r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3", clock);
+    EXPECT_LT(std::chrono::steady_clock::now() - start2, std::chrono::milliseconds(400))
+        << "a second on the clock is not spent on one move";
+}
+
+TEST(StrongSearch, StopFromAnotherThreadEndsTheSearchAtOnce) {
+    TSearcher s;
+    TSearchLimits infinite;
+    infinite.Infinite = true;
+    s.Pos.SetFen("r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8");
+    Move best = NoMove;
+    std::thread worker([&] { best = s.Search.Go(s.Pos, infinite); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    const auto stopAt = std::chrono::steady_clock::now();
+    s.Search.Stop = true;
+    worker.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopAt, std::chrono::milliseconds(50));
+    EXPECT_NE(best, NoMove);
+    EXPECT_NE(s.Pos.ParseMove(TPosition::MoveText(best)), NoMove) << "a legal move";
+    EXPECT_EQ(s.Pos.Fen(), "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 1")
+        << "the board taken back";
+}
