@@ -37,7 +37,10 @@ std::string_view Trim(std::string_view s) {
 
 // The rules' reader, which takes any combination of the letters, and no letter twice.
 bool ReadCastlingField(std::string_view field, CastleSet& castling, std::string& error) {
-    if (!ReadCastling(field, castling, &error)) return false;
+    if (!ReadCastling(field, castling, nullptr)) {
+        error = "the castling rights \"" + Excerpt(field) + "\" are not K, Q, k, q or -";
+        return false;
+    }
     for (std::size_t i = 0; i < field.size(); ++i)
         if (field.find(field[i], i + 1) != std::string_view::npos) {
             error = "the castling rights \"" + Excerpt(field) + "\" repeat a letter";

@@ -174,7 +174,8 @@ TEST(Pgn, RefusalsQuoteOnlyTheBeginningOfALongToken) {
          {"1. e4 " + token + " *", "1. " + token + "\n",
           "[FEN \"" + token + "/8/8/8/8/8/8/8 w - - 0 1\"]\n*",
           "[FEN \"4k3/8/8/8/8/8/8/4K3 w - - " + std::string(1 << 20, '7') + " 1\"]\n*",
-          "[FEN \"4k3/8/8/8/8/8/8/4K3 " + token + " - -\"]\n*"}) {
+          "[FEN \"4k3/8/8/8/8/8/8/4K3 " + token + " - -\"]\n*",
+          "[FEN \"4k3/8/8/8/8/8/8/4K3 w K" + token + " - 0 1\"]\n*"}) {
         const std::string error = Refusal(text);
         EXPECT_LT(error.size(), 200u) << error.substr(0, 300);
     }
