@@ -61,7 +61,8 @@ class TPosition {
         return (ByColour[colour] & ~(ByType[Pawn] | ByType[King])) != 0;
     }
 
-    int KingSq(int colour) const { return Lsb(ByType[King] & ByColour[colour]); }
+    // A position always holds both kings; the mask keeps an index into the tables even if not.
+    int KingSq(int colour) const { return Lsb(ByType[King] & ByColour[colour]) & 63; }
     Bitboard Pieces(int colour, int type) const { return ByType[type] & ByColour[colour]; }
     Bitboard Occupied() const { return ByColour[White] | ByColour[Black]; }
     const TState& State() const { return States.back(); }
