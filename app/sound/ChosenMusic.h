@@ -24,7 +24,7 @@ class TChosenMusic final : public TMusicPlayer {
     void PlayFromStart() override;
     void Stop() override;
     void Unload() override;
-    // At exit: false when a load under way keeps the mixer open (see TSdlMusic).
+    // At exit: false when a load under way keeps the mixer open (see TThreadLoadedMusic).
     bool ReleaseForExit();
     bool StillLoading();
 

@@ -55,36 +55,16 @@ std::string InstrumentBank() {
 } // namespace
 
 bool TSdlMusic::Load(const std::string& path) {
-    if (!MayOpen() || !LooksLikeMidi(path)) return false;
-    Unload();
-    {
-        std::lock_guard guard(Lock);
-        Path = path;
-        Bank = InstrumentBank();
-        Quit = Failed = PlayWhenLoaded = false;
-        LoadingNow = true;
-    }
-    Loader = SDL_CreateThread(&TSdlMusic::RunLoader, "zel-music", this);
-    if (Loader == nullptr) {
-        std::lock_guard guard(Lock);
-        Path.clear();
-        LoadingNow = false;
-        return false;
-    }
-    Report("music open " + path);
-    return true;
+    return LooksLikeMidi(path) && StartLoading(path, path);
 }
 
-int TSdlMusic::RunLoader(void* music) {
-    static_cast<TSdlMusic*>(music)->LoadInBackground();
-    return 0;
+void TSdlMusic::PrepareLoad() {
+    Bank = InstrumentBank();
 }
 
 // Opens the mixer, builds the synthesiser with the piece's instruments, then hands it to
 // the mixer's hook.
 void TSdlMusic::LoadInBackground() {
-    // The piece is first asked for while the program starts: the window comes first.
-    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_LOW);
     Uint16 format = 0;
     int rate = 0, channels = 0;
     const bool mixer = Open() && Mix_QuerySpec(&rate, &format, &channels) != 0 &&
@@ -93,8 +73,7 @@ void TSdlMusic::LoadInBackground() {
     {
         std::lock_guard guard(Lock);
         if (!mixer) {
-            LoadingNow = false;
-            Failed = true;
+            KeepLoaded(false);
             return;
         }
         path = Path;
@@ -135,11 +114,8 @@ void TSdlMusic::LoadInBackground() {
     bool ok = font != FLUID_FAILED && !piece.empty();
     {
         std::lock_guard guard(Lock);
-        LoadingNow = false;
-        if (Quit || !ok) {
-            Failed = !Quit;
-            ok = false;
-        } else {
+        ok = KeepLoaded(ok);
+        if (ok) {
             Settings = settings;
             Synth = synth;
             FontId = font;
@@ -147,8 +123,7 @@ void TSdlMusic::LoadInBackground() {
             PieceChannels = presets.Channels;
             DefaultChannels = presets.DefaultChannels;
             Scratch.assign(static_cast<std::size_t>(kScratchFrames) * 2, 0);
-            if (PlayWhenLoaded) StartPlayer();
-            PlayWhenLoaded = false;
+            PlayIfAsked();
         }
     }
     if (!ok) {
@@ -225,20 +200,7 @@ void TSdlMusic::RenderLocked(std::int16_t* out, int frames, int channels) {
     }
 }
 
-void TSdlMusic::PlayFromStart() {
-    std::lock_guard guard(Lock);
-    if (Path.empty()) return;
-    if (Synth == nullptr)
-        PlayWhenLoaded = !Failed;
-    else
-        StartPlayer();
-    Report("music play");
-}
-
-void TSdlMusic::Stop() {
-    std::lock_guard guard(Lock);
-    if (Path.empty()) return;
-    PlayWhenLoaded = false;
+void TSdlMusic::Silence() {
     if (Synth != nullptr && Audible) {
         if (Player != nullptr) fluid_player_stop(Player);
         fluid_synth_all_sounds_off(Synth, -1);
@@ -247,7 +209,6 @@ void TSdlMusic::Stop() {
     } else if (QuietFrames < 0) {
         QuietFrames = -QuietFrames; // the end's tail goes on unheard
     }
-    Report("music stop");
 }
 
 void TSdlMusic::FreeSynth() {
@@ -260,13 +221,7 @@ void TSdlMusic::FreeSynth() {
     FontId = -1;
 }
 
-void TSdlMusic::Unload() {
-    {
-        std::lock_guard guard(Lock);
-        Quit = true;
-    }
-    if (Loader != nullptr) SDL_WaitThread(Loader, nullptr);
-    Loader = nullptr;
+void TSdlMusic::DetachFromMixer() {
     bool hooked = false;
     {
         std::lock_guard guard(Lock);
@@ -274,32 +229,13 @@ void TSdlMusic::Unload() {
     }
     // Taking the hook away waits for a call of it under way; none comes after.
     if (hooked) Mix_HookMusic(nullptr, nullptr);
-    std::lock_guard guard(Lock);
+}
+
+void TSdlMusic::FreeLoaded() {
     FreeSynth();
     Piece.clear();
     PieceChannels.clear();
     DefaultChannels.clear();
-    Path.clear();
-    Audible = PlayWhenLoaded = false;
+    Audible = false;
     QuietFrames = 0;
-}
-
-bool TSdlMusic::ReleaseForExit() {
-    {
-        std::lock_guard guard(Lock);
-        if (LoadingNow) {
-            Quit = true;
-            Audible = false;
-            SDL_DetachThread(Loader);
-            Loader = nullptr;
-            return false;
-        }
-    }
-    Unload();
-    return true;
-}
-
-bool TSdlMusic::StillLoading() {
-    std::lock_guard guard(Lock);
-    return !Path.empty() && !Quit && !Failed && Synth == nullptr;
 }

@@ -30,6 +30,12 @@ TSdlSoundDevice& Device();
 
 class TSdlSoundDevice final : public TSoundDevice {
   public:
+    // SDL's hints are read unguarded by its threads (a loader lowering its priority reads
+    // them), so they are set here, before any thread of ours exists, never while one runs.
+    TSdlSoundDevice() {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Chess Zel");
+    }
     void PlaySound(const std::string& path, TSoundMode mode) override;
     void SendMediaCommand(const std::string& command) override { Media.Send(command); }
 
@@ -72,8 +78,6 @@ void ShutdownAtExit() {
 }
 
 bool TSdlSoundDevice::OpenMixer() {
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Chess Zel");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     if (Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, kOutputChannels, kBufferFrames) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
