@@ -6,21 +6,10 @@
 #include <cstdint>
 #include <ostream>
 #include <sstream>
-#include <streambuf>
 #include <string>
 
+#include "NullBuffer.h"
 #include "UciSession.h"
-
-namespace {
-
-// Output is formatted as usual and then dropped.
-class TNullBuffer : public std::streambuf {
-  protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static TNullBuffer buffer;
