@@ -255,13 +255,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
                 continue;
             }
         }
-        pos.DoMove(m);
-        TT.Prefetch(pos.Hash());
-        if (pos.LeftInCheck()) {
-            pos.TakeBack();
-            continue;
-        }
-        ++Nodes;
+        if (!EnterMove(m)) continue;
         ++legalCount;
         const bool givesCheck = pos.InCheck();
         const int newDepth = depth - 1;
@@ -317,6 +311,18 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     return best;
 }
 
+bool TStrongSearch::EnterMove(Move m) {
+    TPosition& pos = *Pos;
+    pos.DoMove(m);
+    TT.Prefetch(pos.Hash());
+    if (pos.LeftInCheck()) {
+        pos.TakeBack();
+        return false;
+    }
+    ++Nodes;
+    return true;
+}
+
 int TStrongSearch::Quiesce(int alpha, int beta, int ply, bool checks) {
     TPosition& pos = *Pos;
     PvLength[ply] = ply;
@@ -350,13 +356,7 @@ int TStrongSearch::Quiesce(int alpha, int beta, int ply, bool checks) {
         if (!inCheck && KindOf(m) != KindPromotion && pos.Board[ToSq(m)] != NoPiece &&
             eval + SeeValue[TypeOf(pos.Board[ToSq(m)])] + 150 <= alpha)
             continue;
-        pos.DoMove(m);
-        TT.Prefetch(pos.Hash());
-        if (pos.LeftInCheck()) {
-            pos.TakeBack();
-            continue;
-        }
-        ++Nodes;
+        if (!EnterMove(m)) continue;
         ++legalCount;
         const int s = -Quiesce(-beta, -alpha, ply + 1, false);
         pos.TakeBack();

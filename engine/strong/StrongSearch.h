@@ -68,6 +68,9 @@ class TStrongSearch {
     int Negamax(int alpha, int beta, int depth, int ply, bool cutNode);
     // At the first ply of quiescence (checks) quiet checking moves are tried too.
     int Quiesce(int alpha, int beta, int ply, bool checks);
+    // Plays m on the searched position and counts its node; false, with the move taken back,
+    // when it leaves the mover's king in check.
+    bool EnterMove(Move m);
     bool ShouldStop();
     void Report(int depth, int score);
     void PlanTime(const TSearchLimits& limits, int side);
