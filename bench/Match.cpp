@@ -27,13 +27,13 @@
 
 namespace {
 
-struct TEngineSpec {
+struct TEngineCommand {
     std::string Command;
     std::vector<std::string> Options; // NAME=VALUE
 };
 
 struct TSettings {
-    TEngineSpec Engine[2];
+    TEngineCommand Engine[2];
     int Games = 48;
     int MoveTime = 100;
     int ClockMillis = 0, IncMillis = 0;
@@ -52,12 +52,12 @@ struct TGameResult {
 
 std::mutex PrintMutex;
 
-bool StartEngine(TUciProcess& p, const TEngineSpec& spec) {
+bool StartEngine(TUciProcess& p, const TEngineCommand& engine) {
     std::string line;
-    if (!p.Start(spec.Command)) return false;
+    if (!p.Start(engine.Command)) return false;
     p.Send("uci");
     if (!p.WaitFor("uciok", line, 10000)) return false;
-    for (const std::string& o : spec.Options) {
+    for (const std::string& o : engine.Options) {
         const auto eq = o.find('=');
         if (eq == std::string::npos) continue;
         p.Send("setoption name " + o.substr(0, eq) + " value " + o.substr(eq + 1));
