@@ -15,14 +15,12 @@
 #include <vector>
 
 #include "CastleSet.h"
+#include "GameOver.h"
 #include "MoveInfo.h"
+#include "MoveReport.h"
 #include "Square.h"
 
 class TChessGame;
-
-// Why the game on the board is over; None while it goes on. Marked is a game ended by
-// its record (a resignation, an agreed draw) where the rules would let it go on.
-enum class TGameOver : std::uint8_t { None, Mate, StaleMate, Threefold, NoMatingMaterial, Marked };
 
 // Event types. The first argument is always the game (for the board control, the control
 // itself); an event is raised only when a handler is assigned.
@@ -33,6 +31,7 @@ using TPromotionEvent =
     std::function<void(TChessGame* Sender, Square oldSq, Square newSq, char& NewPiece)>;
 using TOneSquareEvent = std::function<void(TChessGame* Sender, Square square)>;
 using TNotifyEvent = std::function<void(TChessGame* Sender)>;
+using TMoveReportEvent = std::function<void(TChessGame* Sender, const TMoveReport& Report)>;
 
 class TChessGame {
   public:
@@ -155,6 +154,9 @@ class TChessGame {
     TNotifyEvent OnDraw;
     TNotifyEvent OnPaint;
     TOneSquareEvent OnIllegalMove; // raised by the board control when a drag is refused
+    // Once per move MakeMove plays, after all the events above: the whole move in one
+    // record. Stepping through the history and a position put on the board raise none.
+    TMoveReportEvent OnMoveReport;
 
   protected:
     // --- Calls out of the rules: drawing and animation (nothing here) ------------------------
@@ -173,6 +175,9 @@ class TChessGame {
     // Whether the move is the one the user has just dropped on its square, which needs no
     // sliding; here nothing is ever dropped.
     virtual bool IsDroppedMove(Square /*from*/, Square /*to*/) const { return false; }
+    // The last step of a move that was played: raises OnMoveReport. A view that shows the
+    // move itself does so first and then calls this.
+    virtual void ReportMove(const TMoveReport& report);
 
     bool FGameEnded = false;
     bool FEngineHalted = false;
@@ -206,13 +211,13 @@ class TChessGame {
     void ShowDeparture(Square oldSq, Square newSq);
     void PlacePiece(Square oldSq, Square newSq);
     void HandOverTurn();
-    void PromoteIfDue(Square oldSq, Square newSq);
-    void CaptureEnPassant(Square oldSq, Square newSq);
+    void PromoteIfDue(Square oldSq, Square newSq, TMoveReport& report);
+    void CaptureEnPassant(Square oldSq, Square newSq, TMoveReport& report);
     void UpdateEnPassant(Square oldSq, Square newSq);
-    void MoveCastlingRook(Square oldSq, Square newSq);
+    void MoveCastlingRook(Square oldSq, Square newSq, TMoveReport& report);
     void UpdateCastlingRights(Square oldSq);
-    bool AnnounceCheckAndEnd(Square oldSq, Square newSq);
-    void AnnounceEnd(Square oldSq, Square newSq, bool recordPosition);
+    void AnnounceCheckAndEnd(Square oldSq, Square newSq, TMoveReport& report);
+    void AnnounceEnd(Square oldSq, Square newSq, bool recordPosition, TMoveReport& report);
     void RecordCurrentPosition();
 
     std::vector<MoveInfo> FHistory; // two records per move number: White's, then Black's

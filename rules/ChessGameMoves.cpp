@@ -32,12 +32,19 @@ bool TChessGame::MakeMove(Square oldSq, Square newSq) {
     if (!IsLegalMove(oldSq, newSq)) return false;
     // 3. A game marked over goes on with this move.
     FMarkedOver = false;
+    // What the move does, gathered step by step for its report.
+    TMoveReport report;
+    report.White = FWhiteToMove;
+    report.Piece = FBoard[oldSq];
+    report.From = oldSq;
+    report.To = newSq;
     // 4. The record of the position the half-move is played from.
     RecordHalfMove(oldSq, newSq);
     // 5. oldSq shows empty; a move the user did not drop is animated.
     ShowDeparture(oldSq, newSq);
     // 6. The piece goes to newSq.
     const char captured = FBoard[newSq];
+    if (captured != ' ') report.Captured = captured, report.CapturedOn = newSq;
     PlacePiece(oldSq, newSq);
     // 7. The other side moves next; the end of the history follows.
     HandOverTurn();
@@ -46,20 +53,26 @@ bool TChessGame::MakeMove(Square oldSq, Square newSq) {
     // 9. An ordinary capture.
     if (captured != ' ' && OnCapture) OnCapture(this, oldSq, newSq, captured);
     // 10. Promotion.
-    PromoteIfDue(oldSq, newSq);
+    PromoteIfDue(oldSq, newSq, report);
     // 11. The pawn taken en passant.
-    CaptureEnPassant(oldSq, newSq);
+    CaptureEnPassant(oldSq, newSq, report);
     // 12. The en-passant square of this move.
     UpdateEnPassant(oldSq, newSq);
     // 13. The castling rook.
-    MoveCastlingRook(oldSq, newSq);
+    MoveCastlingRook(oldSq, newSq, report);
     // 14. Castling rights, by the square left.
     UpdateCastlingRights(oldSq);
     // 15..21. Check, the ends of the game and the draw.
-    AnnounceEnd(oldSq, newSq, true);
+    AnnounceEnd(oldSq, newSq, true, report);
     // 22. The board is shown anew.
     if (OnPaint) OnPaint(this);
+    // The move is complete: its report.
+    ReportMove(report);
     return true;
+}
+
+void TChessGame::ReportMove(const TMoveReport& report) {
+    if (OnMoveReport) OnMoveReport(this, report);
 }
 
 bool TChessGame::PlayerMove(Square oldSq, Square newSq) {
@@ -120,13 +133,14 @@ void TChessGame::HandOverTurn() {
     Record(FCurrentMove, FWhiteToMove).Position.clear();
 }
 
-void TChessGame::PromoteIfDue(Square oldSq, Square newSq) {
+void TChessGame::PromoteIfDue(Square oldSq, Square newSq, TMoveReport& report) {
     const char c = FBoard[newSq];
     const int rank = RankOf(newSq);
     if ((c != 'P' && c != 'p') || (rank != 8 && rank != 1)) return;
     // The handler's choice stays in PromotionPiece for later promotions.
     if (OnPromotion) OnPromotion(this, oldSq, newSq, FPromotionPiece);
     ApplyPromotion(newSq);
+    report.Promotion = FBoard[newSq];
 }
 
 void TChessGame::ApplyPromotion(Square sq) {
@@ -141,10 +155,17 @@ void TChessGame::ApplyPromotion(Square sq) {
     DrawGridLines();
 }
 
-void TChessGame::CaptureEnPassant(Square oldSq, Square newSq) {
+void TChessGame::CaptureEnPassant(Square oldSq, Square newSq, TMoveReport& report) {
     const Square victim = EnPassantVictim(newSq, FBoard[newSq]);
     if (victim == None) return;
     if (OnCapture) OnCapture(this, oldSq, newSq, FBoard[victim]);
+    // A set-up position may have put a piece on the passed square too; the report keeps
+    // the piece taken on the square moved to.
+    if (!report.Capture()) {
+        report.Captured = FBoard[victim];
+        report.CapturedOn = victim;
+        report.EnPassant = true;
+    }
     FBoard[victim] = ' ';
     RepaintSquare(victim);
     DrawGridLines();
@@ -159,7 +180,7 @@ void TChessGame::UpdateEnPassant(Square oldSq, Square newSq) {
     FEnPassant = doubleStep ? static_cast<Square>((oldSq + newSq) / 2) : None;
 }
 
-void TChessGame::MoveCastlingRook(Square oldSq, Square newSq) {
+void TChessGame::MoveCastlingRook(Square oldSq, Square newSq, TMoveReport& report) {
     Square corner = None;
     Square rookTo = None;
     if (FBoard[newSq] == 'K' && oldSq == E1) {
@@ -176,6 +197,8 @@ void TChessGame::MoveCastlingRook(Square oldSq, Square newSq) {
     RepaintSquare(corner);
     DrawPieceAt(rookTo, FBoard[rookTo]);
     DrawGridLines();
+    report.RookFrom = corner;
+    report.RookTo = rookTo;
     if (OnCastle) OnCastle(this, oldSq, newSq);
 }
 
@@ -206,12 +229,15 @@ void TChessGame::UpdateCastlingRights(Square oldSq) {
     }
 }
 
-// Steps 15 to 17; answers whether the move drew by stalemate.
-bool TChessGame::AnnounceCheckAndEnd(Square oldSq, Square newSq) {
+// Steps 15 to 17; the report learns check, mate and stalemate whatever handlers there are.
+void TChessGame::AnnounceCheckAndEnd(Square oldSq, Square newSq, TMoveReport& report) {
     // 15. Either king attacked on the board as it now stands.
     const bool check = WhiteKingInCheck(newSq, newSq) || BlackKingInCheck(newSq, newSq);
     // 16. Whether the side now to move can move at all.
     const bool canMove = HasLegalMove();
+    report.Check = check;
+    report.Mate = check && !canMove;
+    report.StaleMate = !check && !canMove;
     // 17. Check, mate or stalemate announced.
     if (check) {
         if (OnCheck) OnCheck(this, oldSq, newSq);
@@ -219,31 +245,30 @@ bool TChessGame::AnnounceCheckAndEnd(Square oldSq, Square newSq) {
             FGameEnded = true;
             OnMate(this, oldSq, newSq);
         }
-        return false;
+        return;
     }
-    if (canMove) return false;
+    if (canMove) return;
     if (OnStaleMate) OnStaleMate(this, oldSq, newSq);
-    return true;
 }
 
 // Steps 15 to 21 of MakeMove; a placed position has no record of its own to write.
-void TChessGame::AnnounceEnd(Square oldSq, Square newSq, bool recordPosition) {
+void TChessGame::AnnounceEnd(Square oldSq, Square newSq, bool recordPosition, TMoveReport& report) {
     // 15..17. Check, mate and stalemate.
-    bool drawn = AnnounceCheckAndEnd(oldSq, newSq);
+    AnnounceCheckAndEnd(oldSq, newSq, report);
     // 18. Mating material.
     if (LacksMatingMaterial()) {
+        report.NoMatingMaterial = true;
         if (OnNoMatingMaterial) OnNoMatingMaterial(this);
-        drawn = true;
     }
     // 19. The record of the new position.
     if (recordPosition) RecordCurrentPosition();
     // 20. Threefold repetition.
     if (IsThreefoldRepetition()) {
+        report.Threefold = true;
         if (OnThreefoldPosition) OnThreefoldPosition(this);
-        drawn = true;
     }
     // 21. One draw announcement per move.
-    if (drawn && OnDraw) {
+    if (report.Drawn() && OnDraw) {
         FGameEnded = true;
         OnDraw(this);
     }
@@ -251,7 +276,8 @@ void TChessGame::AnnounceEnd(Square oldSq, Square newSq, bool recordPosition) {
 
 void TChessGame::AnnouncePosition() {
     FGameEnded = false;
-    AnnounceEnd(None, None, false);
+    TMoveReport position; // no move: what it learns goes nowhere
+    AnnounceEnd(None, None, false, position);
 }
 
 TGameOver TChessGame::GameOver() const {
