@@ -79,6 +79,17 @@ void TChessBrd::EndLoading() {
     update();
 }
 
+// --- A move played ------------------------------------------------------------------------------
+
+// The rules have raised all of the move's events; the board shows the move on its markers
+// and to assistive technology before the report goes out, so that a listener finds both
+// up to date.
+void TChessBrd::ReportMove(const TMoveReport& report) {
+    UpdateMarks();
+    AnnounceMove(report);
+    TChessGame::ReportMove(report);
+}
+
 // --- Game state as properties ---------------------------------------------------------------
 
 QString TChessBrd::EnPassantName() const {

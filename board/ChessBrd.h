@@ -231,7 +231,8 @@ class TChessBrd : public QWidget, public TChessGame {
     // Shows two squares marked for a while (a suggested move); None, None takes them away.
     void ShowSuggestion(Square from, Square to, int ms);
     // The last move made on the board, in words ("White knight g1 to f3, check"); the
-    // board's accessible description (ChessBrdAccessible.cpp).
+    // board's accessible description (ChessBrdAccessible.cpp). It is already up to date
+    // when OnMoveReport tells of the move.
     QString LastMoveInWords() const { return FLastMoveWords; }
 
     int Left() const { return x(); }
@@ -312,6 +313,8 @@ class TChessBrd : public QWidget, public TChessGame {
     bool IsDroppedMove(Square from, Square to) const override {
         return from == FDragFrom && to == FDropTo;
     }
+    // The move's markers and its accessible announcement, then OnMoveReport.
+    void ReportMove(const TMoveReport& report) override;
 
     // Qt plumbing.
     void paintEvent(QPaintEvent* e) override;
@@ -466,7 +469,7 @@ class TChessBrd : public QWidget, public TChessGame {
     // --- ChessBrdAccessible.cpp ---
     QString FLastMoveWords;
     Square FToldFocus = None;
-    void AnnounceMove(char piece, Square from, Square to, bool capture, const std::string& before);
+    void AnnounceMove(const TMoveReport& move);
     void AnnounceFocus();
 
     // --- ChessBrdAnimate.cpp ---

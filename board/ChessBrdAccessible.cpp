@@ -93,20 +93,23 @@ QString SquareAccessibleName(const TChessBrd& board, int q) {
     return Name(q) + QStringLiteral(", ") + colour + PieceName(c);
 }
 
-QString MoveInWords(char piece, int from, int to, bool capture, bool check, bool mate,
-                    bool castle) {
-    QString side =
-        (piece >= 'A' && piece <= 'Z') ? QStringLiteral("White ") : QStringLiteral("Black ");
-    QString text;
-    if (castle)
-        text = side + (to > from ? QStringLiteral("castles king side")
-                                 : QStringLiteral("castles queen side"));
-    else
-        text = side + PieceName(piece) + ' ' + Name(from) +
-               (capture ? QStringLiteral(" takes ") : QStringLiteral(" to ")) + Name(to);
-    if (mate)
+QString MovePhrase(const TMoveReport& move) {
+    if (move.Castle())
+        return move.To > move.From ? QStringLiteral("castles king side")
+                                   : QStringLiteral("castles queen side");
+    QString text = PieceName(move.Piece) + ' ' + Name(move.From) +
+                   (move.Capture() ? QStringLiteral(" takes ") : QStringLiteral(" to ")) +
+                   Name(move.To);
+    if (move.Promotion != 0) text += QStringLiteral(" promotes to ") + PieceName(move.Promotion);
+    return text;
+}
+
+QString MoveInWords(const TMoveReport& move) {
+    QString text =
+        (move.White ? QStringLiteral("White ") : QStringLiteral("Black ")) + MovePhrase(move);
+    if (move.Mate)
         text += QStringLiteral(", checkmate");
-    else if (check)
+    else if (move.Check)
         text += QStringLiteral(", check");
     return text;
 }
@@ -216,21 +219,20 @@ QString TChessBrdAccessible::rowDescription(int row) const {
 
 // --- What the board tells assistive technology ----------------------------------------------
 
-void TChessBrd::AnnounceMove(char piece, Square from, Square to, bool capture,
-                             const std::string& before) {
-    const bool check = CheckedKing() != None;
-    const bool castle = (piece == 'K' || piece == 'k') && (to - from == 2 || from - to == 2);
-    FLastMoveWords = MoveInWords(piece, from, to, capture, check, check && !HasLegalMove(), castle);
+void TChessBrd::AnnounceMove(const TMoveReport& move) {
+    FLastMoveWords = MoveInWords(move);
     if (!TChessBrdAccessible::Listened()) return;
     QAccessibleEvent described(this, QAccessible::DescriptionChanged);
     TChessBrdAccessible::Tell(described);
-    // The cells whose pieces changed have new names.
+    // The cells whose pieces changed have new names: the squares the move left and took,
+    // the pawn taken en passant and the castling rook's two squares.
     auto* table = static_cast<TChessBrdAccessible*>(QAccessible::queryAccessibleInterface(this));
     if (table == nullptr) return;
-    for (int i = 0; i < 64; ++i) {
-        const int q = table->SquareAtCell(i / 8, i % 8);
-        if (before.size() == 64 && before[std::size_t(q - 1)] == PieceAt(q)) continue;
-        QAccessibleEvent renamed(table->child(i), QAccessible::NameChanged);
+    const Square changed[] = {move.From, move.To, move.EnPassant ? move.CapturedOn : None,
+                              move.RookFrom, move.RookTo};
+    for (const Square q : changed) {
+        if (q == None) continue;
+        QAccessibleEvent renamed(table->child(table->CellOf(q)), QAccessible::NameChanged);
         TChessBrdAccessible::Tell(renamed);
     }
 }

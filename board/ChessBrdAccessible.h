@@ -10,14 +10,20 @@
 #include <array>
 #include <functional>
 
+#include "MoveReport.h"
+
 class TChessBrd;
 
 // The name of a piece letter of either colour ("knight" for 'N' and 'n'); "piece" for others.
 QString PieceName(char letter);
 // The cell's name for square q of the board.
 QString SquareAccessibleName(const TChessBrd& board, int q);
-// A move in words, from the piece that moved, whether it took something, and what followed.
-QString MoveInWords(char piece, int from, int to, bool capture, bool check, bool mate, bool castle);
+// What a move did, without the side that made it: "knight g1 takes e5", "castles king
+// side", "pawn b7 takes a8 promotes to knight".
+QString MovePhrase(const TMoveReport& move);
+// The board's description of a move: the side, the phrase, then check or checkmate
+// ("White knight g1 takes e5, check").
+QString MoveInWords(const TMoveReport& move);
 
 class TChessBrdAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
   public:

@@ -179,14 +179,8 @@ void TChessBrd::StopThinking() {
 }
 
 bool TChessBrd::MakeMove(Square oldSq, Square newSq) {
-    const std::string before = Position();
-    const char piece = PieceAt(oldSq);
-    const bool capture =
-        PieceAt(newSq) != ' ' || (newSq == EnPassant() && (piece == 'P' || piece == 'p'));
     const bool ok = TChessGame::MakeMove(oldSq, newSq);
     if (ok) {
-        UpdateMarks();
-        AnnounceMove(piece, oldSq, newSq, capture, before);
         FComputerMoveRefused = false;
         // A move made by code while the thread sleeps is one the cycling thread would have
         // noticed on its next cycle.

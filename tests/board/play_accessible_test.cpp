@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ChessBrdAccessible.h"
@@ -95,10 +96,30 @@ TEST_F(AccessibleTest, MovesAreToldInWords) {
     EXPECT_EQ(b->LastMoveInWords(), "White queen h5 takes g6, check");
     ASSERT_TRUE(b->MakeMove(H7, G6));
     EXPECT_EQ(b->LastMoveInWords(), "Black pawn h7 takes g6");
+}
 
-    EXPECT_EQ(MoveInWords('k', E8, G8, false, false, false, true), "Black castles king side");
-    EXPECT_EQ(MoveInWords('Q', H5, F7, true, true, true, false),
-              "White queen h5 takes f7, checkmate");
+// A check that repeats the position a third time leaves the checked side no move, yet it
+// is not mated: the repetition ends the game.
+TEST_F(AccessibleTest, APerpetualCheckIsToldAsACheck) {
+    std::string p(64, ' ');
+    p[H8 - 1] = 'k', p[A7 - 1] = 'p', p[A1 - 1] = 'K', p[D1 - 1] = 'Q';
+    b->SetPositionText(QString::fromStdString(p));
+    b->SetCastlingAllowedBits(0);
+    for (auto [from, to] :
+         {std::pair{D1, D8}, {H8, H7}, {D8, D3}, {H7, H8}, {D3, D8}, {H8, H7}, {D8, D3}, {H7, H8}})
+        ASSERT_TRUE(b->MakeMove(from, to));
+    ASSERT_TRUE(b->MakeMove(D3, D8));
+    ASSERT_FALSE(b->HasLegalMove());
+    EXPECT_EQ(b->LastMoveInWords(), "White queen d3 to d8, check");
+}
+
+TEST_F(AccessibleTest, PromotionsNameThePieceTheyMake) {
+    std::string p(64, ' ');
+    p[H1 - 1] = 'K', p[B7 - 1] = 'P', p[H5 - 1] = 'k', p[A8 - 1] = 'r';
+    b->SetPositionText(QString::fromStdString(p));
+    b->OnPromotion = [](TChessGame*, Square, Square, char& piece) { piece = 'n'; };
+    ASSERT_TRUE(b->MakeMove(B7, A8));
+    EXPECT_EQ(b->LastMoveInWords(), "White pawn b7 takes a8 promotes to knight");
 }
 
 TEST_F(AccessibleTest, FocusSquareAndPickedPieceAreTheFocusedAndSelectedCells) {
