@@ -50,6 +50,8 @@ struct TBoardEvents {
         Capture = b->OnCapture, Promotion = b->OnPromotion;
         Notify[0] = b->OnNoMatingMaterial, Notify[1] = b->OnThreefoldPosition;
         Notify[2] = b->OnDraw, Notify[3] = b->OnPaint;
+        Report = b->OnMoveReport;
+        b->OnMoveReport = nullptr;
         b->OnLegalMove = b->OnCheck = b->OnMate = b->OnStaleMate = b->OnCastle = nullptr;
         b->OnCapture = nullptr;
         b->OnPromotion = nullptr;
@@ -62,6 +64,7 @@ struct TBoardEvents {
         Board->OnCapture = Capture, Board->OnPromotion = Promotion;
         Board->OnNoMatingMaterial = Notify[0], Board->OnThreefoldPosition = Notify[1];
         Board->OnDraw = Notify[2], Board->OnPaint = Notify[3];
+        Board->OnMoveReport = Report;
         Board = nullptr;
     }
     ~TBoardEvents() { Restore(); }
@@ -71,6 +74,7 @@ struct TBoardEvents {
     TCaptureEvent Capture;
     TPromotionEvent Promotion;
     TNotifyEvent Notify[4];
+    TMoveReportEvent Report;
 };
 
 bool StartsWith(const GameRecord& game, const GameRecord& prefix) {

@@ -1,7 +1,8 @@
 #pragma once
-// Says every move made on a board aloud, once the move and all that followed from it
-// (capture, promotion, check, the end of the game) are known. Moves made through the board
-// are heard, whoever made them; stepping through the history makes no move and is silent.
+// Says every move made on a board aloud from the board's report of it, once the move and
+// all that followed from it (capture, promotion, check, the end of the game) are known.
+// Moves made through the board are heard, whoever made them; stepping through the history
+// makes no move and is silent.
 
 #include <functional>
 #include <memory>
@@ -9,7 +10,7 @@
 class TChessBrd;
 class TSpeaker;
 
-// Joins the board's events, keeping the handlers already there. A move is spoken only while
-// speaking() answers true.
+// Listens to the board's move reports, keeping a listener already there. A move is spoken
+// only while speaking() answers true.
 void AnnounceMoves(TChessBrd& board, std::shared_ptr<TSpeaker> speaker,
                    std::function<bool()> speaking);

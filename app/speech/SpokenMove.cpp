@@ -2,41 +2,25 @@
 
 #include "ChessBrdAccessible.h"
 
-namespace {
-
-// The words of the board's description without its leading colour: "Knight g1 to f3".
-QString WithoutColour(QString words) {
-    const int space = int(words.indexOf(QLatin1Char(' ')));
-    if (space < 0) return words;
-    words.remove(0, space + 1);
-    if (!words.isEmpty()) words[0] = words[0].toUpper();
-    return words;
-}
-
-} // namespace
-
-QString SpokenMoveText(const TSpokenMove& m) {
-    QString text = WithoutColour(
-        MoveInWords(m.Piece, m.From, m.To, m.Capture, false, false, m.Castle));
-    if (m.Promotion != 0) text += QStringLiteral(" promotes to ") + PieceName(m.Promotion);
-    if (m.End == TGameEnd::Checkmate) {
-        const bool white = m.Piece >= 'A' && m.Piece <= 'Z';
-        return text + (white ? QStringLiteral(", checkmate. White wins.")
-                             : QStringLiteral(", checkmate. Black wins."));
-    }
-    if (m.Check) text += QStringLiteral(", check");
-    switch (m.End) {
-    case TGameEnd::Stalemate:
+QString SpokenMoveText(const TMoveReport& move) {
+    QString text = MovePhrase(move);
+    text[0] = text[0].toUpper();
+    if (move.Mate)
+        return text + (move.White ? QStringLiteral(", checkmate. White wins.")
+                                  : QStringLiteral(", checkmate. Black wins."));
+    if (move.Check) text += QStringLiteral(", check");
+    // A move that ends the game more than one way is told by the first.
+    switch (move.End()) {
+    case TGameOver::StaleMate:
         text += QStringLiteral(". Stalemate. The game is a draw.");
         break;
-    case TGameEnd::NoMatingMaterial:
+    case TGameOver::NoMatingMaterial:
         text += QStringLiteral(". Neither side can checkmate. The game is a draw.");
         break;
-    case TGameEnd::Repetition:
+    case TGameOver::Threefold:
         text += QStringLiteral(". The same position has come three times. The game is a draw.");
         break;
-    case TGameEnd::Checkmate:
-    case TGameEnd::None:
+    default:
         break;
     }
     return text;

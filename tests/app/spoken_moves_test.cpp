@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "ChessBrd.h"
+#include "GameFiles.h"
 #include "MainWindowSupport.h"
 #include "PlayOptions.h"
 #include "PromotionChooser.h"
@@ -173,6 +174,22 @@ TEST(SpokenMoves, TheComputersMovesAreToldAndTheHistoryIsNot) {
     // Turned off in the middle of a game, it says nothing more.
     w.Speak(false);
     EXPECT_TRUE(w.Moves({{D5, C4}}).isEmpty());
+}
+
+TEST(SpokenMoves, AGameLoadedIsToldByItsLastMoveOnly) {
+    EnsureApplication();
+    TTempHome home;
+    TWindow w;
+    TGameFiles* files = InstallGameFiles(w.Form, {"chesszel"});
+    w.Speak(true);
+    w.Play("Player", "Player");
+    w.Voice->Said.clear();
+    QString error;
+    ASSERT_TRUE(files->LoadText("1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Bxc6 *", error))
+        << error.toStdString();
+    EXPECT_EQ(w.Voice->Said, QStringList{"Bishop b5 takes c6"});
+    // The game goes on and is told as before.
+    EXPECT_EQ(w.Moves({{D7, C6}}), QStringList{"Pawn d7 takes c6"});
 }
 
 TEST(SpokenMoves, TheChoiceIsKeptInTheProgramsOwnSettings) {
