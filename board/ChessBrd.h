@@ -283,7 +283,6 @@ class TChessBrd : public QWidget, public TChessGame {
     Square SquareAtPoint(int x, int y) const;
     Square DragFrom() const { return FDragFrom; }
     Square DropTo() const { return FDropTo; }
-    bool Resizing() const { return FResizing; }
     // Called once per animation step with the overlay's top-left corner in the control's
     // own coordinates; lets tests and tools follow an animation.
     std::function<void(int x, int y)> AnimationStepHook;

@@ -48,17 +48,6 @@ std::vector<std::string> MoveWords(const GameRecord& record) {
 
 } // namespace
 
-std::string WriteMoveText(const GameRecord& record) {
-    std::string line;
-    std::vector<std::string> words = MoveWords(record);
-    words.pop_back(); // the result
-    for (const std::string& w : words) {
-        if (!line.empty()) line += ' ';
-        line += w;
-    }
-    return line;
-}
-
 std::string WritePgn(const GameRecord& record) {
     std::string out;
     const auto tag = [&out](const std::string& name, const std::string& value) {

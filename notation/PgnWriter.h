@@ -8,6 +8,3 @@
 #include "GameRecord.h"
 
 std::string WritePgn(const GameRecord& record);
-
-// The moves alone, "1. e4 e5 2. Nf3", as one line.
-std::string WriteMoveText(const GameRecord& record);
