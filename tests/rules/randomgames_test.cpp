@@ -1,5 +1,5 @@
-// Thousands of seeded random games through MakeMove, checking the invariants of every move
-// and of stepping through each finished game.
+// Thousands of seeded random games through MakeMove, checking the invariants and the report of
+// every move and of stepping through each finished game.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -88,6 +88,39 @@ void CheckMove(const TChessGame& game, const State& before, Square from, Square 
     EXPECT_EQ(game.MoveHistory(game.CurrentMove(), game.WhiteToMove()).Position, pos);
 }
 
+// Checks the report of the move against its events and against the two positions: the
+// squares whose letters changed are exactly the ones the report names.
+void CheckReport(const State& before, const std::string& after, const Lines& names,
+                 const std::vector<TMoveReport>& reports) {
+    ASSERT_EQ(reports.size(), 1u);
+    const TMoveReport& r = reports.front();
+    EXPECT_EQ(r.White, before.WhiteToMove);
+    EXPECT_EQ(r.Piece, before.Position[r.From - 1]);
+    EXPECT_EQ(r.Capture(), Has(names, "Capture"));
+    if (r.Capture()) {
+        EXPECT_EQ(r.Captured, before.Position[r.CapturedOn - 1]);
+    }
+    EXPECT_EQ(r.EnPassant, r.Capture() && r.CapturedOn != r.To);
+    EXPECT_EQ(r.Castle(), Has(names, "Castle"));
+    EXPECT_EQ(r.Promotion != 0, Has(names, "Promotion"));
+    if (r.Promotion != 0) {
+        EXPECT_EQ(r.Promotion, after[r.To - 1]);
+    }
+    EXPECT_EQ(r.Check, Has(names, "Check"));
+    EXPECT_EQ(r.Mate, Has(names, "Mate"));
+    EXPECT_EQ(r.StaleMate, Has(names, "StaleMate"));
+    EXPECT_EQ(r.NoMatingMaterial, Has(names, "NoMatingMaterial"));
+    EXPECT_EQ(r.Threefold, Has(names, "Threefold"));
+    std::vector<int> changed, told;
+    for (int q = 1; q <= 64; ++q)
+        if (before.Position[q - 1] != after[q - 1]) changed.push_back(q);
+    for (Square q : {r.From, r.To, r.CapturedOn, r.RookFrom, r.RookTo})
+        if (q != None) told.push_back(q);
+    std::sort(told.begin(), told.end());
+    told.erase(std::unique(told.begin(), told.end()), told.end());
+    EXPECT_EQ(changed, told);
+}
+
 // Plays one game; a failure names the seed so it can be replayed alone.
 void PlayRandomGame(unsigned seed, Tally& tally) {
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -99,6 +132,8 @@ void PlayRandomGame(unsigned seed, Tally& tally) {
         log.Lines.emplace_back("Promotion");
         piece = "qrbn"[rng() % 4];
     };
+    std::vector<TMoveReport> reports;
+    game.OnMoveReport = [&](TChessGame*, const TMoveReport& r) { reports.push_back(r); };
 
     std::vector<State> line{StateOf(game)};
     for (int ply = 0; ply < 240; ++ply) {
@@ -119,12 +154,14 @@ void PlayRandomGame(unsigned seed, Tally& tally) {
         const State before = StateOf(game);
         const char captured = game.PieceAt(to);
         log.Lines.clear();
+        reports.clear();
         ASSERT_TRUE(game.MakeMove(from, to));
         const Lines names = log.Names();
         for (const auto& name : names)
             ++tally[name];
         if (captured == ' ' && Has(names, "Capture")) ++tally["EnPassant"];
         CheckMove(game, before, from, to, names);
+        CheckReport(before, game.Position(), names, reports);
         if (testing::Test::HasFailure()) return;
         line.push_back(StateOf(game));
     }
