@@ -41,3 +41,29 @@ inline GameRecord GameFromSan(const std::string& sans,
     }
     return record;
 }
+
+// Gives the moves of a game random notes: clocks in whole seconds, evaluations in
+// centipawns and mates, marks, and legal better lines of up to three moves.
+inline void Annotate(GameRecord& record, unsigned seed) {
+    std::mt19937 rng(seed);
+    TReplayGame game(record.Start);
+    for (size_t i = 0; i < record.Moves.size(); ++i) {
+        const unsigned roll = rng();
+        if (roll % 3 == 0) record.NoteToWrite(i).ClockMillis = rng() % 8'000'000 / 1000 * 1000;
+        if (roll % 5 == 0) record.NoteToWrite(i).Eval = PgnEval{false, int(rng() % 4001) - 2000};
+        if (roll % 7 == 0) record.NoteToWrite(i).Eval = PgnEval{true, int(rng() % 2) ? 4 : -9};
+        if (roll % 4 == 0) record.NoteToWrite(i).Mark = int(rng() % 7);
+        if (roll % 6 == 0) {
+            TReplayGame line(game.Fen());
+            std::vector<GameMove> better;
+            for (int ply = 0; ply < 3; ++ply) {
+                const std::vector<GameMove> moves = line.LegalMoves();
+                if (moves.empty()) break;
+                better.push_back(moves[rng() % moves.size()]);
+                line.Play(better.back());
+            }
+            record.NoteToWrite(i).Better = better;
+        }
+        game.Play(record.Moves[i]);
+    }
+}
