@@ -93,8 +93,8 @@ PgnToken PgnScanner::ReadComment(PgnToken t) {
     while (!AtEnd() && Peek() != '}')
         Advance();
     if (AtEnd())
-        return Failure(t, "the comment opened on line " + std::to_string(t.Line) +
-                              " is not closed");
+        return Failure(t,
+                       "the comment opened on line " + std::to_string(t.Line) + " is not closed");
     t.Kind = PgnTokenKind::Comment;
     t.Text = FText.substr(start, FPos - start);
     Advance(); // '}'

@@ -50,8 +50,7 @@ bool LineWords(TReplayGame& game, const std::vector<GameMove>& moves, bool numbe
 // What follows a move for its note: the mark as a NAG, the clock and evaluation comment and
 // the better line as a variation (its legal beginning). True when a comment or variation
 // was written, after which a Black move needs its number again.
-bool NoteWords(const FenPosition& before, const MoveNote& note,
-               std::vector<std::string>& words) {
+bool NoteWords(const FenPosition& before, const MoveNote& note, std::vector<std::string>& words) {
     if (*MarkSign(note.Mark)) words.push_back("$" + std::to_string(note.Mark));
     bool interrupted = false;
     const std::string comment = NoteCommentText(note);
