@@ -23,6 +23,25 @@ bool GameRecord::IsSetUp() const {
            Start.MoveNumber != s.MoveNumber || Start.HalfMoveClock != s.HalfMoveClock;
 }
 
+const MoveNote& GameRecord::Note(size_t move) const {
+    static const MoveNote none;
+    return move < Notes.size() ? Notes[move] : none;
+}
+
+MoveNote& GameRecord::NoteToWrite(size_t move) {
+    if (Notes.size() < Moves.size()) Notes.resize(Moves.size());
+    if (Notes.size() <= move) Notes.resize(move + 1);
+    return Notes[move];
+}
+
+void SetMoveClocks(GameRecord& record, const std::vector<TGameClock::TTimes>& times) {
+    bool white = record.Start.WhiteToMove;
+    for (size_t i = 0; i < record.Moves.size() && i + 1 < times.size(); ++i) {
+        record.NoteToWrite(i).ClockMillis = white ? times[i + 1].White : times[i + 1].Black;
+        white = !white;
+    }
+}
+
 GameRecord RecordFromHistory(const TChessGame& game, const FenPosition* knownStart) {
     GameRecord record;
     int move = game.HistoryFirstMove();

@@ -1,7 +1,8 @@
 #pragma once
 // GameRecord is a whole game as notation carries it: its tags, the position it began from,
 // the moves played and the result. It is built from a PGN text or from the history of a
-// game of the rules, and written back to either.
+// game of the rules, and written back to either. Its moves may carry notes: clocks,
+// evaluations, marks and better lines.
 
 #include <string>
 #include <utility>
@@ -9,6 +10,7 @@
 
 #include "ChessGame.h"
 #include "Fen.h"
+#include "MoveNote.h"
 #include "ReplayGame.h"
 
 struct GameRecord {
@@ -16,6 +18,8 @@ struct GameRecord {
     FenPosition Start = StartFenPosition();
     std::vector<GameMove> Moves;
     std::string Result = "*"; // "1-0", "0-1", "1/2-1/2" or "*"
+    // Empty when no move has a note, otherwise one per move (an empty note for the others).
+    std::vector<MoveNote> Notes;
 
     // The value of a tag, empty when it is missing.
     std::string Tag(const std::string& name) const;
@@ -23,7 +27,15 @@ struct GameRecord {
     void SetTag(const std::string& name, const std::string& value);
     // True when the game did not begin from the normal start position.
     bool IsSetUp() const;
+    // The note of a move, an empty one when it has none.
+    const MoveNote& Note(size_t move) const;
+    // The note of a move for writing; the notes grow to one per move.
+    MoveNote& NoteToWrite(size_t move);
 };
+
+// Gives every move the mover's time after it from a game clock's record (History()[n + 1]
+// for move n), as far as both reach.
+void SetMoveClocks(GameRecord& record, const std::vector<TGameClock::TTimes>& times);
 
 // The game of the rules from the first recorded position to the end of its history
 // (whatever half-move it shows after stepping), with the promotion pieces read from the

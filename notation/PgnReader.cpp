@@ -1,5 +1,7 @@
 #include "PgnReader.h"
 
+#include <algorithm>
+
 #include "Excerpt.h"
 #include "PgnScanner.h"
 #include "San.h"
@@ -22,6 +24,10 @@ class GameReader {
             const PgnToken t = FScanner.Next();
             if (t.Kind == PgnTokenKind::Error) return Fail(t.Line, t.Value, error);
             if (t.Kind == PgnTokenKind::End) break;
+            if (t.Kind == PgnTokenKind::Comment) {
+                TakeComment(t);
+                continue;
+            }
             if (t.Kind == PgnTokenKind::Tag) {
                 if (FInMoves && FDepth == 0) break; // the next game begins: no result here
                 if (FDepth > 0)
@@ -49,6 +55,11 @@ class GameReader {
             const std::string tagged = FRecord.Tag("Result");
             if (tagged == "1-0" || tagged == "0-1" || tagged == "1/2-1/2") FRecord.Result = tagged;
         }
+        const auto empty = [](const MoveNote& n) { return n.Empty(); };
+        if (std::all_of(FRecord.Notes.begin(), FRecord.Notes.end(), empty))
+            FRecord.Notes.clear();
+        else
+            FRecord.Notes.resize(FRecord.Moves.size());
         record = std::move(FRecord);
         return true;
     }
@@ -76,17 +87,75 @@ class GameReader {
         FLastLine = t.Line;
         switch (t.Kind) {
         case PgnTokenKind::VariationOpen:
-            if (FDepth++ == 0) FVariationLine = t.Line;
+            if (FDepth++ == 0) {
+                FVariationLine = t.Line;
+                OpenBetterLine();
+            }
             return true;
         case PgnTokenKind::VariationClose:
             if (FDepth == 0) return Fail(t.Line, "a ) that closes no variation", error);
-            --FDepth;
+            if (--FDepth == 0) CloseBetterLine();
             return true;
         case PgnTokenKind::Move:
-            return FDepth > 0 || PlayMove(t, error);
+            if (FDepth == 1) TakeBetterMove(t.Text);
+            if (FDepth > 0) return true;
+            if (!PlayMove(t, error)) return false;
+            TakeMark(t.Text.substr(t.Text.find_last_not_of("!?") + 1));
+            return true;
+        case PgnTokenKind::Nag:
+            if (FDepth == 0) TakeMark(t.Text);
+            return true;
         default:
-            return true; // move numbers, NAGs, results inside variations
+            return true; // move numbers, results inside variations
         }
+    }
+
+    // The notes of the last move of the game: its comment's clock and evaluation, its first
+    // mark and its first variation, which must be legal from the position before the move.
+    // Anything before the first move, or inside variations, is passed over.
+    void TakeComment(const PgnToken& t) {
+        if (!FInMoves || FDepth > 0 || FRecord.Moves.empty()) return;
+        MoveNote note = FRecord.Note(FRecord.Moves.size() - 1);
+        ReadNoteComment(t.Text, note);
+        if (!(note == FRecord.Note(FRecord.Moves.size() - 1)))
+            FRecord.NoteToWrite(FRecord.Moves.size() - 1) = note;
+    }
+
+    void TakeMark(std::string_view text) {
+        if (FRecord.Moves.empty() || text.empty()) return;
+        int mark = MarkFromSign(text);
+        if (text.front() == '$') {
+            const std::string_view digits = text.substr(1);
+            if (digits.size() == 1 && digits[0] >= '1' && digits[0] <= '6') mark = digits[0] - '0';
+        }
+        const size_t last = FRecord.Moves.size() - 1;
+        if (mark != MarkNone && FRecord.Note(last).Mark == MarkNone)
+            FRecord.NoteToWrite(last).Mark = mark;
+    }
+
+    void OpenBetterLine() {
+        FBetter.clear();
+        FBetterOpen = !FRecord.Moves.empty() && FLineFor != FRecord.Moves.size();
+        FLineFor = FRecord.Moves.size();
+        if (FBetterOpen) FLine.SetUp(FBefore);
+    }
+
+    void TakeBetterMove(std::string_view text) {
+        if (!FBetterOpen) return;
+        GameMove move;
+        std::string reason;
+        if (ReadSan(FLine, text, move, reason) && FLine.Play(move)) {
+            FBetter.push_back(move);
+        } else {
+            FBetterOpen = false; // a line that breaks the rules is no better line
+        }
+    }
+
+    void CloseBetterLine() {
+        if (FBetterOpen && !FBetter.empty())
+            FRecord.NoteToWrite(FRecord.Moves.size() - 1).Better = std::move(FBetter);
+        FBetterOpen = false;
+        FBetter.clear();
     }
 
     bool PlayMove(const PgnToken& t, std::string& error) {
@@ -103,6 +172,7 @@ class GameReader {
         GameMove move;
         std::string reason;
         if (!ReadSan(FGame, t.Text, move, reason)) return Fail(t.Line, named + reason, error);
+        FBefore = FGame.Fen();
         if (!FGame.Play(move)) return Fail(t.Line, named + "the rules refuse it", error);
         FRecord.Moves.push_back(move);
         return true;
@@ -111,6 +181,11 @@ class GameReader {
     PgnScanner FScanner;
     GameRecord FRecord;
     TReplayGame FGame;
+    FenPosition FBefore; // the position before the last move of the game
+    TReplayGame FLine;   // the better line being read
+    std::vector<GameMove> FBetter;
+    bool FBetterOpen = false;
+    size_t FLineFor = 0; // the number of moves played when the last variation opened
     bool FInMoves = false;
     bool FAny = false;
     bool FResultSeen = false;
@@ -143,6 +218,7 @@ std::vector<PgnGameEntry> ListPgnGames(std::string_view text,
         const PgnToken t = scanner.Next();
         if (progress && (++count & 0xFFF) == 0 && !progress(t.Offset)) break;
         if (t.Kind == PgnTokenKind::End) break;
+        if (t.Kind == PgnTokenKind::Comment) continue;
         if (t.Kind == PgnTokenKind::Error) {
             // The game is listed; reading it reports the fault. Go on with the next one.
             if (!open) games.push_back({t.Offset, t.Line, {}, {}, {}, {}, {}});

@@ -26,7 +26,7 @@ std::string CharName(char c) {
 
 } // namespace
 
-void PgnScanner::SkipBlanksAndComments(PgnToken& error) {
+void PgnScanner::SkipBlanks() {
     while (!AtEnd()) {
         const char c = Peek();
         const bool lineStart = FPos == 0 || FText[FPos - 1] == '\n';
@@ -35,17 +35,6 @@ void PgnScanner::SkipBlanksAndComments(PgnToken& error) {
         } else if (c == ';' || (c == '%' && lineStart)) {
             while (!AtEnd() && Peek() != '\n')
                 Advance();
-        } else if (c == '{') {
-            const int opened = FLine;
-            while (!AtEnd() && Peek() != '}')
-                Advance();
-            if (AtEnd()) {
-                error = Failure(error, "the comment opened on line " + std::to_string(opened) +
-                                           " is not closed");
-                error.Line = opened;
-                return;
-            }
-            Advance();
         } else {
             return;
         }
@@ -54,8 +43,7 @@ void PgnScanner::SkipBlanksAndComments(PgnToken& error) {
 
 PgnToken PgnScanner::Next() {
     PgnToken t;
-    SkipBlanksAndComments(t);
-    if (t.Kind == PgnTokenKind::Error) return t;
+    SkipBlanks();
     t.Line = FLine;
     t.Offset = FPos;
     if (AtEnd()) return t;
@@ -63,6 +51,8 @@ PgnToken PgnScanner::Next() {
     switch (c) {
     case '[':
         return ReadTag(t);
+    case '{':
+        return ReadComment(t);
     case '(':
         Advance();
         t.Kind = PgnTokenKind::VariationOpen;
@@ -83,6 +73,7 @@ PgnToken PgnScanner::Next() {
         while (std::isdigit(static_cast<unsigned char>(Peek())))
             Advance();
         t.Kind = PgnTokenKind::Nag;
+        t.Text = FText.substr(t.Offset, FPos - t.Offset);
         return t;
     case '.': // the dots of "1. ..." standing alone
         while (Peek() == '.')
@@ -94,6 +85,20 @@ PgnToken PgnScanner::Next() {
         Advance();
         return Failure(t, CharName(c) + " here is not part of a game");
     }
+}
+
+PgnToken PgnScanner::ReadComment(PgnToken t) {
+    Advance(); // '{'
+    const size_t start = FPos;
+    while (!AtEnd() && Peek() != '}')
+        Advance();
+    if (AtEnd())
+        return Failure(t,
+                       "the comment opened on line " + std::to_string(t.Line) + " is not closed");
+    t.Kind = PgnTokenKind::Comment;
+    t.Text = FText.substr(start, FPos - start);
+    Advance(); // '}'
+    return t;
 }
 
 PgnToken PgnScanner::ReadTag(PgnToken t) {

@@ -1,7 +1,8 @@
 #pragma once
 // PgnScanner cuts PGN text into tokens: tag pairs, variation brackets, NAGs, move numbers,
-// move symbols and results. It skips white space, comments ("{...}" and ";" to the end of
-// the line) and "%" escape lines, and counts lines so that every token knows its own.
+// move symbols, results and comments in braces (their text without the braces). It skips
+// white space, ";" comments to the end of the line and "%" escape lines, and counts lines
+// so that every token knows its own.
 
 #include <cstddef>
 #include <string>
@@ -16,6 +17,7 @@ enum class PgnTokenKind {
     MoveNumber,
     Move,
     Result,
+    Comment,
     Error
 };
 
@@ -40,7 +42,9 @@ class PgnScanner {
     size_t Offset() const { return FPos; }
 
   private:
-    void SkipBlanksAndComments(PgnToken& error);
+    // White space, ";" comments and "%" escape lines.
+    void SkipBlanks();
+    PgnToken ReadComment(PgnToken t);
     PgnToken ReadTag(PgnToken t);
     PgnToken ReadTagLeniently(PgnToken t);
     PgnToken ReadSymbol(PgnToken t);

@@ -10,6 +10,8 @@ namespace {
 constexpr std::array<const char*, 7> kRoster = {"Event", "Site",  "Date",  "Round",
                                                 "White", "Black", "Result"};
 
+const MoveNote kNoNote;
+
 std::string Escaped(const std::string& value) {
     std::string out;
     for (char c : value) {
@@ -26,21 +28,61 @@ bool InRoster(const std::string& name) {
     return false;
 }
 
-// The movetext as separate words: move numbers, moves and the result.
-std::vector<std::string> MoveWords(const GameRecord& record) {
-    std::vector<std::string> words;
-    TReplayGame game(record.Start);
-    bool first = true;
-    for (const GameMove& m : record.Moves) {
+// The moves of a line from the game's position as words, "12." before White's and "12..."
+// before a Black move that opens the line. It ends at the first move the rules refuse,
+// whose number is left standing; false then.
+bool LineWords(TReplayGame& game, const std::vector<GameMove>& moves, bool numberFirst,
+               std::vector<std::string>& words) {
+    for (const GameMove& m : moves) {
         const std::string number = std::to_string(game.FullMoveNumber());
         if (game.WhiteToMove())
             words.push_back(number + ".");
-        else if (first)
+        else if (numberFirst)
             words.push_back(number + "...");
         const std::string san = WriteSan(game, m);
-        if (!game.Play(m)) break;
+        if (!game.Play(m)) return false;
         words.push_back(san);
-        first = false;
+        numberFirst = false;
+    }
+    return true;
+}
+
+// What follows a move for its note: the mark as a NAG, the clock and evaluation comment and
+// the better line as a variation (its legal beginning). True when a comment or variation
+// was written, after which a Black move needs its number again.
+bool NoteWords(const FenPosition& before, const MoveNote& note, std::vector<std::string>& words) {
+    if (*MarkSign(note.Mark)) words.push_back("$" + std::to_string(note.Mark));
+    bool interrupted = false;
+    const std::string comment = NoteCommentText(note);
+    if (!comment.empty()) {
+        words.push_back("{" + comment + "}");
+        interrupted = true;
+    }
+    if (!note.Better.empty()) {
+        TReplayGame line(before);
+        std::vector<std::string> variation;
+        if (!LineWords(line, note.Better, true, variation)) variation.pop_back();
+        if (!variation.empty()) {
+            variation.front() = "(" + variation.front();
+            variation.back() += ")";
+            words.insert(words.end(), variation.begin(), variation.end());
+            interrupted = true;
+        }
+    }
+    return interrupted;
+}
+
+// The movetext as separate words: move numbers, moves, the notes when asked for, and the
+// result.
+std::vector<std::string> MoveWords(const GameRecord& record, bool withNotes) {
+    std::vector<std::string> words;
+    TReplayGame game(record.Start);
+    bool numberBlack = true;
+    for (size_t i = 0; i < record.Moves.size(); ++i) {
+        const MoveNote& note = withNotes ? record.Note(i) : kNoNote;
+        const FenPosition before = note.Better.empty() ? FenPosition() : game.Fen();
+        if (!LineWords(game, {record.Moves[i]}, numberBlack, words)) break;
+        numberBlack = NoteWords(before, note, words);
     }
     words.push_back(record.Result.empty() ? "*" : record.Result);
     return words;
@@ -67,7 +109,7 @@ std::string WritePgn(const GameRecord& record) {
         if (!InRoster(name) && name != "SetUp" && name != "FEN") tag(name, value);
     out += '\n';
     std::string line;
-    for (const std::string& w : MoveWords(record)) {
+    for (const std::string& w : MoveWords(record, true)) {
         if (!line.empty() && line.size() + 1 + w.size() > 79) {
             out += line + '\n';
             line.clear();

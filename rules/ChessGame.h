@@ -119,6 +119,9 @@ class TChessGame {
     // Neither side has the material to mate (each under 5 points: pawns, rooks and queens 5,
     // a bishop 3, a knight 2).
     bool LacksMatingMaterial() const;
+    // The one side's part of that test: its men come to under 5 points (a lone king, a king
+    // with one minor piece or with two knights).
+    bool SideLacksMatingMaterial(bool white) const;
 
     // --- Making moves, game end and history ------------------------------------------------
 

@@ -293,14 +293,16 @@ TGameOver TChessGame::GameOver() const {
 }
 
 bool TChessGame::LacksMatingMaterial() const {
-    int white = 0;
-    int black = 0;
+    return SideLacksMatingMaterial(true) && SideLacksMatingMaterial(false);
+}
+
+bool TChessGame::SideLacksMatingMaterial(bool white) const {
+    int points = 0;
     for (int sq = 1; sq <= 64; ++sq) {
         const char c = FBoard[sq];
-        if (c >= 'A' && c <= 'Z') white += MaterialPoints(c);
-        if (c >= 'a' && c <= 'z') black += MaterialPoints(c);
+        if (white ? (c >= 'A' && c <= 'Z') : (c >= 'a' && c <= 'z')) points += MaterialPoints(c);
     }
-    return white < 5 && black < 5;
+    return points < 5;
 }
 
 void TChessGame::RecordCurrentPosition() {

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the game readers as a PGN file and as a FEN. Whatever the text
 // holds, reading ends with a game or a refusal; every game read replays through the rules,
-// and written back as PGN it reads back to the same start and moves. A FEN that is read
+// and written back as PGN it reads back to the same start, moves and notes (clocks,
+// evaluations, marks, better lines). A FEN that is read
 // writes back to a text that reads again to itself. A refusal quotes no more than a short
 // excerpt of the text, however long its tokens.
 
@@ -27,6 +28,7 @@ void CheckGame(const GameRecord& record) {
     std::string error;
     Check(ReadPgn(text, back, error));
     Check(back.Moves == record.Moves);
+    Check(back.Notes == record.Notes);
     Check(WriteFen(back.Start) == WriteFen(record.Start));
     ResultByRules(record);
 }

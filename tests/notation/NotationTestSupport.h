@@ -5,7 +5,12 @@
 #include <sstream>
 #include <string>
 
+#include <vector>
+
+#include <gtest/gtest.h>
+
 #include "GameRecord.h"
+#include "PgnWriter.h"
 #include "San.h"
 
 // A game of up to maxPlies random legal moves from the start (or from start), ending early
@@ -40,4 +45,46 @@ inline GameRecord GameFromSan(const std::string& sans,
         record.Moves.push_back(m);
     }
     return record;
+}
+
+// Gives the moves of a game random notes: clocks in whole seconds, evaluations in
+// centipawns and mates, marks, and legal better lines of up to three moves.
+inline void Annotate(GameRecord& record, unsigned seed) {
+    std::mt19937 rng(seed);
+    TReplayGame game(record.Start);
+    for (size_t i = 0; i < record.Moves.size(); ++i) {
+        const unsigned roll = rng();
+        if (roll % 3 == 0) record.NoteToWrite(i).ClockMillis = rng() % 8'000'000 / 1000 * 1000;
+        if (roll % 5 == 0) record.NoteToWrite(i).Eval = PgnEval{false, int(rng() % 4001) - 2000};
+        if (roll % 7 == 0) record.NoteToWrite(i).Eval = PgnEval{true, int(rng() % 2) ? 4 : -9};
+        if (roll % 4 == 0) record.NoteToWrite(i).Mark = int(rng() % 7);
+        if (roll % 6 == 0) {
+            TReplayGame line(game.Fen());
+            std::vector<GameMove> better;
+            for (int ply = 0; ply < 3; ++ply) {
+                const std::vector<GameMove> moves = line.LegalMoves();
+                if (moves.empty()) break;
+                better.push_back(moves[rng() % moves.size()]);
+                line.Play(better.back());
+            }
+            record.NoteToWrite(i).Better = better;
+        }
+        game.Play(record.Moves[i]);
+    }
+}
+
+// The moves of record as exported, on one line, without their notes and the result.
+inline std::string Sans(GameRecord record) {
+    record.Notes.clear();
+    const std::string pgn = WritePgn(record);
+    std::istringstream in(pgn.substr(pgn.find("\n\n") + 2));
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    EXPECT_FALSE(words.empty()) << pgn;
+    if (!words.empty()) words.pop_back();
+    std::string line;
+    for (const std::string& w : words)
+        line += (line.empty() ? "" : " ") + w;
+    return line;
 }

@@ -1,7 +1,8 @@
 // Our SAN, FEN and PGN checked by independent implementations on the same random games: a
 // JavaScript chess library (run with Node.js) replays every move by its squares and must
-// write the same SAN and FEN; pgn-extract must read our exported games without complaint
-// and give the same moves.
+// write the same SAN and FEN; pgn-extract must read our exported games, with their clocks,
+// evaluations, marks and better lines, without complaint and give the same moves, and we
+// read its copy of them back to the same notes.
 
 #include <gtest/gtest.h>
 
@@ -85,7 +86,11 @@ TEST(CrossCheck, ChessLibraryWritesTheSameSanAndFen) {
 
 TEST(CrossCheck, PgnExtractReadsOurGamesAndFindsTheSameMoves) {
     if (!fs::exists(kPgnExtract)) GTEST_SKIP() << "pgn-extract is not installed";
-    const std::vector<GameRecord> games = Games(300);
+    std::vector<GameRecord> games = Games(300);
+    for (size_t i = 0; i < games.size(); i += 2) {
+        Annotate(games[i], 500 + static_cast<unsigned>(i));
+        games[i].SetTag("TimeControl", "180+2");
+    }
     const fs::path input = TempFile("games.pgn");
     {
         std::ofstream out(input);
@@ -93,13 +98,27 @@ TEST(CrossCheck, PgnExtractReadsOurGamesAndFindsTheSameMoves) {
             out << WritePgn(g);
     }
     const fs::path complaints = TempFile("complaints.txt");
-    const std::string uci = Output(std::string(kPgnExtract) + " -s -Wuci '" + input.string() +
-                                   "' 2>'" + complaints.string() + "'");
+    const std::string uci = Output(std::string(kPgnExtract) + " -s -C -N -V -Wuci '" +
+                                   input.string() + "' 2>'" + complaints.string() + "'");
+    // Its own copy of the games, notes and all.
+    const std::string copy = Output(std::string(kPgnExtract) + " -s '" + input.string() + "' 2>>'" +
+                                    complaints.string() + "'");
     std::ifstream in(complaints);
     const std::string complained((std::istreambuf_iterator<char>(in)), {});
     fs::remove(input);
     fs::remove(complaints);
     EXPECT_EQ(complained, "");
+
+    const std::vector<PgnGameEntry> copies = ListPgnGames(copy);
+    ASSERT_EQ(copies.size(), games.size());
+    for (size_t i = 0; i < games.size(); ++i) {
+        GameRecord back;
+        std::string error;
+        ASSERT_TRUE(ReadPgnGame(copy, copies[i], back, error)) << error;
+        ASSERT_EQ(back.Moves, games[i].Moves) << "game " << i;
+        for (size_t m = 0; m < games[i].Moves.size(); ++m)
+            ASSERT_EQ(back.Note(m), games[i].Note(m)) << "game " << i << " move " << m;
+    }
 
     // Its output, in coordinates, read game by game against ours.
     const std::vector<PgnGameEntry> entries = ListPgnGames(uci);

@@ -31,20 +31,6 @@ std::string Refusal(const std::string& text) {
     return error;
 }
 
-// The exported movetext as one line, without the result that ends it.
-std::string Sans(const GameRecord& record) {
-    const std::string pgn = WritePgn(record);
-    std::istringstream in(pgn.substr(pgn.find("\n\n") + 2));
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    EXPECT_FALSE(words.empty()) << pgn;
-    if (!words.empty()) words.pop_back();
-    std::string line;
-    for (const std::string& w : words)
-        line += (line.empty() ? "" : " ") + w;
-    return line;
-}
 
 } // namespace
 
@@ -118,7 +104,7 @@ TEST(Pgn, RandomGamesRoundTripThroughText) {
     }
 }
 
-TEST(Pgn, CommentsVariationsNagsAndAnnotationsAreSkipped) {
+TEST(Pgn, CommentsVariationsNagsAndAnnotationsReadAroundTheMoves) {
     const GameRecord record = Read("% an escaped line\n"
                                    "[Event \"Test \\\\ \\\"quoted\\\"\"]\n"
                                    "[Result \"1-0\"]\n"
@@ -130,6 +116,13 @@ TEST(Pgn, CommentsVariationsNagsAndAnnotationsAreSkipped) {
     EXPECT_EQ(record.Tag("Event"), "Test \\ \"quoted\"");
     EXPECT_EQ(Sans(record), "1. e4 e5 2. Nf3 Nc6 3. Bb5 a6 4. Ba4 Nf6 5. O-O");
     EXPECT_EQ(record.Result, "1-0");
+    // The marks and the first variation, as the better line, stay with their moves.
+    ASSERT_EQ(record.Notes.size(), record.Moves.size());
+    EXPECT_EQ(record.Note(2).Mark, MarkGood);
+    EXPECT_EQ(record.Note(2).Better.size(), 3u);
+    EXPECT_EQ(record.Note(3).Mark, MarkInteresting);
+    EXPECT_EQ(record.Note(6).Mark, MarkGood);
+    EXPECT_TRUE(record.Note(0).Empty());
 }
 
 TEST(Pgn, MissingResultEndsTheGameAtTheNextTags) {
