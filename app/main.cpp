@@ -54,6 +54,20 @@ class TStartupMark final : public QObject {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Help and the version need no display: they are answered before the application
+    // starts. Anything else waits for it, which takes its own options off the line first.
+    {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        TStartOptions options;
+        QString text;
+        const TStartAction action = ReadStartOptions(arguments, options, text);
+        if (action == TStartAction::Help || action == TStartAction::Version) {
+            std::printf("%s\n", qPrintable(text));
+            return EXIT_SUCCESS;
+        }
+    }
     QApplication app(argc, argv);
     // The command line, read once; its options go to those who need them.
     TStartOptions options;

@@ -7,6 +7,12 @@
 #define ZEL_VERSION "0"
 #endif
 
+namespace {
+
+constexpr const char* kGameSyntax = "[FILE.pgn | \"FEN\"]";
+
+} // namespace
+
 TStartAction ReadStartOptions(const QStringList& arguments, TStartOptions& options,
                               QString& text) {
     options = TStartOptions{};
@@ -24,7 +30,7 @@ TStartAction ReadStartOptions(const QStringList& arguments, TStartOptions& optio
     parser.addOption(engine);
     parser.addOption(selfTest);
     parser.addPositionalArgument("game", "A PGN file, or a game or a position (FEN) written out.",
-                                 "[FILE.pgn | \"FEN\"]");
+                                 kGameSyntax);
 
     const QString program =
         arguments.isEmpty() ? QString("chesszel") : QFileInfo(arguments.first()).fileName();
@@ -34,8 +40,9 @@ TStartAction ReadStartOptions(const QStringList& arguments, TStartOptions& optio
         return TStartAction::Refuse;
     }
     if (parser.isSet(help)) {
-        // The usage names the program as it was called.
+        // The usage names the program by its file name, with or without an application.
         text = parser.helpText();
+        text = "Usage: " + program + " [options] " + kGameSyntax + text.mid(text.indexOf('\n'));
         return TStartAction::Help;
     }
     if (parser.isSet(version)) {

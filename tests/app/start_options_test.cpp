@@ -1,10 +1,14 @@
 // The command line: each start option read into its place, the ways a FEN can be written,
-// help and version, and a refusal (with a message) for what the program does not know.
+// help and the version (the about window's), and a refusal (with a message) for what the
+// program does not know.
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+
 #include "AppTestSupport.h"
 #include "StartOptions.h"
+#include "UnSobre.h"
 
 namespace {
 
@@ -57,14 +61,21 @@ TEST(StartOptions, EachOptionGoesToItsPlace) {
 
 TEST(StartOptions, HelpAndVersionAreTextsToPrint) {
     for (const char* option : {"--help", "-h"}) {
-        const TRead r = Read({"chesszel", option});
+        const TRead r = Read({"/usr/bin/chesszel", option});
         EXPECT_EQ(r.Action, TStartAction::Help) << option;
+        EXPECT_TRUE(r.Text.startsWith("Usage: chesszel [options] [FILE.pgn | \"FEN\"]\n"))
+            << r.Text.toStdString();
         EXPECT_TRUE(r.Text.contains("--engine")) << r.Text.toStdString();
         EXPECT_TRUE(r.Text.contains("FEN")) << r.Text.toStdString();
     }
+    // The version is the one the about window shows.
     const TRead v = Read({"chesszel", "--version", "game.pgn"});
     EXPECT_EQ(v.Action, TStartAction::Version);
-    EXPECT_TRUE(v.Text.startsWith("Chess Zel ")) << v.Text.toStdString();
+    const TFrmSobre about;
+    const QLabel* line = about.findChild<QLabel*>("Label10");
+    ASSERT_NE(line, nullptr);
+    ASSERT_TRUE(line->text().startsWith("Product version ")) << line->text().toStdString();
+    EXPECT_EQ(v.Text.toStdString(), "Chess Zel " + line->text().mid(16).toStdString());
 }
 
 TEST(StartOptions, WhatIsNotKnownIsRefusedWithAMessage) {
