@@ -15,6 +15,7 @@
 #include "GameFiles.h"
 #include "UciEngine.h"
 #include "PlayOptions.h"
+#include "StartOptions.h"
 #include "ThinkingNotice.h"
 #include "UnSobre.h"
 #include "UniSplash.h"
@@ -53,11 +54,38 @@ class TStartupMark final : public QObject {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Help and the version need no display: they are answered before the application
+    // starts. Anything else waits for it, which takes its own options off the line first.
+    {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        TStartOptions options;
+        QString text;
+        const TStartAction action = ReadStartOptions(arguments, options, text);
+        if (action == TStartAction::Help || action == TStartAction::Version) {
+            std::printf("%s\n", qPrintable(text));
+            return EXIT_SUCCESS;
+        }
+    }
     QApplication app(argc, argv);
+    // The command line, read once; its options go to those who need them.
+    TStartOptions options;
+    QString text;
+    switch (ReadStartOptions(QCoreApplication::arguments(), options, text)) {
+    case TStartAction::Run: break;
+    case TStartAction::Help:
+    case TStartAction::Version:
+        std::printf("%s\n", qPrintable(text));
+        return EXIT_SUCCESS;
+    case TStartAction::Refuse:
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return EXIT_FAILURE;
+    }
     // For the installation test: say where the data files were found, and stop.
-    if (QCoreApplication::arguments().contains("--self-test-data")) {
+    if (options.SelfTestData) {
         std::printf("%s\n", Caminho().c_str());
-        return 0;
+        return EXIT_SUCCESS;
     }
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     InstallFontSubstitutes();
@@ -84,8 +112,8 @@ int main(int argc, char* argv[]) {
     TFrmAbrir open;
     form.SetWindows(&about, &save, &open);
     InstallPlayOptions(form);
-    TGameFiles* files = InstallGameFiles(form, QApplication::arguments());
-    InstallUciEngine(form, QApplication::arguments(), files);
+    TGameFiles* files = InstallGameFiles(form, options);
+    InstallUciEngine(form, options, files);
     ShowComputerThinking(form);
 
     // 4. The first showing of the main window ends the splash.
@@ -93,7 +121,7 @@ int main(int argc, char* argv[]) {
         delete splash;
         splash = nullptr;
     };
-    if (std::getenv("ZEL_STARTUP_MARK") != nullptr) new TStartupMark(form.ui.ChessBrd1);
+    if (std::getenv("ZEL_STARTUP_MARK") != nullptr) new TStartupMark(form.Board());
     form.show();
     // 5. The program ends when the main window has closed.
     return app.exec();

@@ -25,6 +25,7 @@
 #include "PgnWriter.h"
 #include "RunAside.h"
 #include "ScreenFit.h"
+#include "StartOptions.h"
 #include "TextBytes.h"
 #include "TextEncoding.h"
 #include "Unit1.h"
@@ -110,14 +111,14 @@ void TGameFiles::Tell(const QString& text) const {
 // --- Out ------------------------------------------------------------------------------------
 
 GameRecord TGameFiles::CurrentRecord() const {
-    const TChessBrd* board = FForm.ui.ChessBrd1;
+    const TChessBrd* board = FForm.Board();
     const FenPosition* known = FLoaded ? &FLoaded->Start : nullptr;
     GameRecord record = RecordFromHistory(*board, known);
     if (FLoaded && !FLoaded->Tags.empty() && StartsWith(record, *FLoaded)) {
         record.Tags = FLoaded->Tags;
     } else {
         const auto player = [this](bool white) {
-            const TChessBrd* b = FForm.ui.ChessBrd1;
+            const TChessBrd* b = FForm.Board();
             const bool computer = white ? b->ComputerPlaysWhite() : b->ComputerPlaysBlack();
             if (!computer) return std::string("Player");
             if (!EngineName.isEmpty() && b->CustomEngine()) return Utf8(EngineName);
@@ -144,7 +145,7 @@ QString TGameFiles::GamePgn() const {
 QString TGameFiles::PositionFen() const {
     // The counters come from the game's own replay, up to the half-move the board shows
     // (an earlier one after stepping back); the rules keep neither counter.
-    const TChessBrd* board = FForm.ui.ChessBrd1;
+    const TChessBrd* board = FForm.Board();
     const GameRecord record = CurrentRecord();
     const int start = record.Start.WhiteToMove ? 0 : 1;
     const int shown = (board->CurrentMove() - 1) * 2 + (board->WhiteToMove() ? 0 : 1);
@@ -190,9 +191,9 @@ void TGameFiles::SaveGameAs() {
 // --- In -------------------------------------------------------------------------------------
 
 void TGameFiles::LoadRecord(const GameRecord& record) {
-    TChessBrd* board = FForm.ui.ChessBrd1;
+    TChessBrd* board = FForm.Board();
     // The game-in-progress state with the Play panel's players and level, on a new game.
-    FForm.SpeedButton1Click();
+    FForm.StartGame();
     board->StopThinking();
     const bool animate = board->AnimateMoves();
     const char promotion = board->PromotionPiece();
@@ -377,17 +378,9 @@ bool IsGameText(const QString& argument) {
     return board.match(text).hasMatch();
 }
 
-TGameFiles* InstallGameFiles(TForm1& form, const QStringList& arguments) {
+TGameFiles* InstallGameFiles(TForm1& form, const TStartOptions& options) {
     auto* files = new TGameFiles(form);
-    QString named;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        if (a == "--engine") {
-            ++i; // its path belongs to the engine's own installation
-        } else if (!a.startsWith("--") && named.isEmpty()) {
-            named = a;
-        }
-    }
+    const QString named = options.Game;
     if (named.isEmpty()) return files;
     // Opened once the window is up, so that the game replaces the Play panel.
     QTimer::singleShot(0, files, [files, named] {

@@ -16,6 +16,7 @@
 
 class QAction;
 class TForm1;
+struct TStartOptions;
 
 class TGameFiles : public QObject {
     Q_OBJECT
@@ -76,10 +77,9 @@ class TGameFiles : public QObject {
     std::optional<GameRecord> FLoaded;
 };
 
-// Creates the game-file commands on the main window and opens what the command line names:
-// a PGN file or a FEN ("--engine PATH" and other options are left to their owners). The
-// arguments are the program's own (the first, the program's name, is skipped).
-TGameFiles* InstallGameFiles(TForm1& form, const QStringList& arguments);
+// Creates the game-file commands on the main window and opens the game the command line
+// names: a PGN file, or a game or a FEN written out.
+TGameFiles* InstallGameFiles(TForm1& form, const TStartOptions& options);
 
 // Whether a command-line argument is a game or a position written out (PGN or FEN) rather
 // than the name of a file: a file that is there, or a name without spaces that is not a

@@ -1,6 +1,5 @@
 #include "PlayOptions.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QKeySequence>
 
@@ -82,7 +81,7 @@ QAction* PlayCommand(TForm1& form, const QString& name) {
 }
 
 void InstallPlayOptions(TForm1& form, std::shared_ptr<TSpeaker> speaker) {
-    TChessBrd* board = form.ui.ChessBrd1;
+    TChessBrd* board = form.Board();
     if (board == nullptr) return;
     auto choices = std::make_shared<TPlayChoices>(ReadPlayChoices());
     ApplyPlayChoices(*board, *choices);
@@ -134,26 +133,22 @@ void InstallPlayOptions(TForm1& form, std::shared_ptr<TSpeaker> speaker) {
     }
     form.AddCommand(Separator(form));
 
-    // The side panel's commands under the desktop's usual keys; a button that cannot be
-    // pressed now (its panel is disabled) does nothing for its key either.
-    const auto press = [](QAbstractButton* b) { return [b] { b->click(); }; };
-    auto& ui = form.ui;
-    Command(form, "NewGame", "New game", QKeySequence(Qt::CTRL | Qt::Key_N),
-            press(ui.SpeedButton13));
-    Command(form, "Restart", "Restart game", QKeySequence(Qt::CTRL | Qt::Key_R),
-            press(ui.SpeedButton14));
-    Command(form, "MoveBack", "Move back", QKeySequence(Qt::CTRL | Qt::Key_Z),
-            press(ui.SpeedButton4));
+    // The side panel's commands under the desktop's usual keys; a command that cannot be
+    // run now (its panel is disabled) does nothing for its key either.
+    using C = TForm1::TCommand;
+    const auto run = [&form](C c) { return [&form, c] { form.Run(c); }; };
+    Command(form, "NewGame", "New game", QKeySequence(Qt::CTRL | Qt::Key_N), run(C::NewGame));
+    Command(form, "Restart", "Restart game", QKeySequence(Qt::CTRL | Qt::Key_R), run(C::Restart));
+    Command(form, "MoveBack", "Move back", QKeySequence(Qt::CTRL | Qt::Key_Z), run(C::MoveBack));
     Command(form, "MoveForward", "Move forward", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-            press(ui.SpeedButton5));
+            run(C::MoveForward));
     Command(form, "Flip", "Turn the board round", QKeySequence(Qt::Key_F), [&form] {
         form.SetRadioGroup1Index(form.RadioGroup1Index() == 0 ? 1 : 0);
         form.RadioGroup1Click();
     });
-    Command(form, "Save", "Save game", QKeySequence(Qt::CTRL | Qt::Key_S), press(ui.SpeedButton10));
-    Command(form, "Open", "Load a saved game", QKeySequence(Qt::CTRL | Qt::Key_O),
-            press(ui.SpeedButton12));
-    Command(form, "Print", "Print", QKeySequence(Qt::CTRL | Qt::Key_P), press(ui.SpeedButton9));
-    Command(form, "Help", "Help", QKeySequence(Qt::Key_F1), press(ui.SpeedButton18));
-    Command(form, "Exit", "Exit", QKeySequence(Qt::CTRL | Qt::Key_Q), press(ui.SpeedButton17));
+    Command(form, "Save", "Save game", QKeySequence(Qt::CTRL | Qt::Key_S), run(C::Save));
+    Command(form, "Open", "Load a saved game", QKeySequence(Qt::CTRL | Qt::Key_O), run(C::Open));
+    Command(form, "Print", "Print", QKeySequence(Qt::CTRL | Qt::Key_P), run(C::Print));
+    Command(form, "Help", "Help", QKeySequence(Qt::Key_F1), run(C::Help));
+    Command(form, "Exit", "Exit", QKeySequence(Qt::CTRL | Qt::Key_Q), run(C::Exit));
 }

@@ -10,6 +10,7 @@
 #include "ChessBrd.h"
 #include "GameFiles.h"
 #include "ProgramSettings.h"
+#include "StartOptions.h"
 #include "Unit1.h"
 
 namespace {
@@ -199,7 +200,7 @@ void TUciEngine::TakeBestMove(const QString& text) {
 // --- The player on the board ------------------------------------------------------------------
 
 TUciPlayer::TUciPlayer(TForm1& form, TGameFiles* files)
-    : QObject(&form), FForm(form), FFiles(files), FBoard(form.ui.ChessBrd1) {
+    : QObject(&form), FForm(form), FFiles(files), FBoard(form.Board()) {
     connect(&FEngine, &TUciEngine::MoveFound, this, &TUciPlayer::Answered);
     connect(&FEngine, &TUciEngine::Failed, this, [this](const QString& reason) {
         FallBack(FEngine.Name() + " " + reason + "; the built-in engine plays on.");
@@ -207,9 +208,8 @@ TUciPlayer::TUciPlayer(TForm1& form, TGameFiles* files)
     connect(&FEngine, &TUciEngine::Ready, this, [this] {
         if (FFiles) FFiles->EngineName = FEngine.Name();
     });
-    // New game and Restart game hand a fresh game to the board after their own handlers.
-    connect(form.ui.SpeedButton1, &QAbstractButton::clicked, this, &TUciPlayer::Restart);
-    connect(form.ui.SpeedButton14, &QAbstractButton::clicked, this, &TUciPlayer::Restart);
+    // A new game (Play or Restart game) is handed to the program once the window has begun it.
+    connect(&form, &TForm1::GameStarted, this, &TUciPlayer::Restart);
     if (files) connect(files, &TGameFiles::GameLoaded, this, &TUciPlayer::Restart);
     FBoard->OnCalculateMove = [this](TChessBrd*, Square& from, Square& to) {
         CalculateMove(from, to);
@@ -331,14 +331,13 @@ void TUciPlayer::Restart() {
     if (enginesTurn && !FBoard->GameEnded()) FBoard->PlayerMove(None, None);
 }
 
-TUciPlayer* InstallUciEngine(TForm1& form, const QStringList& arguments, TGameFiles* files) {
+TUciPlayer* InstallUciEngine(TForm1& form, const TStartOptions& options, TGameFiles* files) {
     auto* player = new TUciPlayer(form, files);
     auto* action = new QAction("Engine...", &form);
     QObject::connect(action, &QAction::triggered, player, &TUciPlayer::ChooseEngine);
     form.AddCommand(action);
     QString path = OpenProgramSettings()->value(kEngineKey).toString();
-    const qsizetype at = arguments.indexOf("--engine");
-    if (at > 0 && at + 1 < arguments.size()) path = arguments[at + 1];
+    if (!options.EnginePath.isEmpty()) path = options.EnginePath;
     if (!path.isEmpty()) player->UseEngine(path);
     return player;
 }

@@ -22,6 +22,7 @@ Q_DECLARE_METATYPE(GameMove)
 class TChessBrd;
 class TForm1;
 class TGameFiles;
+struct TStartOptions;
 
 class TUciEngine : public QObject {
     Q_OBJECT
@@ -116,5 +117,5 @@ class TUciPlayer : public QObject {
 
 // Creates the "Engine..." command and the engine remembered in chesszel.conf, or the one
 // named by "--engine PATH" on the command line (which is remembered in its place).
-TUciPlayer* InstallUciEngine(TForm1& form, const QStringList& arguments,
+TUciPlayer* InstallUciEngine(TForm1& form, const TStartOptions& options,
                              TGameFiles* files = nullptr);

@@ -43,3 +43,15 @@ void FitOnScreen(QWidget* window, const QWidget* owner) {
     // A window's position is that of its frame.
     window->move(frame.topLeft());
 }
+
+void FitOnScreen(QWidget* window, const TScreenPlace& place) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect whole = screen->geometry();
+    const QSize extra = FrameExtra(window);
+    const QSize size = window->size() + extra;
+    const QRect placed(whole.topLeft() + place(whole.size(), size), size);
+    const QRect frame = FitInto(screen->availableGeometry(), size, placed.center());
+    window->resize(frame.size() - extra);
+    window->move(frame.topLeft());
+}

@@ -1,8 +1,12 @@
 #pragma once
-// Keeps a window inside the screen's available area (the desktop less its panels): a window
-// larger than that area shrinks to it, and one that would reach past an edge moves in.
+// The one way the program's windows take their place on the screen: centred (over their
+// owner, or on the screen) and kept inside the screen's available area (the desktop less
+// its panels): a window larger than that area shrinks to it, and one that would reach past
+// an edge moves in.
 
 #include <QRect>
+
+#include <functional>
 
 class QWidget;
 
@@ -14,3 +18,9 @@ QRect FitInto(const QRect& available, QSize frame, QPoint centre);
 // when there is no owner, inside the available area of the owner's screen. The frame a
 // window manager adds around a framed window is allowed for.
 void FitOnScreen(QWidget* window, const QWidget* owner = nullptr);
+
+// As FitOnScreen without an owner, with the window's top-left corner chosen by place from
+// the screen's full size and the window's size (relative to the screen's corner) instead of
+// centred; the place is then kept inside the available area as above.
+using TScreenPlace = std::function<QPoint(QSize screen, QSize window)>;
+void FitOnScreen(QWidget* window, const TScreenPlace& place);

@@ -1,7 +1,6 @@
 #include "ThinkingNotice.h"
 
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QPointer>
 #include <QTimer>
 
@@ -18,25 +17,25 @@ constexpr int kLookEveryMs = 100;
 class TThinkingNotice : public QObject {
   public:
     explicit TThinkingNotice(TForm1& form)
-        : QObject(&form), FBoard(form.ui.ChessBrd1), FLine(form.ui.Label1) {
+        : QObject(&form), FBoard(form.Board()), FForm(&form) {
         connect(&FLook, &QTimer::timeout, this, &TThinkingNotice::Look);
         FLook.start(kLookEveryMs);
     }
 
   private:
     void Look() {
-        const bool thinking = FBoard && FLine && FBoard->ComputerThinking();
+        const bool thinking = FBoard && FForm && FBoard->ComputerThinking();
         // Each of the computer's moves is timed from its own position.
         const std::string position =
             thinking ? FBoard->Position() + (FBoard->WhiteToMove() ? "w" : "b") : std::string();
         if (!thinking || position != FPosition) {
             Restore();
             FPosition = position;
-            FSeen = thinking ? FLine->text() : QString();
+            FSeen = thinking ? FForm->MessageLine() : QString();
             FSince.start();
             return;
         }
-        const QString text = FLine->text();
+        const QString text = FForm->MessageLine();
         if (text == FShown) return;
         // Whatever is written on the line meanwhile (say, a refused move) stays there for
         // half a second too.
@@ -52,18 +51,19 @@ class TThinkingNotice : public QObject {
     void Show(const QString& text) {
         FSaved = text;
         FShown = FSeen = kText;
-        FLine->setText(FShown);
+        FForm->SetMessageLine(FShown);
     }
 
     // The line says again what it said, unless something else has been written on it.
     void Restore() {
-        if (FLine && !FShown.isEmpty() && FLine->text() == FShown) FLine->setText(FSaved);
+        if (FForm && !FShown.isEmpty() && FForm->MessageLine() == FShown)
+            FForm->SetMessageLine(FSaved);
         FShown.clear();
     }
 
     static constexpr const char* kText = "The computer thinks...";
     QPointer<TChessBrd> FBoard;
-    QPointer<QLabel> FLine;
+    QPointer<TForm1> FForm; // its message line
     QTimer FLook;
     QElapsedTimer FSince;
     std::string FPosition;
@@ -75,5 +75,5 @@ class TThinkingNotice : public QObject {
 } // namespace
 
 void ShowComputerThinking(TForm1& form) {
-    if (form.ui.ChessBrd1 != nullptr && form.ui.Label1 != nullptr) new TThinkingNotice(form);
+    if (form.Board() != nullptr) new TThinkingNotice(form);
 }

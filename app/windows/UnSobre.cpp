@@ -4,11 +4,11 @@
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
 #include "Fonts.h"
+#include "ScreenFit.h"
 #include "ui_UnSobre.h"
 
 namespace {
@@ -104,11 +104,7 @@ void TFrmSobre::hideEvent(QHideEvent* event) {
 }
 
 void TFrmSobre::FormShow() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->availableGeometry();
-        move(desktop.left() + (desktop.width() - width()) / 2,
-             desktop.top() + (desktop.height() - height()) / 2);
-    }
+    FitOnScreen(this);
     // The window sees every key first, whichever of its controls has the focus.
     qApp->installEventFilter(this);
     Timer1->start();

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPixmap>
-#include <QScreen>
 
 #include "RegionFromBitmap.h"
+#include "ScreenFit.h"
 
 TFrmSplash::TFrmSplash(const QString& picturePath, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
@@ -25,11 +25,7 @@ TFrmSplash::TFrmSplash(const QString& picturePath, QWidget* parent)
 void TFrmSplash::FormCreate() {
     // Sized to the picture and centred on the desktop.
     setFixedSize(Image.isNull() ? QSize(1, 1) : Image.size());
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->availableGeometry();
-        move(desktop.left() + (desktop.width() - width()) / 2,
-             desktop.top() + (desktop.height() - height()) / 2);
-    }
+    FitOnScreen(this);
 
     // The corner pixel's colour is the one left out of the window's shape. Without a
     // picture there is no shape and the window stays rectangular.

@@ -10,7 +10,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
-#include <QScreen>
 #include <QTimer>
 
 #include "DescriptionLoading.h"
@@ -77,12 +76,7 @@ void TForm1::FormCreate() {
     // 11. The difficulty list's enabled state.
     ComboBox1Change();
     // 12. The window's place.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect g = screen->geometry();
-        const QRect placed(g.topLeft() + PlaceOnScreen(g.size(), size()), size());
-        // Inside the desktop less its panels.
-        move(FitInto(screen->availableGeometry(), size(), placed.center()).topLeft());
-    }
+    FitOnScreen(this, &TForm1::PlaceOnScreen);
     // 13. The text lines.
     ui.Label1->clear();
     ui.Label2->clear();

@@ -22,6 +22,7 @@
 
 class QAction;
 class QDialog;
+class TChessBrd;
 class TSoundDevice;
 class TFrmSobre;
 class TFrmSalvar;
@@ -47,8 +48,34 @@ class TForm1 : public QWidget {
     // Shows a message to the user; tests put a recorder in its place.
     static std::function<void(QWidget* parent, const QString& text)> ShowMessage;
 
-    // The components, under their layout names.
-    Ui::TForm1 ui;
+    // --- What the window offers the rest of the program ------------------------------------
+    // The main board; null once the window has closed.
+    TChessBrd* Board() const { return ui.ChessBrd1; }
+    // Starts a game with the Play panel's players and level, as "&Play" does.
+    void StartGame();
+    // The commands of the side panel.
+    enum class TCommand {
+        NewGame,
+        Restart,
+        MoveBack,
+        MoveForward,
+        Print,
+        Options,
+        About,
+        Save,
+        Open,
+        Help,
+        Exit,
+    };
+    // Whether the command's button can be pressed now (the side panel is enabled and the
+    // board is there).
+    bool CanRun(TCommand command) const;
+    // Runs the command as its button does, only when it can be run; false when it could not.
+    bool Run(TCommand command);
+    // The message line: what it says, and a new text for it.
+    QString MessageLine() const;
+    void SetMessageLine(const QString& text);
+
     // The time of day at which the current game started, in the long time format; empty
     // until the first game starts.
     QString GameStartTime;
@@ -118,6 +145,13 @@ class TForm1 : public QWidget {
     int RadioGroup1Index() const;
     void SetRadioGroup1Index(int index);
 
+  signals:
+    // A new game has begun on the board (Play, Restart game, or a game put on the board).
+    void GameStarted();
+    // The game on the board has ended: the result as the move list shows it ("Checkmate!",
+    // "The game was a Draw!", or a recorded result such as "White won: 1-0").
+    void GameEnded(const QString& result);
+
   protected:
     void closeEvent(QCloseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
@@ -134,6 +168,8 @@ class TForm1 : public QWidget {
     void ShowDialog(QDialog* dialog);
     QString LongTime(const QTime& t) const;
 
+    // The components, under their layout names.
+    Ui::TForm1 ui;
     TSoundDevice* FSound;
     QPointer<TFrmSobre> FAbout;
     QPointer<TFrmSalvar> FSave;

@@ -92,12 +92,14 @@ void TForm1::ChessBrd1Mate() {
     ui.Label1->setText("Checkmate!");
     GameOverSummary("Checkmate!");
     PlaySound("mate.wav", false);
+    emit GameEnded("Checkmate!");
 }
 
 void TForm1::ChessBrd1Draw() {
     PlaySound("Empate.wav", false);
     ui.Label1->setText("The game was a Draw!");
     GameOverSummary("The game was a Draw!");
+    emit GameEnded("The game was a Draw!");
 }
 
 void TForm1::ShowRecordedResult(const QString& result) {
@@ -107,6 +109,7 @@ void TForm1::ShowRecordedResult(const QString& result) {
     ui.Label1->setText(text);
     ui.ListBox1->addItems({QString(), text});
     ui.ListBox1->scrollToBottom();
+    emit GameEnded(text);
 }
 
 std::string TForm1::MusicFile() const {

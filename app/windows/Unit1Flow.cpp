@@ -62,6 +62,10 @@ void TForm1::ConnectControls() {
 // --- The Play panel ---------------------------------------------------------------------------
 
 void TForm1::SpeedButton1Click() {
+    StartGame();
+}
+
+void TForm1::StartGame() {
     TChessBrd* board = ui.ChessBrd1;
     // 1. and 2.
     MIDI(MusicFile(), "Stop");
@@ -96,6 +100,7 @@ void TForm1::SpeedButton1Click() {
     // 9.
     ui.Label1->setText("game in process");
     ui.Label3->clear();
+    emit GameStarted();
 }
 
 void TForm1::SpeedButton2Click() {
@@ -133,6 +138,7 @@ void TForm1::SpeedButton14Click() {
     ui.Label1->setText("Restarted game");
     ui.ListBox1->clear();
     ui.Label3->clear();
+    emit GameStarted();
 }
 
 void TForm1::SpeedButton4Click() {
@@ -205,6 +211,57 @@ void TForm1::SpeedButton12Click() {
 void TForm1::SpeedButton17Click() {
     if (ui.Panel1->isEnabled() && ui.ChessBrd1->ComputerPlaysWhite()) ui.ChessBrd1->StopThinking();
     close();
+}
+
+// --- The side panel's commands as operations ---------------------------------------------------
+
+namespace {
+
+// Each command of the side panel: its button and the button's handler.
+struct TCommandEntry {
+    TForm1::TCommand Command;
+    QToolButton* Ui::TForm1::*Button;
+    void (TForm1::*Handler)();
+};
+constexpr TCommandEntry kCommands[] = {
+    {TForm1::TCommand::NewGame, &Ui::TForm1::SpeedButton13, &TForm1::SpeedButton13Click},
+    {TForm1::TCommand::Restart, &Ui::TForm1::SpeedButton14, &TForm1::SpeedButton14Click},
+    {TForm1::TCommand::MoveBack, &Ui::TForm1::SpeedButton4, &TForm1::SpeedButton4Click},
+    {TForm1::TCommand::MoveForward, &Ui::TForm1::SpeedButton5, &TForm1::SpeedButton5Click},
+    {TForm1::TCommand::Print, &Ui::TForm1::SpeedButton9, &TForm1::SpeedButton9Click},
+    {TForm1::TCommand::Options, &Ui::TForm1::SpeedButton15, &TForm1::SpeedButton15Click},
+    {TForm1::TCommand::About, &Ui::TForm1::SpeedButton16, &TForm1::SpeedButton16Click},
+    {TForm1::TCommand::Save, &Ui::TForm1::SpeedButton10, &TForm1::SpeedButton10Click},
+    {TForm1::TCommand::Open, &Ui::TForm1::SpeedButton12, &TForm1::SpeedButton12Click},
+    {TForm1::TCommand::Help, &Ui::TForm1::SpeedButton18, &TForm1::SpeedButton18Click},
+    {TForm1::TCommand::Exit, &Ui::TForm1::SpeedButton17, &TForm1::SpeedButton17Click},
+};
+
+const TCommandEntry* Entry(TForm1::TCommand command) {
+    for (const TCommandEntry& e : kCommands)
+        if (e.Command == command) return &e;
+    return nullptr;
+}
+
+} // namespace
+
+bool TForm1::CanRun(TCommand command) const {
+    const TCommandEntry* e = Entry(command);
+    return e != nullptr && ui.ChessBrd1 != nullptr && (ui.*e->Button)->isEnabled();
+}
+
+bool TForm1::Run(TCommand command) {
+    if (!CanRun(command)) return false;
+    (this->*Entry(command)->Handler)();
+    return true;
+}
+
+QString TForm1::MessageLine() const {
+    return ui.Label1->text();
+}
+
+void TForm1::SetMessageLine(const QString& text) {
+    ui.Label1->setText(text);
 }
 
 // --- The title bar -----------------------------------------------------------------------------

@@ -3,8 +3,13 @@
 // sound device that records instead of playing, and a recorder for the window's messages.
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -14,8 +19,47 @@
 #include <vector>
 
 #include "AppTestSupport.h"
+#include "ChessBrd.h"
 #include "SoundDevice.h"
 #include "Unit1.h"
+
+// The main window's controls that the tests look at, found by their object names (the
+// layout names); a control the window no longer has is null.
+struct TMainControls {
+    explicit TMainControls(const QWidget& form) : Form(form) {}
+    template <class T> T* Find(const char* name) const { return Form.findChild<T*>(name); }
+
+    const QWidget& Form;
+    TChessBrd* const ChessBrd1 = Find<TChessBrd>("ChessBrd1");
+    QComboBox* const ComboBox1 = Find<QComboBox>("ComboBox1");
+    QComboBox* const ComboBox2 = Find<QComboBox>("ComboBox2");
+    QComboBox* const ComboBox3 = Find<QComboBox>("ComboBox3");
+    QComboBox* const ComboBox4 = Find<QComboBox>("ComboBox4");
+    QComboBox* const ComboBox5 = Find<QComboBox>("ComboBox5");
+    QCheckBox* const CheckBox1 = Find<QCheckBox>("CheckBox1");
+    QCheckBox* const CheckBox3 = Find<QCheckBox>("CheckBox3");
+    QCheckBox* const CheckBox4 = Find<QCheckBox>("CheckBox4");
+    QCheckBox* const CheckBox5 = Find<QCheckBox>("CheckBox5");
+    QLabel* const Label1 = Find<QLabel>("Label1");
+    QLabel* const Label2 = Find<QLabel>("Label2");
+    QLabel* const Label3 = Find<QLabel>("Label3");
+    QLabel* const Image1 = Find<QLabel>("Image1");
+    QLabel* const Image2 = Find<QLabel>("Image2");
+    QLabel* const Image3 = Find<QLabel>("Image3");
+    QListWidget* const ListBox1 = Find<QListWidget>("ListBox1");
+    QWidget* const Panel1 = Find<QWidget>("Panel1");
+    QWidget* const Panel3 = Find<QWidget>("Panel3");
+    QWidget* const Panel4 = Find<QWidget>("Panel4");
+    QWidget* const PanelOpc = Find<QWidget>("PanelOpc");
+    QAbstractButton* const SpeedButton1 = Find<QAbstractButton>("SpeedButton1");
+    QAbstractButton* const SpeedButton2 = Find<QAbstractButton>("SpeedButton2");
+    QAbstractButton* const SpeedButton14 = Find<QAbstractButton>("SpeedButton14");
+};
+
+// The controls as they are now.
+inline TMainControls Controls(const QWidget& form) {
+    return TMainControls(form);
+}
 
 inline bool PumpUntil(const std::function<bool()>& pred, int ms = 20000) {
     QElapsedTimer clock;

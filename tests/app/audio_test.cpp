@@ -63,8 +63,8 @@ TEST(ProgramAudio, MusicAtActivationSilenceAfterPlayThenTheMoveSound) {
     form.FormActivate();
     ASSERT_TRUE(PumpUntil([&] { return out.Loud(0).first >= 0; }, 60000)) << "no music";
 
-    form.ui.ComboBox1->setCurrentText("Player");
-    form.ui.ComboBox2->setCurrentText("Player");
+    Controls(form).ComboBox1->setCurrentText("Player");
+    Controls(form).ComboBox2->setCurrentText("Player");
     form.SpeedButton1Click(); // stops the music
     Wait(200);
     const qint64 stopped = out.Size();
@@ -72,7 +72,7 @@ TEST(ProgramAudio, MusicAtActivationSilenceAfterPlayThenTheMoveSound) {
     EXPECT_EQ(out.Loud(stopped, 0).first, -1) << "sound after Play stopped the music";
 
     const qint64 before = out.Size();
-    ASSERT_TRUE(form.ui.ChessBrd1->PlayerMove(E2, E4));
+    ASSERT_TRUE(form.Board()->PlayerMove(E2, E4));
     Wait(200);
     const auto [first, last] = out.Loud(before);
     ASSERT_GE(first, 0) << "no move sound";

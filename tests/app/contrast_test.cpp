@@ -51,10 +51,10 @@ TEST(Contrast, SidePanelButtonsStandOutOnEverySkin) {
     form.show();
     for (int skin = 0; skin < int(SkinTable.size()); ++skin) {
         form.AplicaSkin(skin);
-        for (QToolButton* button : form.ui.Panel4->findChildren<QToolButton*>()) {
+        for (QToolButton* button : Controls(form).Panel4->findChildren<QToolButton*>()) {
             if (button->icon().isNull()) continue;
             for (const bool enabled : {true, false}) {
-                form.ui.Panel4->setEnabled(enabled);
+                Controls(form).Panel4->setEnabled(enabled);
                 const double contrast =
                     GlyphContrast(button, enabled ? QIcon::Normal : QIcon::Disabled);
                 EXPECT_GE(contrast, 90) << SkinTable[size_t(skin)].Name << " "
@@ -91,7 +91,7 @@ TEST(Contrast, AKingInCheckGlowsOnEverySkinAndSquare) {
     TRecordingSound sound;
     TForm1 form(&sound);
     form.show();
-    TChessBrd* board = form.ui.ChessBrd1;
+    TChessBrd* board = form.Board();
     for (int skin = 0; skin < int(SkinTable.size()); ++skin) {
         form.AplicaSkin(skin);
         // The king on a dark square (d8), then on a light one (e8), a rook giving check.

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QMimeData>
 #include <QProgressDialog>
+#include <QSignalSpy>
 #include <QThread>
 #include <QTimer>
 
@@ -17,8 +18,16 @@
 #include "GameFiles.h"
 #include "MainWindowSupport.h"
 #include "RunAside.h"
+#include "StartOptions.h"
 
 namespace {
+
+// The start options of a command line that names a game.
+TStartOptions GameOption(const QString& game) {
+    TStartOptions options;
+    options.Game = game;
+    return options;
+}
 
 // An opera-box miniature, its last move a mate.
 const char* kOperaGame = R"([Event "Paris"]
@@ -39,14 +48,14 @@ struct TWindow {
     TRecordingSound Sound;
     TMessageRecorder Messages;
     TForm1 Form{&Sound};
-    TChessBrd* B = Form.ui.ChessBrd1;
-    TGameFiles* Files = InstallGameFiles(Form, {"chesszel"});
+    TChessBrd* B = Form.Board();
+    TGameFiles* Files = InstallGameFiles(Form, TStartOptions{});
 
     TWindow() {
-        Form.ui.ComboBox1->setCurrentText("Player");
-        Form.ui.ComboBox2->setCurrentText("Player");
+        Controls(Form).ComboBox1->setCurrentText("Player");
+        Controls(Form).ComboBox2->setCurrentText("Player");
     }
-    int Lines() const { return Form.ui.ListBox1->count(); }
+    int Lines() const { return Controls(Form).ListBox1->count(); }
     QString Temp(const QString& name) const { return Home.ConfigPath() + "/" + name; }
     bool Write(const QString& name, const QByteArray& bytes) const {
         QFile f(Temp(name));
@@ -66,10 +75,10 @@ TEST(GameFiles, PastedGameIsReplayedSteppedThroughAndEndsAsTheBoardEndsIt) {
     TWindow w;
     QString error;
     ASSERT_TRUE(w.Files->LoadText(kOperaGame, error)) << error.toStdString();
-    EXPECT_TRUE(w.Form.ui.Panel3->isHidden());
+    EXPECT_TRUE(Controls(w.Form).Panel3->isHidden());
     // 33 half-moves listed, then the mate's summary lines.
-    EXPECT_EQ(w.Form.ui.ListBox1->item(0)->text(), "1. E2-E4");
-    EXPECT_EQ(w.Form.ui.Label1->text(), "Checkmate!");
+    EXPECT_EQ(Controls(w.Form).ListBox1->item(0)->text(), "1. E2-E4");
+    EXPECT_EQ(Controls(w.Form).Label1->text(), "Checkmate!");
     EXPECT_TRUE(w.B->GameEnded());
     const std::string final = w.B->Position();
     w.Form.SpeedButton4Click();
@@ -169,7 +178,7 @@ TEST(GameFiles, CopyPutsPgnAndFenOnTheClipboardAndPasteReadsThemBack) {
     TWindow other;
     other.Files->PasteAction->trigger();
     EXPECT_EQ(other.B->Position(), w.B->Position());
-    EXPECT_EQ(other.Form.ui.Label1->text(), "Checkmate!");
+    EXPECT_EQ(Controls(other.Form).Label1->text(), "Checkmate!");
 
     QApplication::clipboard()->setText("no game here");
     other.Files->PasteAction->trigger();
@@ -251,7 +260,7 @@ TEST(GameFiles, WhatCannotBeOpenedOrIsNotTextIsRefusedByName) {
         TRecordingSound sound;
         TMessageRecorder messages;
         TForm1 form(&sound);
-        InstallGameFiles(form, {"chesszel", named});
+        InstallGameFiles(form, GameOption(named));
         ASSERT_TRUE(PumpUntil([&] { return !messages.Messages.empty(); }, 5000));
         EXPECT_TRUE(messages.Messages[0].startsWith("cannot open " + named + ": "))
             << messages.Messages[0].toStdString();
@@ -286,14 +295,14 @@ TEST(GameFiles, CommandLineOpensAFileOrAFen) {
     TTempHome home;
     TRecordingSound sound;
     TForm1 form(&sound);
-    InstallGameFiles(form, {"chesszel", "--engine", "/no/engine", w.Temp("game.pgn")});
-    ASSERT_TRUE(PumpUntil([&] { return form.ui.ChessBrd1->PieceAt(C5) == 'p'; }, 5000));
-    EXPECT_TRUE(form.ui.Panel3->isHidden());
+    InstallGameFiles(form, GameOption(w.Temp("game.pgn")));
+    ASSERT_TRUE(PumpUntil([&] { return form.Board()->PieceAt(C5) == 'p'; }, 5000));
+    EXPECT_TRUE(Controls(form).Panel3->isHidden());
 
     TForm1 second(&sound);
-    InstallGameFiles(second, {"chesszel", "4k3/8/8/8/8/8/8/R3K3 w Q - 0 1"});
-    ASSERT_TRUE(PumpUntil([&] { return second.ui.ChessBrd1->PieceAt(B1) == ' '; }, 5000));
-    EXPECT_EQ(second.ui.ChessBrd1->PieceAt(H1), ' ');
+    InstallGameFiles(second, GameOption("4k3/8/8/8/8/8/8/R3K3 w Q - 0 1"));
+    ASSERT_TRUE(PumpUntil([&] { return second.Board()->PieceAt(B1) == ' '; }, 5000));
+    EXPECT_EQ(second.Board()->PieceAt(H1), ' ');
 }
 
 TEST(GameFiles, TheProgressWindowOfALongReadAppearsAfterAMoment) {
@@ -336,14 +345,14 @@ TEST(GameFiles, APositionAlreadyOverEndsAtOnceWhateverBringsIt) {
     };
     for (const Case& c : cases) {
         TWindow w;
-        w.Form.ui.ComboBox2->setCurrentText("Computer");
-        w.Form.ui.ComboBox1->setCurrentText("Computer");
+        Controls(w.Form).ComboBox2->setCurrentText("Computer");
+        Controls(w.Form).ComboBox1->setCurrentText("Computer");
         QString error;
         ASSERT_TRUE(w.Files->LoadText(c.Text, error)) << error.toStdString();
-        EXPECT_EQ(w.Form.ui.Label1->text(), c.Message) << c.Text;
+        EXPECT_EQ(Controls(w.Form).Label1->text(), c.Message) << c.Text;
         ASSERT_GT(w.Lines(), 2) << c.Text;
-        EXPECT_EQ(w.Form.ui.ListBox1->item(w.Lines() - 2)->text(), c.Message) << c.Text;
-        EXPECT_FALSE(w.Form.ui.Panel1->isEnabled()) << c.Text;
+        EXPECT_EQ(Controls(w.Form).ListBox1->item(w.Lines() - 2)->text(), c.Message) << c.Text;
+        EXPECT_FALSE(Controls(w.Form).Panel1->isEnabled()) << c.Text;
         // Neither computer moves.
         const std::string position = w.B->Position();
         PumpFor(200);
@@ -354,11 +363,11 @@ TEST(GameFiles, APositionAlreadyOverEndsAtOnceWhateverBringsIt) {
 TEST(GameFiles, NoSideMovesAfterTheGameEnds) {
     EnsureApplication();
     TWindow w;
-    w.Form.ui.ComboBox2->setCurrentText("Computer");
+    Controls(w.Form).ComboBox2->setCurrentText("Computer");
     QString error;
     ASSERT_TRUE(w.Files->LoadText("k7/8/8/8/8/8/1r6/KN6 w - - 0 1", error)) << error.toStdString();
     ASSERT_TRUE(w.B->PlayerMove(A1, B2));
-    EXPECT_EQ(w.Form.ui.Label1->text(), "The game was a Draw!");
+    EXPECT_EQ(Controls(w.Form).Label1->text(), "The game was a Draw!");
     PumpFor(300);
     EXPECT_EQ(w.B->PieceAt(A8), 'k');
     EXPECT_FALSE(w.B->WhiteToMove());
@@ -374,16 +383,38 @@ TEST(GameFiles, NoSideMovesAfterTheGameEnds) {
     EXPECT_FALSE(w.B->WhiteToMove());
 }
 
+TEST(GameFiles, AGamePutOnTheBoardStartsOnceAndEndsOnceAtMost) {
+    EnsureApplication();
+    TWindow w;
+    QSignalSpy started(&w.Form, &TForm1::GameStarted);
+    QSignalSpy ended(&w.Form, &TForm1::GameEnded);
+    QString error;
+    // Ended by the rules on its last move: the mate, not the record's result too.
+    ASSERT_TRUE(w.Files->LoadText(kOperaGame, error)) << error.toStdString();
+    EXPECT_EQ(started.count(), 1);
+    ASSERT_EQ(ended.count(), 1);
+    EXPECT_EQ(ended.front().front().toString(), "Checkmate!");
+    // Ended by its record.
+    ASSERT_TRUE(w.Files->LoadText("1. e4 e5 0-1", error)) << error.toStdString();
+    EXPECT_EQ(started.count(), 2);
+    ASSERT_EQ(ended.count(), 2);
+    EXPECT_EQ(ended.back().front().toString(), "Black won: 0-1");
+    // Still going on: the moves played onto the board end nothing.
+    ASSERT_TRUE(w.Files->LoadText("1. f3 e5 2. g4 *", error)) << error.toStdString();
+    EXPECT_EQ(started.count(), 3);
+    EXPECT_EQ(ended.count(), 2);
+}
+
 TEST(GameFiles, ARecordedResultEndsTheGameUntilThePersonPlaysOn) {
     EnsureApplication();
     TWindow w;
-    w.Form.ui.ComboBox2->setCurrentText("Computer");
+    Controls(w.Form).ComboBox2->setCurrentText("Computer");
     QString error;
     // White resigned... as the record says; Black, the computer, is to move.
     ASSERT_TRUE(w.Files->LoadText("[Result \"1-0\"]\n\n1. e4 e5 2. Nf3 1-0", error))
         << error.toStdString();
-    EXPECT_EQ(w.Form.ui.Label1->text(), "White won: 1-0");
-    EXPECT_EQ(w.Form.ui.ListBox1->item(w.Lines() - 1)->text(), "White won: 1-0");
+    EXPECT_EQ(Controls(w.Form).Label1->text(), "White won: 1-0");
+    EXPECT_EQ(Controls(w.Form).ListBox1->item(w.Lines() - 1)->text(), "White won: 1-0");
     EXPECT_EQ(w.B->GameOver(), TGameOver::Marked);
     const std::string position = w.B->Position();
     PumpFor(300);
@@ -397,7 +428,7 @@ TEST(GameFiles, ARecordedResultEndsTheGameUntilThePersonPlaysOn) {
 
     // With the person to move, the person's move goes on at once.
     ASSERT_TRUE(w.Files->LoadText("1. e4 e5 1/2-1/2", error)) << error.toStdString();
-    EXPECT_EQ(w.Form.ui.Label1->text(), "Drawn: 1/2-1/2");
+    EXPECT_EQ(Controls(w.Form).Label1->text(), "Drawn: 1/2-1/2");
     ASSERT_TRUE(w.B->PlayerMove(G1, F3));
     ASSERT_TRUE(PumpUntil([&] { return w.B->WhiteToMove(); }, 5000));
 }

@@ -19,6 +19,7 @@
 #include "HelpWindow.h"
 #include "MainWindowSupport.h"
 #include "PlayOptions.h"
+#include "StartOptions.h"
 #include "UciEngine.h"
 
 namespace {
@@ -150,8 +151,8 @@ TEST_F(Help, TheShippedHelpDescribesEveryCommandAndItsKeys) {
     TRecordingSound sound;
     TForm1 form(&sound);
     InstallPlayOptions(form);
-    TGameFiles* files = InstallGameFiles(form, {"chesszel"});
-    InstallUciEngine(form, {"chesszel"}, files);
+    TGameFiles* files = InstallGameFiles(form, TStartOptions{});
+    InstallUciEngine(form, TStartOptions{}, files);
     ASSERT_TRUE(ShowHelp(ShippedHelp, &Owner));
     const QString text = Window()->Browser()->toPlainText().simplified();
     for (const QAction* command : form.Commands()) {

@@ -21,16 +21,16 @@ namespace {
 struct TWindow {
     TRecordingSound Sound;
     TForm1 Form{&Sound};
-    Ui::TForm1& ui = Form.ui;
-    TChessBrd* B = ui.ChessBrd1;
+    TMainControls ctl{Form};
+    TChessBrd* B = ctl.ChessBrd1;
 
     TWindow() {
         InstallPlayOptions(Form);
         B->SetAnimateMoves(false);
     }
     void PlayHumans() {
-        ui.ComboBox1->setCurrentText("Player");
-        ui.ComboBox2->setCurrentText("Player");
+        ctl.ComboBox1->setCurrentText("Player");
+        ctl.ComboBox2->setCurrentText("Player");
         Form.ComboBox1Change();
         Form.SpeedButton1Click();
     }
@@ -118,7 +118,7 @@ TEST(PlayOptions, EveryShortcutHasItsCommand) {
     EXPECT_EQ(w.B->WhiteOnTop(), top);
     // While the Play panel is up the side panel is off, and so are its keys.
     w.Trigger("NewGame");
-    ASSERT_FALSE(w.ui.Panel4->isEnabled());
+    ASSERT_FALSE(w.ctl.Panel4->isEnabled());
     w.Trigger("MoveBack");
     EXPECT_EQ(w.B->PieceAt(E4), 'P');
 }
@@ -144,7 +144,7 @@ TEST(PlayOptions, PromotionChooserForEachPieceAndColour) {
         const Square from = c.White ? A7 : H2, to = c.White ? A8 : H1;
         ASSERT_TRUE(w.B->PlayerMove(from, to));
         EXPECT_EQ(w.B->PieceAt(to), c.Expected);
-        EXPECT_EQ(w.ui.Label1->text(), QString::fromUtf8("Pe\u00e3o Promovido!"));
+        EXPECT_EQ(w.ctl.Label1->text(), QString::fromUtf8("Pe\u00e3o Promovido!"));
     }
     // The arrow keys and a click choose as well.
     w.B->SetPositionText(Board({"", "P", "       k", "", "", "K", "", ""}));
@@ -183,7 +183,7 @@ TEST(PlayOptions, ComputerAndAlwaysQueenPromoteToAQueenWithoutAsking) {
     w.B->StopThinking();
     // The computer's side: no chooser, a queen.
     w.B->OnCalculateMove = nullptr;
-    w.Form.ui.ChessBrd1->SetCustomEngine(true);
+    w.Form.Board()->SetCustomEngine(true);
     w.B->SetComputerPlaysBlack(true);
     ASSERT_TRUE(w.B->MakeMove(A2, A1));
     EXPECT_EQ(w.B->PieceAt(A1), 'q');

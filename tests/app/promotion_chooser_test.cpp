@@ -24,14 +24,14 @@ struct TWindow {
     TTempHome Home;
     TRecordingSound Sound;
     TForm1 Form{&Sound};
-    TChessBrd* B = Form.ui.ChessBrd1;
+    TChessBrd* B = Form.Board();
     QWindow* Win = nullptr;
 
     TWindow() {
         InstallPlayOptions(Form);
         B->SetAnimateMoves(false);
-        Form.ui.ComboBox1->setCurrentText("Player");
-        Form.ui.ComboBox2->setCurrentText("Player");
+        Controls(Form).ComboBox1->setCurrentText("Player");
+        Controls(Form).ComboBox2->setCurrentText("Player");
         Form.ComboBox1Change();
         Form.SpeedButton1Click();
         Form.show();

@@ -29,25 +29,25 @@ TEST(Settings, FirstStartShowsTheDefaultsAndClosingWritesTheNineLines) {
     TRecordingSound sound;
     {
         TForm1 form(&sound);
-        const Ui::TForm1& ui = form.ui;
-        EXPECT_EQ(ui.ComboBox2->currentText(), "Computer");
-        EXPECT_EQ(ui.ComboBox1->currentText(), "Player");
-        EXPECT_EQ(ui.ComboBox4->currentText(), "Novice");
+        const TMainControls ctl{form};
+        EXPECT_EQ(ctl.ComboBox2->currentText(), "Computer");
+        EXPECT_EQ(ctl.ComboBox1->currentText(), "Player");
+        EXPECT_EQ(ctl.ComboBox4->currentText(), "Novice");
         EXPECT_EQ(form.RadioGroup1Index(), 1);
-        EXPECT_EQ(ui.ComboBox3->currentText(), "Wood");
-        EXPECT_EQ(ui.ComboBox5->currentText(), "Wood");
-        EXPECT_FALSE(ui.CheckBox1->isChecked());
-        EXPECT_TRUE(ui.CheckBox5->isChecked());
-        EXPECT_TRUE(ui.CheckBox3->isChecked());
-        EXPECT_TRUE(ui.CheckBox4->isChecked());
-        EXPECT_EQ(ui.ChessBrd1->SearchDepth(), 1);
-        EXPECT_FALSE(ui.ChessBrd1->WhiteOnTop());
-        EXPECT_TRUE(ui.ChessBrd1->BoardLines());
-        EXPECT_EQ(ui.ChessBrd1->DisplayCoordsBits(), 0);
+        EXPECT_EQ(ctl.ComboBox3->currentText(), "Wood");
+        EXPECT_EQ(ctl.ComboBox5->currentText(), "Wood");
+        EXPECT_FALSE(ctl.CheckBox1->isChecked());
+        EXPECT_TRUE(ctl.CheckBox5->isChecked());
+        EXPECT_TRUE(ctl.CheckBox3->isChecked());
+        EXPECT_TRUE(ctl.CheckBox4->isChecked());
+        EXPECT_EQ(ctl.ChessBrd1->SearchDepth(), 1);
+        EXPECT_FALSE(ctl.ChessBrd1->WhiteOnTop());
+        EXPECT_TRUE(ctl.ChessBrd1->BoardLines());
+        EXPECT_EQ(ctl.ChessBrd1->DisplayCoordsBits(), 0);
         // The wood skin's squares are on the board; the players stay the layout's.
-        EXPECT_EQ(ui.ChessBrd1->SquareLight().size(), QSize(137, 74));
-        EXPECT_TRUE(ui.ChessBrd1->ComputerPlaysBlack());
-        EXPECT_FALSE(ui.ChessBrd1->ComputerPlaysWhite());
+        EXPECT_EQ(ctl.ChessBrd1->SquareLight().size(), QSize(137, 74));
+        EXPECT_TRUE(ctl.ChessBrd1->ComputerPlaysBlack());
+        EXPECT_FALSE(ctl.ChessBrd1->ComputerPlaysWhite());
         // Creation sends no music commands while the music box keeps its layout value.
         EXPECT_TRUE(sound.Calls.empty());
         form.close();
@@ -64,24 +64,24 @@ TEST(Settings, ReadRulesOfEachKey) {
     WriteFile(home.SettingsFile(), "[config]\npretas=0\nBrancas=1\nBrancaEncima=5\nSkin=2\n"
                                    "Coordenadas=7\nLinhas=0\nSom=2\nMusica=2\nNivel=7\n");
     TForm1 form(&sound);
-    const Ui::TForm1& ui = form.ui;
-    EXPECT_EQ(ui.ComboBox2->currentText(), "Player");
-    EXPECT_EQ(ui.ComboBox1->currentText(), "Computer");
+    const TMainControls ctl{form};
+    EXPECT_EQ(ctl.ComboBox2->currentText(), "Player");
+    EXPECT_EQ(ctl.ComboBox1->currentText(), "Computer");
     EXPECT_EQ(form.RadioGroup1Index(), 1); // above 1 counts as 1
-    EXPECT_EQ(ui.ComboBox3->currentText(), "Blue");
-    EXPECT_EQ(ui.ComboBox5->currentText(), "Blue");
-    EXPECT_EQ(ui.ChessBrd1->SquareDark().size(), QSize(84, 68));
-    EXPECT_TRUE(ui.CheckBox1->isChecked());
-    EXPECT_EQ(ui.ChessBrd1->DisplayCoordsBits(), 0b0011); // West and North
-    EXPECT_FALSE(ui.CheckBox5->isChecked());
-    EXPECT_FALSE(ui.CheckBox3->isChecked()); // "Som" is on only for exactly "1"
-    EXPECT_TRUE(ui.CheckBox4->isChecked());  // "Musica" is on for anything but "0"
+    EXPECT_EQ(ctl.ComboBox3->currentText(), "Blue");
+    EXPECT_EQ(ctl.ComboBox5->currentText(), "Blue");
+    EXPECT_EQ(ctl.ChessBrd1->SquareDark().size(), QSize(84, 68));
+    EXPECT_TRUE(ctl.CheckBox1->isChecked());
+    EXPECT_EQ(ctl.ChessBrd1->DisplayCoordsBits(), 0b0011); // West and North
+    EXPECT_FALSE(ctl.CheckBox5->isChecked());
+    EXPECT_FALSE(ctl.CheckBox3->isChecked()); // "Som" is on only for exactly "1"
+    EXPECT_TRUE(ctl.CheckBox4->isChecked());  // "Musica" is on for anything but "0"
     // "Nivel" 7 is beyond the difficulty list: the default, "Novice" at depth 1.
-    EXPECT_EQ(ui.ComboBox4->currentText(), "Novice");
-    EXPECT_EQ(ui.ChessBrd1->SearchDepth(), 1);
+    EXPECT_EQ(ctl.ComboBox4->currentText(), "Novice");
+    EXPECT_EQ(ctl.ChessBrd1->SearchDepth(), 1);
     form.SpeedButton1Click();
-    EXPECT_EQ(ui.ChessBrd1->SearchDepth(), 1);
-    EXPECT_EQ(ui.Label2->text(), "Level: Novice");
+    EXPECT_EQ(ctl.ChessBrd1->SearchDepth(), 1);
+    EXPECT_EQ(ctl.Label2->text(), "Level: Novice");
 }
 
 TEST(Settings, OrientationSkinAndMusicEdges) {
@@ -91,10 +91,10 @@ TEST(Settings, OrientationSkinAndMusicEdges) {
     WriteFile(home.SettingsFile(), "[Config]\nBrancaEncima=0\nSkin=0\nMusica=0\n");
     TForm1 form(&sound);
     EXPECT_EQ(form.RadioGroup1Index(), 0);
-    EXPECT_TRUE(form.ui.ChessBrd1->WhiteOnTop());
-    EXPECT_EQ(form.ui.ComboBox3->currentText(), "Wood");
+    EXPECT_TRUE(form.Board()->WhiteOnTop());
+    EXPECT_EQ(Controls(form).ComboBox3->currentText(), "Wood");
     // A stored "0" turns the box off and so sends the stop commands once.
-    EXPECT_FALSE(form.ui.CheckBox4->isChecked());
+    EXPECT_FALSE(Controls(form).CheckBox4->isChecked());
     EXPECT_EQ(sound.Calls, (std::vector<std::string>{"STOP MUSICA", "CLOSE ANIMATION"}));
 
     // Values out of range give way to their defaults, so every list keeps a choice and every
@@ -105,14 +105,14 @@ TEST(Settings, OrientationSkinAndMusicEdges) {
         TMessageRecorder messages;
         TForm1 other(&sound);
         EXPECT_TRUE(messages.Messages.empty()) << text;
-        EXPECT_EQ(other.ui.ComboBox2->currentText(), "Computer") << text;
-        EXPECT_EQ(other.ui.ComboBox1->currentText(), "Player") << text;
+        EXPECT_EQ(Controls(other).ComboBox2->currentText(), "Computer") << text;
+        EXPECT_EQ(Controls(other).ComboBox1->currentText(), "Player") << text;
         EXPECT_EQ(other.RadioGroup1Index(), 1) << text;
-        EXPECT_EQ(other.ui.ComboBox3->currentText(), "Wood") << text;
-        EXPECT_EQ(other.ui.ComboBox5->currentText(), "Wood") << text;
-        EXPECT_FALSE(other.ui.Image3->pixmap().isNull()) << text;
-        EXPECT_EQ(other.ui.ComboBox4->currentText(), "Novice") << text;
-        EXPECT_EQ(other.ui.ChessBrd1->SearchDepth(), 1) << text;
+        EXPECT_EQ(Controls(other).ComboBox3->currentText(), "Wood") << text;
+        EXPECT_EQ(Controls(other).ComboBox5->currentText(), "Wood") << text;
+        EXPECT_FALSE(Controls(other).Image3->pixmap().isNull()) << text;
+        EXPECT_EQ(Controls(other).ComboBox4->currentText(), "Novice") << text;
+        EXPECT_EQ(other.Board()->SearchDepth(), 1) << text;
         other.close();
         EXPECT_EQ(ini::ReadString(home.SettingsFile(), "Config", "BrancaEncima", ""), "1");
         EXPECT_EQ(ini::ReadString(home.SettingsFile(), "Config", "Skin", ""), "4");
@@ -135,13 +135,13 @@ TEST(Settings, AValueThatIsNotANumberIsReportedByFileAndKeyAndGivesWayToItsDefau
                   "'abc' is not a valid integer value (key \"Nivel\" in " + file +
                   "; the default 1 is used)");
     // Every other value is applied, before the bad ones and after them.
-    EXPECT_EQ(form.ui.ComboBox2->currentText(), "Player");
-    EXPECT_EQ(form.ui.ComboBox1->currentText(), "Computer");
+    EXPECT_EQ(Controls(form).ComboBox2->currentText(), "Player");
+    EXPECT_EQ(Controls(form).ComboBox1->currentText(), "Computer");
     EXPECT_EQ(form.RadioGroup1Index(), 1);
-    EXPECT_TRUE(form.ui.CheckBox1->isChecked());
-    EXPECT_EQ(form.ui.ComboBox3->currentText(), "Red");
-    EXPECT_EQ(form.ui.ComboBox4->currentText(), "Novice");
-    EXPECT_EQ(form.ui.ChessBrd1->SearchDepth(), 1);
+    EXPECT_TRUE(Controls(form).CheckBox1->isChecked());
+    EXPECT_EQ(Controls(form).ComboBox3->currentText(), "Red");
+    EXPECT_EQ(Controls(form).ComboBox4->currentText(), "Novice");
+    EXPECT_EQ(form.Board()->SearchDepth(), 1);
 }
 
 TEST(Settings, AnUnwritableFileIsReportedAndTheWindowStillCloses) {
@@ -166,12 +166,12 @@ TEST(Settings, ClosingAfterAHumanGameWritesTheLastComputerDepth) {
     TTempHome home;
     TRecordingSound sound;
     TForm1 form(&sound);
-    form.ui.ComboBox4->setCurrentIndex(3);
+    Controls(form).ComboBox4->setCurrentIndex(3);
     form.SpeedButton1Click(); // Player against Computer at "Difficult"
-    form.ui.ComboBox2->setCurrentIndex(0);
-    form.ui.ComboBox4->setCurrentIndex(0);
+    Controls(form).ComboBox2->setCurrentIndex(0);
+    Controls(form).ComboBox4->setCurrentIndex(0);
     form.SpeedButton1Click(); // two players: the depth stays
-    EXPECT_EQ(form.ui.Label2->text(), "Player1 x Player2");
+    EXPECT_EQ(Controls(form).Label2->text(), "Player1 x Player2");
     form.close();
     EXPECT_EQ(ini::ReadString(home.SettingsFile(), "Config", "Nivel", ""), "4");
     EXPECT_EQ(ini::ReadString(home.SettingsFile(), "Config", "Pretas", ""), "0");

@@ -34,8 +34,8 @@ struct TWindow {
     std::shared_ptr<TWrittenSpeaker> Voice = std::make_shared<TWrittenSpeaker>();
     TRecordingSound Sound;
     TForm1 Form{&Sound};
-    Ui::TForm1& ui = Form.ui;
-    TChessBrd* B = ui.ChessBrd1;
+    TMainControls ctl{Form};
+    TChessBrd* B = ctl.ChessBrd1;
 
     TWindow() {
         InstallPlayOptions(Form, Voice);
@@ -47,8 +47,8 @@ struct TWindow {
         if (Choice()->isChecked() != on) Choice()->trigger();
     }
     void Play(const char* white, const char* black) {
-        ui.ComboBox1->setCurrentText(white);
-        ui.ComboBox2->setCurrentText(black);
+        ctl.ComboBox1->setCurrentText(white);
+        ctl.ComboBox2->setCurrentText(black);
         Form.ComboBox1Change();
         Form.SpeedButton1Click();
     }
@@ -82,7 +82,7 @@ TEST(SpokenMoves, TheChoiceStartsOffAndSaysNothing) {
     w.Play("Player", "Player");
     EXPECT_TRUE(w.Moves({{E2, E4}, {E7, E5}, {D1, H5}, {B8, C6}, {F1, C4}, {G8, F6}, {H5, F7}})
                     .isEmpty());
-    EXPECT_EQ(w.ui.Label1->text(), "Checkmate!");
+    EXPECT_EQ(w.ctl.Label1->text(), "Checkmate!");
 }
 
 TEST(SpokenMoves, AGameIsToldMoveByMoveToItsEnd) {
@@ -136,7 +136,7 @@ TEST(SpokenMoves, EveryKindOfDrawIsToldInPlainWords) {
     w.Speak(true);
     w.SetUp(Board({"       k", "", "     K", "      Q"}));
     EXPECT_EQ(w.Moves({{G5, G6}}), QStringList{"Queen g5 to g6. Stalemate. The game is a draw."});
-    EXPECT_EQ(w.ui.Label1->text(), "The game was a Draw!");
+    EXPECT_EQ(w.ctl.Label1->text(), "The game was a Draw!");
     w.SetUp(Board({"k", "", "", "   r", "    K"}));
     EXPECT_EQ(w.Moves({{E4, D5}}),
               QStringList{"King e4 takes d5. Neither side can checkmate. The game is a draw."});

@@ -14,10 +14,18 @@
 #include "GameFiles.h"
 #include "MainWindowSupport.h"
 #include "ProgramSettings.h"
+#include "StartOptions.h"
 #include "ThinkingNotice.h"
 #include "UciEngine.h"
 
 namespace {
+
+// The start options of a command line that names an engine.
+TStartOptions EngineOption(const QString& path) {
+    TStartOptions options;
+    options.EnginePath = path;
+    return options;
+}
 
 // Copied beside the test program by CMake: a path made from this file's name is relative
 // when the compiler is run through a cache from another folder.
@@ -65,18 +73,18 @@ struct TWindow {
     TTempHome Home;
     TRecordingSound Sound;
     TForm1 Form{&Sound};
-    TChessBrd* B = Form.ui.ChessBrd1;
-    TGameFiles* Files = InstallGameFiles(Form, {"chesszel"});
+    TChessBrd* B = Form.Board();
+    TGameFiles* Files = InstallGameFiles(Form, TStartOptions{});
     TUciPlayer* Player;
 
     explicit TWindow(const QString& engine, const char* white = "Player",
                      const char* black = "Computer") {
-        Form.ui.ComboBox1->setCurrentText(white);
-        Form.ui.ComboBox2->setCurrentText(black);
-        Form.ui.ComboBox4->setCurrentIndex(0);
-        Player = InstallUciEngine(Form, {"chesszel", "--engine", engine}, Files);
+        Controls(Form).ComboBox1->setCurrentText(white);
+        Controls(Form).ComboBox2->setCurrentText(black);
+        Controls(Form).ComboBox4->setCurrentIndex(0);
+        Player = InstallUciEngine(Form, EngineOption(engine), Files);
         Player->Engine().TimeLimitMs = 5000;
-        Form.ui.SpeedButton1->click();
+        Controls(Form).SpeedButton1->click();
     }
 };
 
@@ -139,7 +147,7 @@ TEST(Uci, PlaysTheComputersSideThroughTheBoardAndNewGameStartsItAfresh) {
     ASSERT_TRUE(w.B->PlayerMove(E2, E4));
     ASSERT_TRUE(PumpUntil([&] { return w.B->PieceAt(E5) == 'p'; }, 10000));
     EXPECT_TRUE(w.B->WhiteToMove());
-    w.Form.ui.SpeedButton14->click(); // Restart game
+    Controls(w.Form).SpeedButton14->click(); // Restart game
     EXPECT_GE(fake.Sent().count("ucinewgame"), 2);
     EXPECT_EQ(OpenProgramSettings()->value("Engine/Path").toString(), kFake);
 }
@@ -195,18 +203,18 @@ TEST(Uci, ThePersonCannotMoveTheComputersPiecesWhileItThinksAndIsToldItThinks) {
     w.B->SetFocusSquare(E5);
     QTest::keyClick(w.B, Qt::Key_Return);
     EXPECT_EQ(w.B->Position(), asked);
-    EXPECT_EQ(w.Form.ui.Label1->text(), "Not move allowed!");
+    EXPECT_EQ(Controls(w.Form).Label1->text(), "Not move allowed!");
     // Half a second on, the message line says that the computer thinks.
-    ASSERT_TRUE(PumpUntil([&] { return w.Form.ui.Label1->text().contains("thinks"); }, 1500));
-    EXPECT_EQ(w.Form.ui.Label1->text(), "The computer thinks...");
+    ASSERT_TRUE(PumpUntil([&] { return Controls(w.Form).Label1->text().contains("thinks"); }, 1500));
+    EXPECT_EQ(Controls(w.Form).Label1->text(), "The computer thinks...");
     // A program that never answers is thinking until its time limit; then the built-in
     // engine moves, and that move writes the line afresh.
     QTest::qWait(800);
-    EXPECT_EQ(w.Form.ui.Label1->text(), "The computer thinks...");
+    EXPECT_EQ(Controls(w.Form).Label1->text(), "The computer thinks...");
     EXPECT_TRUE(w.B->CustomEngine());
     ASSERT_TRUE(PumpUntil([&] { return w.B->WhiteToMove(); }, 20000));
     EXPECT_FALSE(w.B->CustomEngine());
-    EXPECT_NE(w.Form.ui.Label1->text(), "The computer thinks...");
+    EXPECT_NE(Controls(w.Form).Label1->text(), "The computer thinks...");
     EXPECT_FALSE(w.B->ComputerThinking());
     // The person's own pieces move again.
     w.B->SetFocusSquare(D2);
@@ -234,19 +242,19 @@ TEST(Uci, ChoiceIsRememberedAndTheBuiltInEngineCanBeChosenAgain) {
     TRecordingSound sound;
     {
         TForm1 form(&sound);
-        TUciPlayer* player = InstallUciEngine(form, {"chesszel"});
-        EXPECT_FALSE(form.ui.ChessBrd1->CustomEngine());
+        TUciPlayer* player = InstallUciEngine(form, TStartOptions{});
+        EXPECT_FALSE(form.Board()->CustomEngine());
         player->AskForEngine = [] { return kFake; };
         player->ChooseEngine();
-        EXPECT_TRUE(form.ui.ChessBrd1->CustomEngine());
+        EXPECT_TRUE(form.Board()->CustomEngine());
     }
     TForm1 form(&sound);
-    TUciPlayer* player = InstallUciEngine(form, {"chesszel"});
+    TUciPlayer* player = InstallUciEngine(form, TStartOptions{});
     EXPECT_EQ(player->EnginePath(), kFake);
-    EXPECT_TRUE(form.ui.ChessBrd1->CustomEngine());
+    EXPECT_TRUE(form.Board()->CustomEngine());
     player->AskForEngine = [] { return QString(""); };
     player->ChooseEngine();
-    EXPECT_FALSE(form.ui.ChessBrd1->CustomEngine());
+    EXPECT_FALSE(form.Board()->CustomEngine());
     EXPECT_EQ(OpenProgramSettings()->value("Engine/Path").toString(), "");
 }
 
@@ -273,7 +281,7 @@ TEST(Uci, StockfishAtDepthOnePlaysGamesToTheEnd) {
                 ASSERT_TRUE(PumpUntil(
                     [&] { return w.B->WhiteToMove() != white || w.B->GameEnded(); }, 20000))
                     << "stockfish did not move at ply " << ply;
-                ASSERT_TRUE(w.B->CustomEngine()) << w.Form.ui.Label1->text().toStdString();
+                ASSERT_TRUE(w.B->CustomEngine()) << Controls(w.Form).Label1->text().toStdString();
             }
         }
         EXPECT_TRUE(w.B->GameEnded() || !w.B->HasLegalMove());

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "../notation/NotationTestSupport.h"
+#include "NotationTestSupport.h"
 #include "GameReview.h"
 
 namespace {

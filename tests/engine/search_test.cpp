@@ -5,7 +5,7 @@
 #include <random>
 #include <thread>
 
-#include "../../bench/BenchPositions.h"
+#include "BenchPositions.h"
 #include "EngineTestSupport.h"
 
 using namespace enginetest;
