@@ -221,6 +221,8 @@ void TChessBrd::AnnounceMove(char piece, Square from, Square to, bool capture,
     const bool check = CheckedKing() != None;
     const bool castle = (piece == 'K' || piece == 'k') && (to - from == 2 || from - to == 2);
     FLastMoveWords = MoveInWords(piece, from, to, capture, check, check && !HasLegalMove(), castle);
+    // A move said to the screen reader as it happens, the computer's above all, belongs
+    // here, through Announce(), once the move's report is known.
     if (!TChessBrdAccessible::Listened()) return;
     QAccessibleEvent described(this, QAccessible::DescriptionChanged);
     TChessBrdAccessible::Tell(described);
