@@ -59,9 +59,7 @@ QAccessibleInterface* Factory(const QString& key, QObject* object) {
     if (object == nullptr || !object->isWidgetType()) return nullptr;
     if (key == QLatin1String("TInfoLine"))
         return new TInfoLineAccessible(static_cast<TInfoLine*>(object));
-    // Combo boxes without a name of their own keep the toolkit's view.
-    if (key == QLatin1String("QComboBox") &&
-        !static_cast<QWidget*>(object)->accessibleName().isEmpty())
+    if (key == QLatin1String("TChoiceBox"))
         return new TNamedComboAccessible(static_cast<QComboBox*>(object));
     return nullptr;
 }
@@ -69,6 +67,10 @@ QAccessibleInterface* Factory(const QString& key, QObject* object) {
 } // namespace
 
 TInfoLine::TInfoLine(QWidget* parent) : QLabel(parent), FRole(QAccessible::StaticText) {
+    InstallAccessibleControls();
+}
+
+TChoiceBox::TChoiceBox(QWidget* parent) : QComboBox(parent) {
     InstallAccessibleControls();
 }
 

@@ -1,13 +1,17 @@
 #pragma once
+// The main window's controls as assistive technology sees them, where the toolkit's view
+// falls short.
+//
 // TInfoLine is one of the main window's text lines (the message line, the result and game
 // time, the players or level, the clock). Assistive technology reads it under its role and
 // its name followed by what it shows ("Message: Check!"); the name is the line's
 // accessibleName. A live line also says each new text to the screen reader as it is shown,
 // without taking the focus from anything.
 //
-// setText hides QLabel's: the window sets its lines through the TInfoLine pointers its
-// description makes, and so every change is heard.
+// setText and clear hide QLabel's: the window sets its lines through the TInfoLine pointers
+// its description makes, and so every change is heard.
 
+#include <QComboBox>
 #include <QLabel>
 
 class TInfoLine : public QLabel {
@@ -20,6 +24,7 @@ class TInfoLine : public QLabel {
   public:
     explicit TInfoLine(QWidget* parent = nullptr);
     void setText(const QString& text);
+    void clear() { setText(QString()); }
     bool Live() const { return FLive; }
     void SetLive(bool v) { FLive = v; }
     int AccessibleRole() const { return FRole; }
@@ -32,7 +37,15 @@ class TInfoLine : public QLabel {
     int FRole;
 };
 
-// Assistive technology's view of the program's controls where the toolkit's falls short:
-// the text lines above, and combo boxes named after what they choose (accessibleName)
-// rather than after the entry they show. Installed once; windows made after it use it.
+// A combo box that assistive technology names after what it chooses (its accessibleName,
+// else its buddy label), with the entry it shows as its value. The toolkit's own view
+// names a combo box after the entry it shows.
+class TChoiceBox : public QComboBox {
+    Q_OBJECT
+
+  public:
+    explicit TChoiceBox(QWidget* parent = nullptr);
+};
+
+// Assistive technology's view of the two kinds above; installed once, by the first of them.
 void InstallAccessibleControls();
