@@ -77,7 +77,9 @@ TChoiceBox::TChoiceBox(QWidget* parent) : QComboBox(parent) {
 QString TInfoLine::SpokenName() const {
     const QString name = accessibleName();
     if (text().isEmpty()) return name;
-    return name.isEmpty() ? text() : name + QStringLiteral(": ") + text();
+    // A text that says what it is ("Level: Novice") is not named twice.
+    if (name.isEmpty() || text().startsWith(name, Qt::CaseInsensitive)) return text();
+    return name + QStringLiteral(": ") + text();
 }
 
 void TInfoLine::setText(const QString& text) {

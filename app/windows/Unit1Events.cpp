@@ -33,8 +33,9 @@ void TForm1::ChessBrd1LegalMove() {
     RefreshMoveList();
     // The last line selected and in view; a list that cannot take the focus (its panel is
     // disabled, as while the options panel is open) means the options panel is closed.
+    // A move played from the keyboard on the board leaves the focus there.
     if (ui.ListBox1->isEnabled()) {
-        ui.ListBox1->setFocus();
+        if (!ui.ChessBrd1->hasFocus()) ui.ListBox1->setFocus();
         ui.ListBox1->setCurrentRow(ui.ListBox1->count() - 1);
         ui.ListBox1->scrollToBottom();
     } else {
