@@ -93,13 +93,13 @@ QStringList TabOrder(QWidget* first) {
 }
 
 struct TWindow {
+    bool App = (EnsureApplication(), true);
     TTempHome Home;
     TRecordingSound Sound;
     TForm1 Form{&Sound};
     Ui::TForm1& ui = Form.ui;
     TChessBrd* B = ui.ChessBrd1;
     TWindow() {
-        EnsureApplication();
         InstallPlayOptions(Form);
         B->SetAnimateMoves(false);
     }
