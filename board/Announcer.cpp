@@ -9,7 +9,8 @@ namespace {
 
 class TAnnouncerAccessible : public QAccessibleWidget {
   public:
-    explicit TAnnouncerAccessible(TAnnouncer* w) : QAccessibleWidget(w, QAccessible::Notification) {}
+    explicit TAnnouncerAccessible(TAnnouncer* w)
+        : QAccessibleWidget(w, QAccessible::Notification) {}
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) return static_cast<TAnnouncer*>(widget())->Text();
         return QAccessibleWidget::text(t);

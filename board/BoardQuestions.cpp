@@ -153,8 +153,8 @@ std::string LastMoveAnswer(const TChessGame& g) {
     if ((piece | 0x20) == 'k' && std::abs(FileOf(to) - FileOf(from)) == 2)
         s = side + (FileOf(to) > FileOf(from) ? " castles king side" : " castles queen side");
     else
-        s = side + ' ' + KindName(piece) + ' ' + SquareText(from) +
-            (capture ? " takes " : " to ") + SquareText(to);
+        s = side + ' ' + KindName(piece) + ' ' + SquareText(from) + (capture ? " takes " : " to ") +
+            SquareText(to);
     if (pawn && (g.PieceAt(to) | 0x20) != 'p') s += ", promotes to " + KindName(g.PieceAt(to));
     if (SideInCheck(g)) s += g.HasLegalMove() ? ", check" : ", checkmate";
     return s;
@@ -192,9 +192,8 @@ std::string AttackersAnswer(const TChessGame& g, int q) {
         return SquareText(q) + ", empty, reached by white: " + Joined(Reachers(g, q, true)) +
                ", by black: " + Joined(Reachers(g, q, false));
     const bool white = IsWhite(c);
-    return SquareText(q) + ", " + PieceInWords(c) +
-           ", attacked by " + Joined(Reachers(g, q, !white)) +
-           ", defended by " + Joined(Reachers(g, q, white));
+    return SquareText(q) + ", " + PieceInWords(c) + ", attacked by " +
+           Joined(Reachers(g, q, !white)) + ", defended by " + Joined(Reachers(g, q, white));
 }
 
 std::string MovesAnswer(const TChessGame& g, int q) {

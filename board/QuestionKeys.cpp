@@ -10,10 +10,16 @@ QList<TQuestionKey> MakeTable() {
     t.append({TBoardQuestion::LastMove, 0, QKeySequence(Qt::Key_L), "The last move", {}});
     t.append({TBoardQuestion::Turn, 0, QKeySequence(Qt::Key_T), "Whose turn it is", {}});
     t.append({TBoardQuestion::Clock, 0, QKeySequence(Qt::Key_C), "The game's time", {}});
-    t.append({TBoardQuestion::Attackers, 0, QKeySequence(Qt::Key_A),
-              "What attacks and defends the focused square", {}});
-    t.append({TBoardQuestion::Moves, 0, QKeySequence(Qt::Key_M),
-              "Where the focused piece can move", {}});
+    t.append({TBoardQuestion::Attackers,
+              0,
+              QKeySequence(Qt::Key_A),
+              "What attacks and defends the focused square",
+              {}});
+    t.append({TBoardQuestion::Moves,
+              0,
+              QKeySequence(Qt::Key_M),
+              "Where the focused piece can move",
+              {}});
     const struct {
         char Letter;
         Qt::Key Key;
@@ -23,10 +29,10 @@ QList<TQuestionKey> MakeTable() {
                  {'q', Qt::Key_Q, "queens"},  {'k', Qt::Key_K, "kings"}};
     for (bool white : {true, false})
         for (const auto& k : kinds)
-            t.append({TBoardQuestion::Pieces, white ? k.Letter - 'a' + 'A' : k.Letter,
-                      QKeySequence(white ? QKeyCombination(k.Key)
-                                         : QKeyCombination(Qt::SHIFT, k.Key)),
-                      QString(white ? "White " : "Black ") + k.Plural, pieces});
+            t.append(
+                {TBoardQuestion::Pieces, white ? k.Letter - 'a' + 'A' : k.Letter,
+                 QKeySequence(white ? QKeyCombination(k.Key) : QKeyCombination(Qt::SHIFT, k.Key)),
+                 QString(white ? "White " : "Black ") + k.Plural, pieces});
     for (int rank = 1; rank <= 8; ++rank)
         t.append({TBoardQuestion::Rank, rank, QKeySequence(Qt::Key(Qt::Key_0 + rank)),
                   QStringLiteral("Rank %1").arg(rank), ranks});

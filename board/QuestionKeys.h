@@ -14,10 +14,10 @@
 
 struct TQuestionKey {
     TBoardQuestion Question;
-    int Arg;            // the piece letter, the rank or the file (1..8) asked about; else 0
-    QKeySequence Key;   // the key as a menu shows it
-    QString Text;       // what is asked, for menus and the help
-    QString Group;      // the menu the question is listed in; empty for the first one
+    int Arg;          // the piece letter, the rank or the file (1..8) asked about; else 0
+    QKeySequence Key; // the key as a menu shows it
+    QString Text;     // what is asked, for menus and the help
+    QString Group;    // the menu the question is listed in; empty for the first one
 };
 
 // Every question with its key.

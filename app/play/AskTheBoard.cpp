@@ -34,7 +34,8 @@ void InstallBoardQuestions(TForm1& form, std::function<void(const QString&)> say
     board->OnAskClock = [&form](TChessBrd*) {
         const QString now = QLocale().toString(QTime::currentTime(), QLocale::ShortFormat);
         if (form.GameStartTime.isEmpty()) return QStringLiteral("No game yet, the time is ") + now;
-        return QStringLiteral("Game time ") + GameTimeInWords(form.GameStartTime, QTime::currentTime()) +
+        return QStringLiteral("Game time ") +
+               GameTimeInWords(form.GameStartTime, QTime::currentTime()) +
                QStringLiteral(", the time is ") + now;
     };
     auto before = board->OnAnnounce;
@@ -55,9 +56,8 @@ void InstallBoardQuestions(TForm1& form, std::function<void(const QString&)> say
         QAction* a = into->addAction(q.Text + '\t' + q.Key.toString(QKeySequence::NativeText));
         const TBoardQuestion question = q.Question;
         const int arg = q.Arg;
-        QObject::connect(a, &QAction::triggered, board, [board, question, arg] {
-            board->Ask(question, arg);
-        });
+        QObject::connect(a, &QAction::triggered, board,
+                         [board, question, arg] { board->Ask(question, arg); });
     }
     auto* ask = menu->menuAction();
     ask->setObjectName("AskTheBoard");

@@ -110,8 +110,8 @@ std::vector<std::pair<QAccessible::Event, QString>> Heard;
 void Record(QAccessibleEvent* e) {
     QAccessibleInterface* i = e->accessibleInterface();
     if (i == nullptr) return;
-    const QString who = i->role() == QAccessible::Notification ? QStringLiteral("notice: ")
-                                                                 : QString();
+    const QString who =
+        i->role() == QAccessible::Notification ? QStringLiteral("notice: ") : QString();
     Heard.emplace_back(e->type(), who + i->text(QAccessible::Name));
 }
 
@@ -180,13 +180,14 @@ TEST(Accessibility, LabelsAreTheBuddiesOfTheirComboBoxes) {
 TEST(Accessibility, TabFollowsTheLayout) {
     TWindow w;
     EXPECT_EQ(TabOrder(w.ui.SpeedButton18).join(' ').toStdString(),
-              QStringList({"SpeedButton18", "SpeedButton6", "SpeedButton7", "ChessBrd1",
-                           "ComboBox2", "ComboBox1", "ComboBox4", "ComboBox5", "SpeedButton1",
-                           "SpeedButton2", "SpeedButton3", "SpeedButton4", "SpeedButton5",
-                           "SpeedButton9", "SpeedButton15", "SpeedButton16", "ListBox1",
-                           "SpeedButton13", "SpeedButton14", "SpeedButton10", "SpeedButton12",
-                           "SpeedButton17", "CheckBox1", "CheckBox5", "ComboBox3", "CheckBox3",
-                           "CheckBox4", "RadioButton1", "RadioButton2", "SpeedButton11"})
+              QStringList({"SpeedButton18", "SpeedButton6",  "SpeedButton7",  "ChessBrd1",
+                           "ComboBox2",     "ComboBox1",     "ComboBox4",     "ComboBox5",
+                           "SpeedButton1",  "SpeedButton2",  "SpeedButton3",  "SpeedButton4",
+                           "SpeedButton5",  "SpeedButton9",  "SpeedButton15", "SpeedButton16",
+                           "ListBox1",      "SpeedButton13", "SpeedButton14", "SpeedButton10",
+                           "SpeedButton12", "SpeedButton17", "CheckBox1",     "CheckBox5",
+                           "ComboBox3",     "CheckBox3",     "CheckBox4",     "RadioButton1",
+                           "RadioButton2",  "SpeedButton11"})
                   .join(' ')
                   .toStdString());
     // Buttons that Tab reaches do not take the focus from the board when clicked.

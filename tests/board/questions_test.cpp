@@ -45,10 +45,10 @@ TEST(BoardQuestions, WherePiecesStandOnRanksAndFiles) {
     g.NewGame();
     EXPECT_EQ(PiecesAnswer(g, 'N'), "white knights: b1, g1");
     EXPECT_EQ(PiecesAnswer(g, 'q'), "black queen: d8");
-    EXPECT_EQ(PiecesAnswer(g, 'p'),
-              "black pawns: a7, b7, c7, d7, e7, f7, g7, h7");
+    EXPECT_EQ(PiecesAnswer(g, 'p'), "black pawns: a7, b7, c7, d7, e7, f7, g7, h7");
     EXPECT_EQ(RankAnswer(g, 4), "rank 4: empty");
-    EXPECT_EQ(FileAnswer(g, 5), "file e: e1 white king, e2 white pawn, e7 black pawn, e8 black king");
+    EXPECT_EQ(FileAnswer(g, 5),
+              "file e: e1 white king, e2 white pawn, e7 black pawn, e8 black king");
     Place(g, "Ke1 ke8 Qa1");
     EXPECT_EQ(PiecesAnswer(g, 'R'), "white rooks: none");
     EXPECT_EQ(RankAnswer(g, 1), "rank 1: a1 white queen, e1 white king");
@@ -73,8 +73,7 @@ TEST(BoardQuestions, AttackersAndDefenders) {
               "e6, empty, reached by white: white pawn f5, by black: none");
     EXPECT_EQ(AttackersAnswer(g, Sq("a1")), "a1, empty, reached by white: white queen e1, "
                                             "by black: black rook a4");
-    EXPECT_EQ(AttackersAnswer(g, Sq("h8")),
-              "h8, black king, attacked by none, defended by none");
+    EXPECT_EQ(AttackersAnswer(g, Sq("h8")), "h8, black king, attacked by none, defended by none");
 }
 
 TEST(BoardQuestions, TurnCheckAndTheEndOfTheGame) {
@@ -150,9 +149,8 @@ TEST(BoardQuestions, KeysAreOneEachAndClearOfPlay) {
         const QKeyCombination k = q.Key[0];
         EXPECT_FALSE(seen.contains(k)) << q.Text.toStdString();
         seen << k;
-        for (Qt::Key taken : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
-                              Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape,
-                              Qt::Key_H, Qt::Key_F})
+        for (Qt::Key taken : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Return,
+                              Qt::Key_Enter, Qt::Key_Space, Qt::Key_Escape, Qt::Key_H, Qt::Key_F})
             EXPECT_NE(k, QKeyCombination(taken)) << q.Text.toStdString();
         const auto back = QuestionOfKey(k.key(), k.keyboardModifiers());
         ASSERT_TRUE(back.has_value());
@@ -202,14 +200,15 @@ TEST(BoardQuestions, AskedByKeyAndAnnounced) {
     QTest::keyClick(b, Qt::Key_C);
     TChessBrdAccessible::Listener = nullptr;
 
-    const QStringList expected = {"white knights: b1, g1",
-                                  "black king: e8",
-                                  "rank 2: a2 white pawn, b2 white pawn, c2 white pawn, d2 white "
-                                  "pawn, e2 white pawn, f2 white pawn, g2 white pawn, h2 white pawn",
-                                  "file a: a1 white rook, a2 white pawn, a7 black pawn, a8 black rook",
-                                  "white knight g1: f3, h3",
-                                  "No clock",
-                                  "Game time 00:01:02"};
+    const QStringList expected = {
+        "white knights: b1, g1",
+        "black king: e8",
+        "rank 2: a2 white pawn, b2 white pawn, c2 white pawn, d2 white "
+        "pawn, e2 white pawn, f2 white pawn, g2 white pawn, h2 white pawn",
+        "file a: a1 white rook, a2 white pawn, a7 black pawn, a8 black rook",
+        "white knight g1: f3, h3",
+        "No clock",
+        "Game time 00:01:02"};
     EXPECT_EQ(said, expected);
     QStringList named;
     for (const auto& [type, name] : Heard)
