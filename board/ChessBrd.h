@@ -23,6 +23,7 @@
 #include <memory>
 #include <string>
 
+#include "BoardQuestions.h"
 #include "ChessGame.h"
 #include "ThreadPriority.h"
 
@@ -234,6 +235,21 @@ class TChessBrd : public QWidget, public TChessGame {
     // board's accessible description (ChessBrdAccessible.cpp). It is already up to date
     // when OnMoveReport tells of the move.
     QString LastMoveInWords() const { return FLastMoveWords; }
+
+    // --- Questions and announcements (ChessBrdQuestions.cpp) ---------------------------------
+
+    // The answer to a question about the game shown (BoardQuestions.h). arg is the piece
+    // letter, rank or file asked about; Attackers and Moves ask about the focus square.
+    QString Answer(TBoardQuestion question, int arg = 0) const;
+    // Answers a question by announcing it. The keys of QuestionKeys.h ask while the board
+    // has the keyboard focus.
+    void Ask(TBoardQuestion question, int arg = 0);
+    // Says text to assistive technology without moving the keyboard focus (TAnnouncer),
+    // and hands it to OnAnnounce.
+    void Announce(const QString& text);
+    std::function<void(TChessBrd* Sender, const QString& text)> OnAnnounce;
+    // The game's time in words, for the Clock question; without it the board has no clock.
+    std::function<QString(TChessBrd* Sender)> OnAskClock;
 
     int Left() const { return x(); }
     int Top() const { return y(); }
@@ -470,6 +486,9 @@ class TChessBrd : public QWidget, public TChessGame {
     Square FToldFocus = None;
     void AnnounceMove(const TMoveReport& move);
     void AnnounceFocus();
+
+    // --- ChessBrdQuestions.cpp ---
+    bool AskByKey(QKeyEvent* e);
 
     // --- ChessBrdAnimate.cpp ---
     bool FAnimateMoves = true;

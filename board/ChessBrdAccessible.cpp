@@ -1,5 +1,6 @@
 #include "ChessBrdAccessible.h"
 
+#include "Announcer.h"
 #include "ChessBrd.h"
 #include "Text.h"
 
@@ -224,6 +225,9 @@ void TChessBrd::AnnounceMove(const TMoveReport& move) {
     if (!TChessBrdAccessible::Listened()) return;
     QAccessibleEvent described(this, QAccessible::DescriptionChanged);
     TChessBrdAccessible::Tell(described);
+    // The computer's move is said as it happens, without moving the focus; a person's own
+    // move is heard through the board's description.
+    if (move.White ? FComputerPlaysWhite : FComputerPlaysBlack) TAnnouncer::Say(this, FLastMoveWords);
     // The cells whose pieces changed have new names: the squares the move left and took,
     // the pawn taken en passant and the castling rook's two squares.
     auto* table = static_cast<TChessBrdAccessible*>(QAccessible::queryAccessibleInterface(this));

@@ -135,6 +135,7 @@ void TChessBrd::keyPressEvent(QKeyEvent* e) {
         return;
     }
     const int k = e->key();
+    if (AskByKey(e)) return;
     const bool plain = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (FKeyboardPlay && plain) {
         if (MoveFocus(k)) return;

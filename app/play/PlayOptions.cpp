@@ -1,10 +1,12 @@
 #include "PlayOptions.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QKeySequence>
 
 #include <functional>
 
+#include "AskTheBoard.h"
 #include "ChessBrd.h"
 #include "Hint.h"
 #include "MoveAnnouncer.h"
@@ -30,6 +32,8 @@ const TChoiceKey kChoices[] = {
     {"KeyboardPlay", "Play with the keyboard", &TPlayChoices::KeyboardPlay},
     {"ChoosePromotion", "Choose the promotion piece", &TPlayChoices::ChoosePromotion},
     {"SpeakMoves", "Speak moves", &TPlayChoices::SpeakMoves, false},
+    {"SpeakWithScreenReader", "Speak also while a screen reader runs",
+     &TPlayChoices::SpeakWithScreenReader, false},
 };
 
 QAction* Separator(TForm1& form) {
@@ -107,7 +111,14 @@ void InstallPlayOptions(TForm1& form, std::shared_ptr<TSpeaker> speaker) {
     if (choices->KeyboardPlay) board->setFocus(Qt::OtherFocusReason);
     // Moves said aloud while the choice is on; the speaker starts its engine with the first.
     if (!speaker) speaker = std::make_shared<TTextToSpeechSpeaker>();
-    AnnounceMoves(*board, std::move(speaker), [choices] { return choices->SpeakMoves; });
+    // The program's voice and a screen reader do not talk over each other.
+    const auto speaking = [choices] {
+        return choices->SpeakMoves && (!QAccessible::isActive() || choices->SpeakWithScreenReader);
+    };
+    AnnounceMoves(*board, speaker, speaking);
+    InstallBoardQuestions(form, [speaker, speaking](const QString& text) {
+        if (speaking()) speaker->Say(text);
+    });
 
     auto* hint = new THint(board, &form);
     Command(form, "Hint", "Hint", QKeySequence(Qt::Key_H), [hint, board] {

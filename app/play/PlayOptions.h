@@ -23,6 +23,9 @@ struct TPlayChoices {
     bool ChoosePromotion = true;
     // Every move on the main board said aloud; the one choice that starts off.
     bool SpeakMoves = false;
+    // While a screen reader runs, it says the moves and the answers and the program's own
+    // speech keeps quiet, unless this is chosen too.
+    bool SpeakWithScreenReader = false;
 };
 
 // The choices as stored in chesszel.conf (group "Play"); a missing key takes the default

@@ -30,6 +30,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     Home->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
 
     Text->setObjectName("HelpText");
+    Text->setAccessibleName("Help text");
     Text->setOpenExternalLinks(true); // mail and web links go to the desktop's programs
     Text->setOpenLinks(true);
 

@@ -4,6 +4,7 @@
 #include "Unit1.h"
 
 #include <QDateTime>
+#include <QItemSelectionModel>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -33,9 +34,18 @@ void TForm1::ChessBrd1LegalMove() {
     RefreshMoveList();
     // The last line selected and in view; a list that cannot take the focus (its panel is
     // disabled, as while the options panel is open) means the options panel is closed.
+    // A move played from the keyboard on the board leaves the focus there, and the line is
+    // selected without becoming the list's current one: the list tells assistive technology
+    // that its current line has the focus, whether it has or not.
     if (ui.ListBox1->isEnabled()) {
-        ui.ListBox1->setFocus();
-        ui.ListBox1->setCurrentRow(ui.ListBox1->count() - 1);
+        const int last = ui.ListBox1->count() - 1;
+        if (ui.ChessBrd1->hasFocus()) {
+            ui.ListBox1->selectionModel()->select(ui.ListBox1->model()->index(last, 0),
+                                                  QItemSelectionModel::ClearAndSelect);
+        } else {
+            ui.ListBox1->setFocus();
+            ui.ListBox1->setCurrentRow(last);
+        }
         ui.ListBox1->scrollToBottom();
     } else {
         SpeedButton11Click();
