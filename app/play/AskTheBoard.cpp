@@ -29,7 +29,7 @@ QString GameTimeInWords(const QString& start, const QTime& now) {
 }
 
 void InstallBoardQuestions(TForm1& form, std::function<void(const QString&)> say) {
-    TChessBrd* board = form.ui.ChessBrd1;
+    TChessBrd* board = form.Board();
     if (board == nullptr) return;
     board->OnAskClock = [&form](TChessBrd*) {
         const QString now = QLocale().toString(QTime::currentTime(), QLocale::ShortFormat);

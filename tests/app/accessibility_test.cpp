@@ -97,7 +97,21 @@ struct TWindow {
     TTempHome Home;
     TRecordingSound Sound;
     TForm1 Form{&Sound};
-    Ui::TForm1& ui = Form.ui;
+    // The window's controls, found by their names and typed as the window makes them.
+    template <class T> T* Named(const char* name) { return Form.findChild<T*>(name); }
+    struct TControls {
+        TChessBrd* ChessBrd1;
+        QAbstractButton *SpeedButton4, *SpeedButton12, *SpeedButton18;
+        QComboBox *ComboBox1, *ComboBox2, *ComboBox4;
+        TInfoLine *Label1, *Label2, *Label3, *Label4;
+        QLabel *Label5, *Label6;
+        QListWidget* ListBox1;
+    } ui{Named<TChessBrd>("ChessBrd1"), Named<QAbstractButton>("SpeedButton4"),
+         Named<QAbstractButton>("SpeedButton12"), Named<QAbstractButton>("SpeedButton18"),
+         Named<QComboBox>("ComboBox1"), Named<QComboBox>("ComboBox2"),
+         Named<QComboBox>("ComboBox4"), Named<TInfoLine>("Label1"), Named<TInfoLine>("Label2"),
+         Named<TInfoLine>("Label3"), Named<TInfoLine>("Label4"), Named<QLabel>("Label5"),
+         Named<QLabel>("Label6"), Named<QListWidget>("ListBox1")};
     TChessBrd* B = ui.ChessBrd1;
     TWindow() {
         InstallPlayOptions(Form);

@@ -12,6 +12,7 @@
 
 #include "ChessBrd.h"
 #include "GameFiles.h"
+#include "StartOptions.h"
 #include "MainWindowSupport.h"
 #include "PlayOptions.h"
 #include "PromotionChooser.h"
@@ -180,7 +181,7 @@ TEST(SpokenMoves, AGameLoadedIsToldByItsLastMoveOnly) {
     EnsureApplication();
     TTempHome home;
     TWindow w;
-    TGameFiles* files = InstallGameFiles(w.Form, {"chesszel"});
+    TGameFiles* files = InstallGameFiles(w.Form, TStartOptions{});
     w.Speak(true);
     w.Play("Player", "Player");
     w.Voice->Said.clear();
