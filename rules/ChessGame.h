@@ -123,8 +123,16 @@ class TChessGame {
 
     // --- Making moves, game end and history ------------------------------------------------
 
-    virtual bool MakeMove(Square oldSq, Square newSq);
+    // Plays a half-move. A pawn reaching the last rank becomes promotion when one is given
+    // (for this move only: PromotionPiece stays, and OnPromotion hears the piece but cannot
+    // replace it), otherwise PromotionPiece as OnPromotion leaves it.
+    virtual bool MakeMove(Square oldSq, Square newSq, char promotion = 0);
+    // A person's move: halts the computer, makes the move (a promotion asks the person
+    // through ChoosePromotion) and lets the computer go on.
     bool PlayerMove(Square oldSq, Square newSq);
+    // A half-move of a recorded game with its promotion piece. Quietly, it raises no event
+    // and slides nothing; the game changes as by MakeMove.
+    bool PlayRecordedMove(Square oldSq, Square newSq, char promotion, bool quietly);
     void ApplyPromotion(Square sq);
     bool StepBack();
     bool StepForward();
@@ -173,12 +181,17 @@ class TChessGame {
     // Whether the move is the one the user has just dropped on its square, which needs no
     // sliding; here nothing is ever dropped.
     virtual bool IsDroppedMove(Square /*from*/, Square /*to*/) const { return false; }
+    // The piece a person's promoting move makes, asked when the pawn has reached the last
+    // rank; 0 leaves it to PromotionPiece and OnPromotion. Here nobody is asked.
+    virtual char ChoosePromotion(Square /*oldSq*/, Square /*newSq*/) { return 0; }
 
     bool FGameEnded = false;
     bool FEngineHalted = false;
     // While set, no move is legal once a threefold repetition stands.
     bool FRepetitionEndsGame = true;
     bool FMarkedOver = false;
+    bool FPersonsMove = false; // PlayerMove's move is being made
+    bool FQuiet = false;       // PlayRecordedMove's quiet move is being made
 
     // The board letters, index 1..64 (index 0 unused).
     char FBoard[65];
@@ -206,7 +219,10 @@ class TChessGame {
     void ShowDeparture(Square oldSq, Square newSq);
     void PlacePiece(Square oldSq, Square newSq);
     void HandOverTurn();
-    void PromoteIfDue(Square oldSq, Square newSq);
+    void PromoteIfDue(Square oldSq, Square newSq, char promotion);
+    void ApplyPromotion(Square sq, char piece);
+    // An event is raised only when it has a handler and the move is not played quietly.
+    template <class F> bool Heard(const F& handler) const { return handler && !FQuiet; }
     void CaptureEnPassant(Square oldSq, Square newSq);
     void UpdateEnPassant(Square oldSq, Square newSq);
     void MoveCastlingRook(Square oldSq, Square newSq);
