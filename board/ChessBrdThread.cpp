@@ -73,7 +73,8 @@ bool TChessBrd::Thinking() const {
 
 bool TChessBrd::ComputerThinking() const {
     if (!FEngine) return false;
-    if (ComputerPlayer().Thinking()) return true;
+    // The built-in search, until it has handed its move over.
+    if (Thinking()) return true;
     if (!ComputersTurn() || FGameEnded) return false;
     if (FCustomEngine && !FHostPlayer) return OnCalculateMove && !FEngineHalted;
     return ComputerPlayer().Engaged();
