@@ -156,7 +156,8 @@ void TGameFiles::SaveGameAs() {
 
 void TGameFiles::LoadRecord(const GameRecord& record) {
     TChessBrd* board = FForm.ui.ChessBrd1;
-    // The game-in-progress state with the Play panel's players and level, on a new game.
+    // The window's game start: the game-in-progress state with the Play panel's players and
+    // level, on a new game. Everything after it is the board's own operations.
     FForm.SpeedButton1Click();
     board->StopThinking();
     const bool animate = board->AnimateMoves();

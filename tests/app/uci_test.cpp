@@ -144,6 +144,23 @@ TEST(Uci, PlaysTheComputersSideThroughTheBoardAndNewGameStartsItAfresh) {
     EXPECT_EQ(OpenProgramSettings()->value("Engine/Path").toString(), kFake);
 }
 
+TEST(Uci, AnAnswerThatComesAfterANewGameIsDropped) {
+    EnsureApplication();
+    TFakeEngine fake("late");
+    TWindow w(kFake);
+    ASSERT_TRUE(w.B->PlayerMove(E2, E4));
+    EXPECT_TRUE(w.B->ComputerThinking());
+    w.Form.ui.SpeedButton14->click();      // Restart game while the program thinks
+    PumpUntil([] { return false; }, 1800); // its answer to the old game comes meanwhile
+    EXPECT_EQ(w.B->PieceAt(E7), 'p');
+    EXPECT_EQ(w.B->PieceAt(E2), 'P');
+    EXPECT_TRUE(w.B->WhiteToMove());
+    EXPECT_FALSE(w.B->ComputerThinking());
+    // The new game goes on as usual.
+    ASSERT_TRUE(w.B->PlayerMove(D2, D4));
+    ASSERT_TRUE(PumpUntil([&] { return w.B->PieceAt(E5) == 'p'; }, 10000));
+}
+
 TEST(Uci, TheProgramsPromotionPieceStandsOverTheWindowsChoice) {
     EnsureApplication();
     TFakeEngine fake("good", "b2b1n");
