@@ -23,9 +23,10 @@ class TComputerPlayer {
   public:
     virtual ~TComputerPlayer() = default;
 
-    // The computer is to move on board: work on a move for request. Asked again, with the
-    // same or a newer request, whenever the board lets the computer go on; a player already
-    // at work on the same position only takes the newer number.
+    // The board lets the computer go on: when board.ComputersTurn() holds, work on a move
+    // for request (the built-in engine also looks again after every move, see MoveMade). Asked
+    // again, with the same or a newer request, whenever the board lets the computer go on; a player
+    // already at work on the same position only takes the newer number.
     virtual void Think(TChessBrd& board, unsigned request) = 0;
     // The board halts: the game is about to change, and no answer to the request asked so
     // far is wanted.
