@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include "ChessBrdAccessible.h"
-#include "ChessThread.h"
 #include "DescriptionLoading.h"
 #include "DragImage.h"
+#include "EnginePlayer.h"
 
 // --- Construction and destruction -----------------------------------------------------------
 
@@ -18,10 +18,7 @@ TChessBrd::TChessBrd(QWidget* parent) : QWidget(parent) {
     static const bool accessible =
         (QAccessible::installFactory(&TChessBrdAccessible::Factory), true);
     (void)accessible;
-    // 2. The owned objects; the pictures start empty, the timer belongs to the widget.
-    FPollTimer = new QTimer(this);
-    FPollTimer->setInterval(500);
-    connect(FPollTimer, &QTimer::timeout, this, [this] { CheckHostEngine(); });
+    // 2. The owned objects; the pictures start empty.
     FLineStyle = QPen(QColor(0, 0, 0), 1, Qt::SolidLine);
     // 3. Sizes for resizing, animation, promotion.
     FResizeMinSize = 100;
@@ -60,12 +57,7 @@ TChessBrd::TChessBrd(QWidget* parent) : QWidget(parent) {
 TChessBrd::~TChessBrd() {
     // The thread is ended and joined before anything it could reach goes away; calls it
     // posted but that never ran are dropped.
-    FPollTimer->stop();
-    if (FThread) {
-        FThread->AbortSearch = true;
-        FThread.reset();
-    }
-    FCalls.reset();
+    DestroyThread();
     // The drag overlay tells the board when it goes; let it go while the board is still
     // whole (a board without a parent carries the overlay as its own child).
     delete FDragImage;

@@ -25,11 +25,10 @@
 
 #include "BoardQuestions.h"
 #include "ChessGame.h"
+#include "ComputerPlayer.h"
 #include "ThreadPriority.h"
 
-class TCallQueue;
-class TChessThread;
-struct TBoardSnapshot;
+class TEnginePlayer;
 class TChessBrd;
 class TDragImage;
 
@@ -272,13 +271,38 @@ class TChessBrd : public QWidget, public TChessGame {
 
     // --- Computer player -------------------------------------------------------------------
 
+    // Halts the computer's player; an answer it gives afterwards to an earlier question is
+    // dropped.
     void StopThinking() override;
+    // Lets the computer's player go on: it moves whenever ComputersTurn holds.
     void StartComputerMove() override;
-    // The computer is to move and its engine is at it: the built-in search runs or is about
-    // to, or the host engine has been asked through OnCalculateMove and has not answered
-    // yet. Drags, clicks and keys of the person do not move that side's pieces meanwhile.
+    // The side to move is played by the computer and the game is not over. The one answer
+    // to whose turn it is, for the board's players and for the program around it.
+    bool ComputersTurn() const;
+    // The computer is to move and its player is at it: the built-in search runs or is about
+    // to, or a host has been asked and has not answered yet. Drags, clicks and keys of the
+    // person do not move that side's pieces meanwhile.
     bool ComputerThinking() const;
-    bool MakeMove(Square oldSq, Square newSq) override;
+    bool MakeMove(Square oldSq, Square newSq, char promotion = 0) override;
+
+    // The player of the computer's sides: the built-in engine, or while CustomEngine is
+    // set the host player given here (none: the host asked through OnCalculateMove). The
+    // board does not own it; give nullptr before it goes.
+    TComputerPlayer& ComputerPlayer() const;
+    void SetHostPlayer(TComputerPlayer* player);
+    TComputerPlayer* HostPlayer() const { return FHostPlayer; }
+    // Where every player's answer arrives, on the window thread: the move is made through
+    // MakeMove with its promotion piece when player still plays the computer's side, request
+    // is the current one and it is the computer's turn; otherwise it is dropped. A host's
+    // move the rules refuse raises OnCalculationFailed. True when the move was made.
+    bool ComputerMoveReady(TComputerPlayer& player, unsigned request, const TComputerMove& move);
+    // The built-in player, for tests.
+    TEnginePlayer* EnginePlayer() const { return FEngine.get(); }
+
+    // Asked for the piece of a person's promoting move (through PlayerMove), when the pawn
+    // has reached the last rank and before OnPromotion: "qrbn" in either case, or 0 to
+    // leave it to PromotionPiece. Unset, nobody is asked.
+    std::function<char(TChessBrd* Sender, Square oldSq, Square newSq)> PromotionChooser;
 
     // --- Drawing (ChessBrdPaint.cpp) ---------------------------------------------------------
 
@@ -330,11 +354,11 @@ class TChessBrd : public QWidget, public TChessGame {
     }
     // The move's markers and its accessible announcement, then OnMoveReport.
     void ReportMove(const TMoveReport& report) override;
+    char ChoosePromotion(Square oldSq, Square newSq) override;
 
     // Qt plumbing.
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
-    bool event(QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -349,30 +373,21 @@ class TChessBrd : public QWidget, public TChessGame {
     bool FFirstPaintDone = false;
 
     // --- ChessBrdThread.cpp ---
+    class THostEvent;
     void CreateThread();
-    void ReadBoard(TBoardSnapshot& s) const;
-    void WakeThread();
-    void ThinkingDone();
-    void CheckHostEngine();
-    void AskHostEngine();
-    bool ComputersTurn() const;
+    void DestroyThread();
 
-    // Calls the search thread hands to this (the window) thread; a wake-up through an event
-    // descriptor makes the window thread run them.
-    std::unique_ptr<TCallQueue> FCalls;
-    std::unique_ptr<TChessThread> FThread;
-    QTimer* FPollTimer = nullptr;
+    std::unique_ptr<TEnginePlayer> FEngine;
+    std::unique_ptr<TComputerPlayer> FHostEvent;
+    TComputerPlayer* FHostPlayer = nullptr;
+    // The number of the question to the computer's player; every halt ends it.
+    unsigned FRequest = 0;
+    bool FInComputerMove = false; // a player's answer is being made
     bool FCustomEngine = false;
     bool FComputerPlaysWhite = false;
     bool FComputerPlaysBlack = false;
     int FSearchDepth = 1;
     TThreadPriority FThinkingPriority = tpNormal;
-    // The thread is suspended although no search was aborted, because the computer is not
-    // to move (or its last move was refused); a game change that makes it the computer's
-    // turn wakes it.
-    bool FIdleParked = false;
-    bool FComputerMoveRefused = false;
-    bool FAskingHost = false; // OnCalculateMove is running; the re-trigger waits
 
     // --- ChessBrdPaint.cpp ---
     void DrawBorder();

@@ -186,7 +186,6 @@ void TChessBrd::PaintBoard() {
     if (!FFirstPaintDone) {
         FFirstPaintDone = true;
         StartComputerMove();
-        if (FPollTimer != nullptr) FPollTimer->start(500);
     }
 }
 

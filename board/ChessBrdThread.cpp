@@ -1,84 +1,50 @@
-// The computer-player hand-off of the board control: the search thread, the snapshot of the
-// board it reads, waking it, taking its results on the window thread, the host engine asked
-// through OnCalculateMove, and the timer that asks it again.
+// The computer-player side of the board control: whose turn it is, asking the player that
+// plays the computer's side now, taking its answers on the window thread, and halting it.
+// The built-in player is TEnginePlayer; the host asked through OnCalculateMove is
+// THostEvent below; an outside player comes through SetHostPlayer.
 
-#include <QCoreApplication>
-#include <QEvent>
-#include <QSocketNotifier>
-
-#include <sys/eventfd.h>
-#include <unistd.h>
+#include <QTimer>
 
 #include <algorithm>
-#include <cstdint>
 
 #include "ChessBrd.h"
 #include "ChessThread.h"
-#include "GameInput.h"
+#include "EnginePlayer.h"
 
-namespace {
-
-// Tells the window thread that the search thread has queued calls for it. The search thread
-// only writes to an event descriptor and shares no memory with the toolkit's event queue, so
-// the calls and everything they carry are ordered by the call queue's own mutex alone.
-class TWakeNotifier : public QSocketNotifier {
+// The host engine asked through OnCalculateMove: it answers at once, inside the question.
+class TChessBrd::THostEvent : public TComputerPlayer {
   public:
-    TWakeNotifier(int fd, QObject* parent) : QSocketNotifier(fd, Read, parent), FFd(fd) {}
-    ~TWakeNotifier() override {
-        setEnabled(false);
-        ::close(FFd);
+    void Think(TChessBrd& board, unsigned request) override {
+        if (!board.ComputersTurn() || !board.OnCalculateMove || board.EngineHalted() || FAsking)
+            return;
+        // The handler's own calls on the board must not ask it again from inside.
+        FAsking = true;
+        // 3.1 The handler fills the squares.
+        Square from = None, to = None;
+        board.OnCalculateMove(&board, from, to);
+        // 3.2 Play them unless the game was halted meanwhile.
+        if (!board.EngineHalted()) board.ComputerMoveReady(*this, request, {from, to, 0});
+        FAsking = false;
     }
-    // Any thread.
-    static void Wake(int fd) {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const auto n = ::write(fd, &one, sizeof one);
-    }
-    // Window thread: takes the pending wake-ups.
-    void Drain() {
-        std::uint64_t count = 0;
-        [[maybe_unused]] const auto n = ::read(FFd, &count, sizeof count);
-    }
+    void Halt() override {}
+    bool Thinking() const override { return false; }
+    // Asked whenever the board lets the computer go on, until it answers.
+    bool Engaged() const override { return true; }
 
   private:
-    int FFd;
+    bool FAsking = false;
 };
 
-} // namespace
-
-// --- The search thread ---------------------------------------------------------------------------
-
 void TChessBrd::CreateThread() {
-    const int fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (fd < 0) return; // no way to hear from a thread: the board plays without one
-    auto* notifier = new TWakeNotifier(fd, this);
-    FCalls = std::make_unique<TCallQueue>([fd] { TWakeNotifier::Wake(fd); });
-    connect(notifier, &QSocketNotifier::activated, this, [this, notifier] {
-        notifier->Drain();
-        if (FCalls) FCalls->RunPending();
-    });
-    FThread = std::make_unique<TChessThread>();
-    FThread->SetPostFunction(FCalls->Poster());
-    FThread->ReadBoard = [this](TBoardSnapshot& s) { ReadBoard(s); };
-    FThread->MoveCallback = [this](int from, int to) {
-        // StopThinking leaves the built-in search alone once the host plays; a move it
-        // finishes after the switch is dropped, the host is asked instead (ThinkingDone).
-        if (FCustomEngine || !ComputersTurn()) return false;
-        const bool ok = MakeMove(Square(from), Square(to));
-        FComputerMoveRefused = !ok;
-        return ok;
-    };
-    FThread->CycleEndCallback = [this] { ThinkingDone(); };
-    FThread->SetPriority(FThinkingPriority);
+    FEngine = std::make_unique<TEnginePlayer>(*this);
+    FHostEvent = std::make_unique<THostEvent>();
 }
 
-void TChessBrd::ReadBoard(TBoardSnapshot& s) const {
-    s.Input = EngineInputOf(*this, FSearchDepth);
-    s.ComputerPlaysWhite = FComputerPlaysWhite;
-    s.ComputerPlaysBlack = FComputerPlaysBlack;
-    s.Priority = FThinkingPriority;
+void TChessBrd::DestroyThread() {
+    FEngine.reset();
 }
 
-// --- The computer player ----------------------------------------------------------------------
+// --- Whose turn, and who plays it -------------------------------------------------------------
 
 // The one test of whether the computer, built-in or host, is to move: its side is to move
 // and the game is not over.
@@ -88,116 +54,84 @@ bool TChessBrd::ComputersTurn() const {
     return itsSide && GameOver() == TGameOver::None;
 }
 
+TComputerPlayer& TChessBrd::ComputerPlayer() const {
+    if (!FCustomEngine) return *FEngine;
+    return FHostPlayer ? *FHostPlayer : *FHostEvent;
+}
+
+void TChessBrd::SetHostPlayer(TComputerPlayer* player) {
+    if (FHostPlayer == player) return;
+    // The old host's question ends with it.
+    if (FCustomEngine && FHostPlayer) FHostPlayer->Halt();
+    ++FRequest;
+    FHostPlayer = player;
+}
+
 bool TChessBrd::Thinking() const {
-    return FThread && FThread->ThinkingFlag;
+    return FEngine && FEngine->Thinking();
 }
 
 bool TChessBrd::ComputerThinking() const {
+    if (!FEngine) return false;
+    // The built-in search, until it has handed its move over.
     if (Thinking()) return true;
     if (!ComputersTurn() || FGameEnded) return false;
-    // The host is asked on every event and every tick until it answers.
-    if (FCustomEngine) return OnCalculateMove && !FEngineHalted;
-    // Resumed, and not yet searching or handing its move over.
-    return FThread && !FThread->AbortSearch && !FComputerMoveRefused;
+    if (FCustomEngine && !FHostPlayer) return OnCalculateMove && !FEngineHalted;
+    return ComputerPlayer().Engaged();
 }
+
+// --- Asking and halting -------------------------------------------------------------------------
 
 void TChessBrd::StartComputerMove() {
     // 1. Nothing while loading.
-    if (FLoading) return;
-    // 2. The built-in engine.
-    if (!FCustomEngine) {
-        if (!FThread) return;
-        FThread->AbortSearch = false;
-        FComputerMoveRefused = false;
-        WakeThread();
-        return;
-    }
-    // 3. The host engine.
-    AskHostEngine();
-}
-
-void TChessBrd::AskHostEngine() {
-    if (!ComputersTurn() || !OnCalculateMove || FEngineHalted) return;
-    // The re-trigger check runs after every event; while the host is asked and its move is
-    // made, events sent to the widget must not ask it again from inside.
-    FAskingHost = true;
-    // 3.1 The handler fills the squares.
-    Square from = None, to = None;
-    OnCalculateMove(this, from, to);
-    // 3.2 Play them unless the game was halted meanwhile.
-    if (!FEngineHalted && !MakeMove(from, to) && OnCalculationFailed)
-        OnCalculationFailed(this, from, to);
-    FAskingHost = false;
-}
-
-void TChessBrd::WakeThread() {
-    // A thread that is not suspended decides at the end of its cycle (ThinkingDone) whether
-    // it goes on; resuming it now would have no effect.
-    if (!FThread->Suspended()) return;
-    // The thread would only pass through ThinkingDone again while the computer is not to
-    // move, so it sleeps until that changes instead.
-    FIdleParked = !ComputersTurn();
-    if (!FIdleParked) FThread->Resume();
-}
-
-void TChessBrd::ThinkingDone() {
-    // 1. The search is over.
-    FThread->ThinkingFlag = false;
-    // 2. Park the thread.
-    FThread->Suspend();
-    // 3. Go on unless the search was aborted. A refused move is not searched again until
-    //    the game changes: the same position would give the same move.
-    if (FThread->AbortSearch) return;
-    if (FCustomEngine) {
-        StartComputerMove();
-    } else if (FComputerMoveRefused) {
-        FIdleParked = true;
-    } else {
-        WakeThread();
-    }
+    if (FLoading || !FEngine) return;
+    // 2., 3. The player looks at whose turn it is (ComputersTurn) and works when it is its.
+    ComputerPlayer().Think(*this, FRequest);
 }
 
 void TChessBrd::StopThinking() {
-    // 1. Halt the built-in engine.
-    if (!FCustomEngine && FThread) {
-        if (FThread->InSynchronizedCall()) {
-            // Called from a handler of the computer's own move: the thread waits for this
-            // call, so it cannot be waited for. After a mate or a draw the thread goes on
-            // (the handler may start a new game); otherwise it parks at the end of the cycle.
-            if (!FGameEnded) FThread->AbortSearch = true;
-        } else {
-            FThread->AbortSearch = true;
-            FIdleParked = false;
-            // User input stays queued: only the thread's calls and timers run here.
-            while (!FThread->Suspended())
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                                QEventLoop::WaitForMoreEvents);
-        }
+    // A handler of the computer's own move that ended the game may start a new game from
+    // inside: the computer goes on, and its next answer still counts.
+    if (!(FInComputerMove && FGameEnded)) ++FRequest;
+    // 1. Halt the player, and the built-in engine should it still be on its way out.
+    if (FEngine) {
+        ComputerPlayer().Halt();
+        if (&ComputerPlayer() != FEngine.get()) FEngine->Halt();
     }
     // 2.
     FEngineHalted = true;
 }
 
-bool TChessBrd::MakeMove(Square oldSq, Square newSq) {
-    const bool ok = TChessGame::MakeMove(oldSq, newSq);
-    if (ok) {
-        FComputerMoveRefused = false;
-        // A move made by code while the thread sleeps is one the cycling thread would have
-        // noticed on its next cycle.
-        if (FIdleParked && !FCustomEngine && FThread && !FThread->AbortSearch) WakeThread();
+bool TChessBrd::ComputerMoveReady(TComputerPlayer& player, unsigned request,
+                                  const TComputerMove& move) {
+    // An answer from a player that no longer plays, to a question the game has left behind,
+    // or for a side that is not the computer's, is dropped.
+    if (!FEngine || &player != &ComputerPlayer() || request != FRequest || !ComputersTurn())
+        return false;
+    FInComputerMove = true;
+    const bool made = MakeMove(move.From, move.To, move.Promotion);
+    FInComputerMove = false;
+    if (!FCustomEngine) return made;
+    if (!made) {
+        if (OnCalculationFailed) OnCalculationFailed(this, move.From, move.To);
+        return false;
     }
+    // The built-in engine cycles by itself; a host is asked again, once this move and its
+    // events are done, in case the computer also plays the other side.
+    QTimer::singleShot(0, this, [this, request] {
+        if (request == FRequest && ComputersTurn()) StartComputerMove();
+    });
+    return true;
+}
+
+bool TChessBrd::MakeMove(Square oldSq, Square newSq, char promotion) {
+    const bool ok = TChessGame::MakeMove(oldSq, newSq, promotion);
+    if (ok && FEngine) ComputerPlayer().MoveMade();
     return ok;
 }
 
-void TChessBrd::CheckHostEngine() {
-    if (FAskingHost || FLoading) return;
-    if (!FEngineHalted && FCustomEngine && ComputersTurn()) StartComputerMove();
-}
-
-bool TChessBrd::event(QEvent* e) {
-    const bool handled = QWidget::event(e);
-    CheckHostEngine();
-    return handled;
+char TChessBrd::ChoosePromotion(Square oldSq, Square newSq) {
+    return PromotionChooser ? PromotionChooser(this, oldSq, newSq) : 0;
 }
 
 // --- Players and search -------------------------------------------------------------------------
@@ -236,7 +170,7 @@ TThreadPriority TChessBrd::ThinkingPriority() const {
 
 void TChessBrd::SetThinkingPriority(TThreadPriority v) {
     FThinkingPriority = v;
-    if (FThread) FThread->SetPriority(v);
+    if (FEngine) FEngine->SetPriority(v);
 }
 
 void TChessBrd::SetThinkingPriorityValue(int v) {

@@ -16,7 +16,7 @@ void TChessThread::Execute() {
     while (!Terminated()) {
         // 1. Search and hand the move over when it is the computer's turn.
         const TBoardSnapshot s = FSnapshot;
-        if (s.ComputersTurn()) {
+        if (s.ComputersTurn) {
             SetPriority(s.Priority);
             ThinkingFlag = true;
             FEngine.Think(s.Input);
@@ -38,5 +38,7 @@ void TChessThread::HandOver(TEngineMove m) {
     // Checked again here, on the window thread: a StopThinking that came while the move was
     // on its way wins, and the halted game is not changed.
     if (AbortSearch || !MoveCallback) return;
-    MoveCallback(m.From + 1, m.To + 1);
+    const char promotion =
+        (m.Flags & mfPromotion) && m.Promote >= 1 && m.Promote <= 4 ? " nbrq"[m.Promote] : 0;
+    MoveCallback(m.From + 1, m.To + 1, promotion);
 }

@@ -13,18 +13,12 @@
 #include "ChessEngine.h"
 #include "Thread.h"
 
-// What one cycle reads from the board: the search input plus who plays which side and the
-// priority to search at.
+// What one cycle reads from the board: the search input, whether the board finds it the
+// computer's turn, and the priority to search at.
 struct TBoardSnapshot {
     TEngineInput Input;
-    bool ComputerPlaysWhite = false;
-    bool ComputerPlaysBlack = false;
+    bool ComputersTurn = false;
     TThreadPriority Priority = tpNormal;
-
-    bool ComputersTurn() const {
-        return (ComputerPlaysWhite && Input.WhiteToMove) ||
-               (ComputerPlaysBlack && !Input.WhiteToMove);
-    }
 };
 
 class TChessThread : public TThread {
@@ -39,9 +33,9 @@ class TChessThread : public TThread {
 
     // Fills the snapshot; runs on the window thread each time the thread is resumed.
     std::function<void(TBoardSnapshot&)> ReadBoard;
-    // The board's move operation, with squares 1..64; runs on the window thread, and only
-    // while AbortSearch is clear there.
-    std::function<bool(int from, int to)> MoveCallback;
+    // Takes the chosen move, with squares 1..64 and the promotion piece ("nbrq", 0 for
+    // none); runs on the window thread, and only while AbortSearch is clear there.
+    std::function<void(int from, int to, char promotion)> MoveCallback;
     // The board's end-of-cycle operation; runs on the window thread.
     std::function<void()> CycleEndCallback;
 

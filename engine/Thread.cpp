@@ -97,11 +97,6 @@ TThreadPriority TThread::Priority() const {
     return FShared->Priority;
 }
 
-int TThread::ThreadId() const {
-    std::lock_guard lock(FShared->M);
-    return FShared->Tid;
-}
-
 void TThread::ApplyPriorityLocked() {
     // On Linux a thread id addresses that one thread. Lowering the nice value needs a
     // privilege we may lack; the thread then keeps the value it has.
@@ -167,7 +162,6 @@ void TCallQueue::Post(std::function<void()> call) {
         wasEmpty = FCalls.empty();
         FCalls.push_back(std::move(call));
     }
-    FCv.notify_all();
     if (wasEmpty && FWake) FWake();
 }
 
@@ -180,9 +174,4 @@ int TCallQueue::RunPending() {
     for (auto& call : calls)
         call();
     return int(calls.size());
-}
-
-bool TCallQueue::WaitForCall(std::chrono::milliseconds timeout) {
-    std::unique_lock lock(FMutex);
-    return FCv.wait_for(lock, timeout, [&] { return !FCalls.empty(); });
 }

@@ -10,7 +10,6 @@
 // remembered. The OS thread is started by the first Resume, so a thread that is never resumed
 // costs nothing.
 
-#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -53,8 +52,6 @@ class TThread {
     // Applies at once when the thread runs; a refused raise leaves the old nice value.
     void SetPriority(TThreadPriority p);
     TThreadPriority Priority() const;
-    // The OS thread id, 0 before the first Resume.
-    int ThreadId() const;
 
   protected:
     // The thread body; it should return soon after Terminated() becomes true.
@@ -94,8 +91,6 @@ class TCallQueue {
     void Post(std::function<void()> call);
     // Runs the calls queued so far, in order, on the calling thread; returns their number.
     int RunPending();
-    // Blocks until a call is queued or the timeout passes; true when one is queued.
-    bool WaitForCall(std::chrono::milliseconds timeout);
     // A post function for TThread that queues its calls here.
     TThread::TPostFunction Poster() {
         return [this](std::function<void()> call) { Post(std::move(call)); };
@@ -104,6 +99,5 @@ class TCallQueue {
   private:
     std::function<void()> FWake;
     std::mutex FMutex;
-    std::condition_variable FCv;
     std::deque<std::function<void()>> FCalls;
 };

@@ -125,8 +125,16 @@ class TChessGame {
 
     // --- Making moves, game end and history ------------------------------------------------
 
-    virtual bool MakeMove(Square oldSq, Square newSq);
+    // Plays a half-move. A pawn reaching the last rank becomes promotion when one is given
+    // (for this move only: PromotionPiece stays, and OnPromotion hears the piece but cannot
+    // replace it), otherwise PromotionPiece as OnPromotion leaves it.
+    virtual bool MakeMove(Square oldSq, Square newSq, char promotion = 0);
+    // A person's move: halts the computer, makes the move (a promotion asks the person
+    // through ChoosePromotion) and lets the computer go on.
     bool PlayerMove(Square oldSq, Square newSq);
+    // A half-move of a recorded game with its promotion piece. Quietly, it raises no event
+    // and slides nothing; the game changes as by MakeMove.
+    bool PlayRecordedMove(Square oldSq, Square newSq, char promotion, bool quietly);
     void ApplyPromotion(Square sq);
     bool StepBack();
     bool StepForward();
@@ -181,12 +189,17 @@ class TChessGame {
     // The last step of a move that was played: raises OnMoveReport. A view that shows the
     // move itself does so first and then calls this.
     virtual void ReportMove(const TMoveReport& report);
+    // The piece a person's promoting move makes, asked when the pawn has reached the last
+    // rank; 0 leaves it to PromotionPiece and OnPromotion. Here nobody is asked.
+    virtual char ChoosePromotion(Square /*oldSq*/, Square /*newSq*/) { return 0; }
 
     bool FGameEnded = false;
     bool FEngineHalted = false;
     // While set, no move is legal once a threefold repetition stands.
     bool FRepetitionEndsGame = true;
     bool FMarkedOver = false;
+    bool FPersonsMove = false; // PlayerMove's move is being made
+    bool FQuiet = false;       // PlayRecordedMove's quiet move is being made
 
     // The board letters, index 1..64 (index 0 unused).
     char FBoard[65];
@@ -214,7 +227,10 @@ class TChessGame {
     void ShowDeparture(Square oldSq, Square newSq);
     void PlacePiece(Square oldSq, Square newSq);
     void HandOverTurn();
-    void PromoteIfDue(Square oldSq, Square newSq, TMoveReport& report);
+    void PromoteIfDue(Square oldSq, Square newSq, char promotion, TMoveReport& report);
+    void ApplyPromotion(Square sq, char piece);
+    // An event is raised only when it has a handler and the move is not played quietly.
+    template <class F> bool Heard(const F& handler) const { return handler && !FQuiet; }
     void CaptureEnPassant(Square oldSq, Square newSq, TMoveReport& report);
     void UpdateEnPassant(Square oldSq, Square newSq);
     void MoveCastlingRook(Square oldSq, Square newSq, TMoveReport& report);

@@ -25,7 +25,7 @@ int MaterialPoints(char c) {
 
 } // namespace
 
-bool TChessGame::MakeMove(Square oldSq, Square newSq) {
+bool TChessGame::MakeMove(Square oldSq, Square newSq, char promotion) {
     // 1. No move has ended the game yet.
     FGameEnded = false;
     // 2. An illegal move changes nothing.
@@ -49,11 +49,11 @@ bool TChessGame::MakeMove(Square oldSq, Square newSq) {
     // 7. The other side moves next; the end of the history follows.
     HandOverTurn();
     // 8. The move is announced.
-    if (OnLegalMove) OnLegalMove(this, oldSq, newSq);
+    if (Heard(OnLegalMove)) OnLegalMove(this, oldSq, newSq);
     // 9. An ordinary capture.
-    if (captured != ' ' && OnCapture) OnCapture(this, oldSq, newSq, captured);
+    if (captured != ' ' && Heard(OnCapture)) OnCapture(this, oldSq, newSq, captured);
     // 10. Promotion.
-    PromoteIfDue(oldSq, newSq, report);
+    PromoteIfDue(oldSq, newSq, promotion, report);
     // 11. The pawn taken en passant.
     CaptureEnPassant(oldSq, newSq, report);
     // 12. The en-passant square of this move.
@@ -65,9 +65,9 @@ bool TChessGame::MakeMove(Square oldSq, Square newSq) {
     // 15..21. Check, the ends of the game and the draw.
     AnnounceEnd(oldSq, newSq, true, report);
     // 22. The board is shown anew.
-    if (OnPaint) OnPaint(this);
-    // The move is complete: its report.
-    ReportMove(report);
+    if (Heard(OnPaint)) OnPaint(this);
+    // The move is complete: its report (a move played quietly has none).
+    if (!FQuiet) ReportMove(report);
     return true;
 }
 
@@ -79,11 +79,21 @@ bool TChessGame::PlayerMove(Square oldSq, Square newSq) {
     StopThinking();
     // A game the rules have ended takes no further move; a marked one goes on.
     const TGameOver over = GameOver();
+    FPersonsMove = true;
     const bool result =
         (over == TGameOver::None || over == TGameOver::Marked) && MakeMove(oldSq, newSq);
+    FPersonsMove = false;
     FEngineHalted = false;
     StartComputerMove();
     return result;
+}
+
+bool TChessGame::PlayRecordedMove(Square oldSq, Square newSq, char promotion, bool quietly) {
+    const bool wasQuiet = FQuiet;
+    FQuiet = quietly;
+    const bool ok = MakeMove(oldSq, newSq, promotion);
+    FQuiet = wasQuiet;
+    return ok;
 }
 
 void TChessGame::RecordHalfMove(Square oldSq, Square newSq) {
@@ -109,7 +119,7 @@ void TChessGame::RecordHalfMove(Square oldSq, Square newSq) {
 
 void TChessGame::ShowDeparture(Square oldSq, Square newSq) {
     RepaintSquare(oldSq);
-    if (AnimateMoves() && !IsDroppedMove(oldSq, newSq)) {
+    if (AnimateMoves() && !FQuiet && !IsDroppedMove(oldSq, newSq)) {
         DrawGridLines();
         AnimateMove(oldSq, newSq, AnimationDelay());
     }
@@ -133,20 +143,33 @@ void TChessGame::HandOverTurn() {
     Record(FCurrentMove, FWhiteToMove).Position.clear();
 }
 
-void TChessGame::PromoteIfDue(Square oldSq, Square newSq, TMoveReport& report) {
+void TChessGame::PromoteIfDue(Square oldSq, Square newSq, char promotion, TMoveReport& report) {
     const char c = FBoard[newSq];
     const int rank = RankOf(newSq);
     if ((c != 'P' && c != 'p') || (rank != 8 && rank != 1)) return;
-    // The handler's choice stays in PromotionPiece for later promotions.
-    if (OnPromotion) OnPromotion(this, oldSq, newSq, FPromotionPiece);
-    ApplyPromotion(newSq);
+    // A person's move without a piece of its own asks the person.
+    if (promotion == 0 && FPersonsMove) promotion = ChoosePromotion(oldSq, newSq);
+    if (promotion == 0) {
+        // The handler's choice stays in PromotionPiece for later promotions.
+        if (Heard(OnPromotion)) OnPromotion(this, oldSq, newSq, FPromotionPiece);
+        ApplyPromotion(newSq, FPromotionPiece);
+    } else {
+        // A piece that came with the move, or that the person chose, is this move's alone
+        // and stands: the handler hears it, but a letter it leaves is not taken.
+        char heard = promotion;
+        if (Heard(OnPromotion)) OnPromotion(this, oldSq, newSq, heard);
+        ApplyPromotion(newSq, promotion);
+    }
     report.Promotion = FBoard[newSq];
 }
 
 void TChessGame::ApplyPromotion(Square sq) {
+    ApplyPromotion(sq, FPromotionPiece);
+}
+
+void TChessGame::ApplyPromotion(Square sq, char piece) {
     if (sq < A8 || sq > H1) return;
-    const auto upper =
-        static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(FPromotionPiece)));
+    const auto upper = static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(piece)));
     // The letter is taken as it is; rank 1 gets the upper-case form plus 32.
     if (RankOf(sq) == 8) FBoard[sq] = static_cast<char>(upper);
     if (RankOf(sq) == 1) FBoard[sq] = static_cast<char>(upper + 32);
@@ -158,7 +181,7 @@ void TChessGame::ApplyPromotion(Square sq) {
 void TChessGame::CaptureEnPassant(Square oldSq, Square newSq, TMoveReport& report) {
     const Square victim = EnPassantVictim(newSq, FBoard[newSq]);
     if (victim == None) return;
-    if (OnCapture) OnCapture(this, oldSq, newSq, FBoard[victim]);
+    if (Heard(OnCapture)) OnCapture(this, oldSq, newSq, FBoard[victim]);
     // A set-up position may have put a piece on the passed square too; the report keeps
     // the piece taken on the square moved to.
     if (!report.Capture()) {
@@ -199,7 +222,7 @@ void TChessGame::MoveCastlingRook(Square oldSq, Square newSq, TMoveReport& repor
     DrawGridLines();
     report.RookFrom = corner;
     report.RookTo = rookTo;
-    if (OnCastle) OnCastle(this, oldSq, newSq);
+    if (Heard(OnCastle)) OnCastle(this, oldSq, newSq);
 }
 
 void TChessGame::UpdateCastlingRights(Square oldSq) {
@@ -240,15 +263,15 @@ void TChessGame::AnnounceCheckAndEnd(Square oldSq, Square newSq, TMoveReport& re
     report.StaleMate = !check && !canMove;
     // 17. Check, mate or stalemate announced.
     if (check) {
-        if (OnCheck) OnCheck(this, oldSq, newSq);
-        if (!canMove && OnMate) {
+        if (Heard(OnCheck)) OnCheck(this, oldSq, newSq);
+        if (!canMove && Heard(OnMate)) {
             FGameEnded = true;
             OnMate(this, oldSq, newSq);
         }
         return;
     }
     if (canMove) return;
-    if (OnStaleMate) OnStaleMate(this, oldSq, newSq);
+    if (Heard(OnStaleMate)) OnStaleMate(this, oldSq, newSq);
 }
 
 // Steps 15 to 21 of MakeMove; a placed position has no record of its own to write.
@@ -258,17 +281,17 @@ void TChessGame::AnnounceEnd(Square oldSq, Square newSq, bool recordPosition, TM
     // 18. Mating material.
     if (LacksMatingMaterial()) {
         report.NoMatingMaterial = true;
-        if (OnNoMatingMaterial) OnNoMatingMaterial(this);
+        if (Heard(OnNoMatingMaterial)) OnNoMatingMaterial(this);
     }
     // 19. The record of the new position.
     if (recordPosition) RecordCurrentPosition();
     // 20. Threefold repetition.
     if (IsThreefoldRepetition()) {
         report.Threefold = true;
-        if (OnThreefoldPosition) OnThreefoldPosition(this);
+        if (Heard(OnThreefoldPosition)) OnThreefoldPosition(this);
     }
     // 21. One draw announcement per move.
-    if (report.Drawn() && OnDraw) {
+    if (report.Drawn() && Heard(OnDraw)) {
         FGameEnded = true;
         OnDraw(this);
     }

@@ -43,41 +43,6 @@ QString Text(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
-// The events the board raises while moves are played onto it, and a way to silence them.
-struct TBoardEvents {
-    explicit TBoardEvents(TChessBrd* b) : Board(b) {
-        Saved[0] = b->OnLegalMove, Saved[1] = b->OnCheck, Saved[2] = b->OnMate;
-        Saved[3] = b->OnStaleMate, Saved[4] = b->OnCastle;
-        Capture = b->OnCapture, Promotion = b->OnPromotion;
-        Notify[0] = b->OnNoMatingMaterial, Notify[1] = b->OnThreefoldPosition;
-        Notify[2] = b->OnDraw, Notify[3] = b->OnPaint;
-        Report = b->OnMoveReport;
-        b->OnMoveReport = nullptr;
-        b->OnLegalMove = b->OnCheck = b->OnMate = b->OnStaleMate = b->OnCastle = nullptr;
-        b->OnCapture = nullptr;
-        b->OnPromotion = nullptr;
-        b->OnNoMatingMaterial = b->OnThreefoldPosition = b->OnDraw = b->OnPaint = nullptr;
-    }
-    void Restore() {
-        if (!Board) return;
-        Board->OnLegalMove = Saved[0], Board->OnCheck = Saved[1], Board->OnMate = Saved[2];
-        Board->OnStaleMate = Saved[3], Board->OnCastle = Saved[4];
-        Board->OnCapture = Capture, Board->OnPromotion = Promotion;
-        Board->OnNoMatingMaterial = Notify[0], Board->OnThreefoldPosition = Notify[1];
-        Board->OnDraw = Notify[2], Board->OnPaint = Notify[3];
-        Board->OnMoveReport = Report;
-        Board = nullptr;
-    }
-    ~TBoardEvents() { Restore(); }
-
-    TChessBrd* Board;
-    TMoveEvent Saved[5];
-    TCaptureEvent Capture;
-    TPromotionEvent Promotion;
-    TNotifyEvent Notify[4];
-    TMoveReportEvent Report;
-};
-
 bool StartsWith(const GameRecord& game, const GameRecord& prefix) {
     if (WriteFen(game.Start) != WriteFen(prefix.Start)) return false;
     if (prefix.Moves.size() > game.Moves.size()) return false;
@@ -192,42 +157,29 @@ void TGameFiles::SaveGameAs() {
 
 void TGameFiles::LoadRecord(const GameRecord& record) {
     TChessBrd* board = FForm.Board();
-    // The game-in-progress state with the Play panel's players and level, on a new game.
+    // The window's game start: the game-in-progress state with the Play panel's players and
+    // level, on a new game. Everything after it is the board's own operations.
     FForm.StartGame();
     board->StopThinking();
     const bool animate = board->AnimateMoves();
-    const char promotion = board->PromotionPiece();
     board->SetAnimateMoves(false);
     // The record may go on past a threefold repetition (the draw must be claimed): it is
     // played whole, and play on the board ends at the next one.
     board->SetRepetitionEndsGame(false);
-    {
-        TBoardEvents events(board);
-        if (record.IsSetUp()) {
-            board->SetPosition(record.Start.Board);
-            board->SetWhiteToMove(record.Start.WhiteToMove);
-            board->SetCastlingAllowed(record.Start.Castling);
-            if (record.Start.EnPassant != None) board->SetEnPassant(record.Start.EnPassant);
-        }
-        for (size_t i = 0; i < record.Moves.size(); ++i) {
-            const GameMove& m = record.Moves[i];
-            // The last move raises the board's events as if just played: its sound, its
-            // message, the move list and the end of the game.
-            const bool last = i + 1 == record.Moves.size();
-            if (last) events.Restore();
-            if (m.Promotion) board->SetPromotionPiece(m.Promotion);
-            // The recorded piece, not one the window would ask the person for.
-            if (last && m.Promotion)
-                board->OnPromotion = [this, &m](TChessGame*, Square, Square, char& piece) {
-                    piece = m.Promotion;
-                    FForm.ChessBrd1Promotion();
-                };
-            board->MakeMove(m.From, m.To);
-            if (last) board->OnPromotion = events.Promotion;
-        }
+    if (record.IsSetUp()) {
+        board->SetPosition(record.Start.Board);
+        board->SetWhiteToMove(record.Start.WhiteToMove);
+        board->SetCastlingAllowed(record.Start.Castling);
+        if (record.Start.EnPassant != None) board->SetEnPassant(record.Start.EnPassant);
+    }
+    // Every move quietly but the last, which raises the board's events as if just played:
+    // its sound, its message, the move list and the end of the game.
+    for (size_t i = 0; i < record.Moves.size(); ++i) {
+        const GameMove& m = record.Moves[i];
+        const bool last = i + 1 == record.Moves.size();
+        board->PlayRecordedMove(m.From, m.To, m.Promotion, !last);
     }
     board->SetRepetitionEndsGame(true);
-    board->SetPromotionPiece(promotion);
     board->SetAnimateMoves(animate);
     board->PaintBoard();
     // A position set up without moves is announced as a move into it would be: one that is
@@ -385,8 +337,8 @@ TGameFiles* InstallGameFiles(TForm1& form, const TStartOptions& options) {
     // Opened once the window is up, so that the game replaces the Play panel.
     QTimer::singleShot(0, files, [files, named] {
         QString error;
-        const bool ok = IsGameText(named) ? files->LoadText(named, error)
-                                          : files->OpenFile(named, error);
+        const bool ok =
+            IsGameText(named) ? files->LoadText(named, error) : files->OpenFile(named, error);
         if (!ok) files->Tell(error);
     });
     return files;

@@ -2,48 +2,78 @@
 
 #include <QMetaObject>
 
+#include <atomic>
+#include <string>
+
 #include "ChessBrd.h"
 #include "ChessEngine.h"
 #include "GameInput.h"
+#include "Thread.h"
+
+namespace {
+
+// The position and the side to move, as asked about.
+std::string AskedOf(const TChessBrd& board) {
+    return board.Position() + (board.WhiteToMove() ? 'w' : 'b');
+}
+
+} // namespace
+
+// One search for one hint: it runs once and hands its move to the window thread through a
+// synchronized call, which THint's own queue runs.
+class THint::TSearch : public TThread {
+  public:
+    TSearch(THint& hint, const TEngineInput& in, std::string asked)
+        : Asked(std::move(asked)), FHint(hint), FIn(in) {
+        SetPostFunction([&hint](std::function<void()> call) {
+            QMetaObject::invokeMethod(&hint, std::move(call), Qt::QueuedConnection);
+        });
+    }
+    ~TSearch() override {
+        FEngine.AbortSearch = true;
+        TerminateAndWait();
+    }
+
+    const std::string Asked;
+    std::atomic<bool> Finished = false; // the body has returned
+    bool Answered = false;              // window thread: its answer has arrived
+
+  protected:
+    void Execute() override {
+        FEngine.Think(FIn);
+        const TEngineMove m = FEngine.BestMove();
+        if (!FEngine.AbortSearch) Synchronize([this, m] { FHint.Deliver(m.From + 1, m.To + 1); });
+        Finished = true;
+    }
+
+  private:
+    THint& FHint;
+    TEngineInput FIn;
+    TChessEngine FEngine;
+};
 
 THint::THint(TChessBrd* board, QObject* parent) : QObject(parent), FBoard(board) {}
 
-THint::~THint() {
-    if (FEngine) FEngine->AbortSearch = true;
-    Join();
-}
+THint::~THint() = default;
 
-void THint::Join() {
-    if (FThread.joinable()) FThread.join();
+bool THint::Busy() const {
+    return FSearch && !FSearch->Answered && !FSearch->Finished;
 }
 
 bool THint::Request() {
     if (FBoard == nullptr || Busy() || FBoard->GameEnded() || !FBoard->HasLegalMove()) return false;
-    Join();
-    const TEngineInput in = EngineInputOf(*FBoard, FBoard->SearchDepth());
-    const std::string position = FBoard->Position();
-    const std::string asked = position + (in.WhiteToMove ? 'w' : 'b');
-    FDone = false;
-    FEngine = std::make_shared<TChessEngine>();
-    FThread = std::thread([this, in, asked, engine = FEngine] {
-        engine->Think(in);
-        const TEngineMove m = engine->BestMove();
-        if (!engine->AbortSearch) {
-            QMetaObject::invokeMethod(
-                this, [this, m, asked] { Deliver(m.From + 1, m.To + 1, asked); },
-                Qt::QueuedConnection);
-        }
-        FDone = true;
-    });
+    FSearch = std::make_unique<TSearch>(*this, EngineInputOf(*FBoard, FBoard->SearchDepth()),
+                                        AskedOf(*FBoard));
+    FSearch->Resume();
     return true;
 }
 
-void THint::Deliver(int from, int to, const std::string& position) {
-    Join();
+void THint::Deliver(int from, int to) {
+    if (!FSearch) return;
+    FSearch->Answered = true;
     if (FBoard == nullptr) return;
     // The game went on meanwhile: the answer is for another position.
-    if (FBoard->Position() + (FBoard->WhiteToMove() ? 'w' : 'b') != position) return;
+    if (AskedOf(*FBoard) != FSearch->Asked) return;
     if (!FBoard->IsLegalMove(Square(from), Square(to))) return;
     FBoard->ShowSuggestion(Square(from), Square(to), ShowMs);
-    if (OnHint) OnHint(Square(from), Square(to));
 }

@@ -90,16 +90,11 @@ void InstallPlayOptions(TForm1& form, std::shared_ptr<TSpeaker> speaker) {
     auto choices = std::make_shared<TPlayChoices>(ReadPlayChoices());
     ApplyPlayChoices(*board, *choices);
 
-    // The person's promotions ask for the piece; the computer's make a queen.
-    auto promoted = board->OnPromotion;
-    board->OnPromotion = [board, choices, promoted](TChessGame* g, Square from, Square to,
-                                                    char& piece) {
-        const bool white = g->PieceAt(to) == 'P';
-        const bool computer = white ? board->ComputerPlaysWhite() : board->ComputerPlaysBlack();
-        piece = 'q';
-        if (choices->ChoosePromotion && !computer)
-            piece = TPromotionChooser::Choose(board, to, white);
-        if (promoted) promoted(g, from, to, piece);
+    // The person's promotions ask for the piece while the choice is on, and make a queen
+    // otherwise; the computer's and a loaded game's come with their own.
+    board->PromotionChooser = [choices](TChessBrd* b, Square, Square to) {
+        if (!choices->ChoosePromotion) return 'q';
+        return TPromotionChooser::Choose(b, to, b->PieceAt(to) == 'P');
     };
     // A move sends the focus to the move list; keyboard play keeps it on the board.
     auto moved = board->OnLegalMove;
@@ -123,9 +118,7 @@ void InstallPlayOptions(TForm1& form, std::shared_ptr<TSpeaker> speaker) {
     auto* hint = new THint(board, &form);
     Command(form, "Hint", "Hint", QKeySequence(Qt::Key_H), [hint, board] {
         // Only for the person's move, while the game goes on.
-        const bool computer =
-            board->WhiteToMove() ? board->ComputerPlaysWhite() : board->ComputerPlaysBlack();
-        if (!computer && board->isEnabled()) hint->Request();
+        if (!board->ComputersTurn() && board->isEnabled()) hint->Request();
     });
     form.AddCommand(Separator(form));
 

@@ -174,6 +174,12 @@ void TUciEngine::Take(const QString& line) {
         FDeadline.stop();
         FState = TState::Idle;
         TakeBestMove(line.section(' ', 1, 1));
+        // A position asked for meanwhile is searched now.
+        if (FPending && FState == TState::Idle) {
+            FAsked = *FPending;
+            FPending.reset();
+            SendSearch();
+        }
     }
 }
 
@@ -211,23 +217,7 @@ TUciPlayer::TUciPlayer(TForm1& form, TGameFiles* files)
     // A new game (Play or Restart game) is handed to the program once the window has begun it.
     connect(&form, &TForm1::GameStarted, this, &TUciPlayer::Restart);
     if (files) connect(files, &TGameFiles::GameLoaded, this, &TUciPlayer::Restart);
-    FBoard->OnCalculateMove = [this](TChessBrd*, Square& from, Square& to) {
-        CalculateMove(from, to);
-    };
-    // The window's promotion handler may ask the person or make a queen; the program's
-    // own promotions take the piece it chose, whichever handler runs first.
-    auto promoted = FBoard->OnPromotion;
-    FBoard->OnPromotion = [this, promoted](TChessGame* g, Square from, Square to, char& piece) {
-        if (!FForcedPromotion) {
-            if (promoted) promoted(g, from, to, piece);
-            return;
-        }
-        piece = FForcedPromotion;
-        FForm.ChessBrd1Promotion();
-    };
-    // The hook is asked again and again while the program thinks; its empty answers are
-    // refused by the board and are no failure.
-    FBoard->OnCalculationFailed = [](TChessBrd*, Square, Square) {};
+    FBoard->SetHostPlayer(this);
     AskForEngine = [this]() -> QString {
         const QString builtIn = "The built-in engine";
         const QString other = "A UCI engine program...";
@@ -243,11 +233,17 @@ TUciPlayer::TUciPlayer(TForm1& form, TGameFiles* files)
     };
 }
 
+TUciPlayer::~TUciPlayer() {
+    if (FBoard && FBoard->HostPlayer() == this) {
+        FBoard->SetCustomEngine(false);
+        FBoard->SetHostPlayer(nullptr);
+    }
+}
+
 void TUciPlayer::UseEngine(const QString& path) {
     FPath = path;
     OpenProgramSettings()->setValue(kEngineKey, path);
-    FAnswer.reset();
-    FAskedFor.clear();
+    FWanted.clear();
     FEngine.Stop();
     if (FFiles) FFiles->EngineName.clear();
     FBoard->StopThinking();
@@ -276,42 +272,28 @@ FenPosition TUciPlayer::BoardPosition() const {
     return p;
 }
 
-void TUciPlayer::CalculateMove(Square& from, Square& to) {
-    if (!FEngine.Running()) return;
+void TUciPlayer::Think(TChessBrd& board, unsigned request) {
+    if (!FEngine.Running() || !board.ComputersTurn()) return;
     const FenPosition position = BoardPosition();
     const std::string fen = WriteFen(position);
-    if (FAnswer && FAnswerFor == fen) {
-        from = FAnswer->From;
-        to = FAnswer->To;
-        if (FAnswer->Promotion) {
-            // The program's piece, whatever the window would choose; the board's own
-            // PromotionPiece comes back once this move is made.
-            FForcedPromotion = FAnswer->Promotion;
-            const char kept = FBoard->PromotionPiece();
-            QTimer::singleShot(0, this, [this, kept] {
-                FForcedPromotion = 0;
-                FBoard->SetPromotionPiece(kept);
-            });
-        }
-        FAnswer.reset();
-        return;
-    }
-    if (FEngine.Searching() && FAskedFor == fen) return;
-    FAskedFor = fen;
-    FEngine.SetLevel(FBoard->SearchDepth());
+    FRequest = request;
+    // Already at work on this position: the answer goes to the newer question.
+    if (fen == FWanted) return;
+    FWanted = fen;
+    FEngine.SetLevel(board.SearchDepth());
     FEngine.Search(position);
 }
 
 void TUciPlayer::Answered(const GameMove& move) {
-    FAnswer = move;
-    FAnswerFor = FAskedFor;
-    FAskedFor.clear();
-    FBoard->StartComputerMove();
+    // An answer for a position the board no longer waits for is dropped; the one it waits
+    // for is on its way.
+    if (FWanted.empty() || WriteFen(FEngine.Asked()) != FWanted) return;
+    FWanted.clear();
+    if (FBoard) FBoard->ComputerMoveReady(*this, FRequest, {move.From, move.To, move.Promotion});
 }
 
 void TUciPlayer::FallBack(const QString& reason) {
-    FAnswer.reset();
-    FAskedFor.clear();
+    FWanted.clear();
     FBoard->SetCustomEngine(false);
     if (FFiles) FFiles->EngineName.clear();
     FBoard->StartComputerMove();
@@ -320,15 +302,11 @@ void TUciPlayer::FallBack(const QString& reason) {
 }
 
 void TUciPlayer::Restart() {
-    if (!FEngine.Running()) return;
-    FAnswer.reset();
-    FAskedFor.clear();
+    if (!FEngine.Running() || !FBoard) return;
+    FWanted.clear();
     FEngine.NewGame();
-    const bool enginesTurn =
-        FBoard->WhiteToMove() ? FBoard->ComputerPlaysWhite() : FBoard->ComputerPlaysBlack();
-    // The board asks its host engine only after a move made through PlayerMove; an empty
-    // one lets the program open the game when it plays the side to move.
-    if (enginesTurn && !FBoard->GameEnded()) FBoard->PlayerMove(None, None);
+    // The program opens the game when it plays the side to move.
+    FBoard->StartComputerMove();
 }
 
 TUciPlayer* InstallUciEngine(TForm1& form, const TStartOptions& options, TGameFiles* files) {

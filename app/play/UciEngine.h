@@ -1,18 +1,23 @@
 #pragma once
 // An external chess program that speaks UCI, as the computer player. TUciEngine runs the
 // program with QProcess and never blocks: it greets it, sets its strength, asks for a move
-// in a position and checks the answer against the rules. TUciPlayer plugs it into the main
-// board's host-engine hook in place of the built-in engine; when the program is missing,
-// crashes, hangs or answers a move that is malformed or illegal, it is stopped, the user is
-// told in one line and the built-in engine plays on.
+// in a position and checks the answer against the rules. TUciPlayer is the main board's
+// host player in place of the built-in engine: the board asks it when it is the computer's
+// turn and it hands the program's move, promotion piece included, back to the board. When
+// the program is missing, crashes, hangs or answers a move that is malformed or illegal, it
+// is stopped, the user is told in one line and the built-in engine plays on.
 
 #include <QObject>
+#include <QPointer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 
 #include <optional>
+#include <string>
+
+#include "ComputerPlayer.h"
 
 #include "Fen.h"
 #include "ReplayGame.h"
@@ -45,8 +50,11 @@ class TUciEngine : public QObject {
     int Depth() const;
     // A new game: "ucinewgame", then a readiness check.
     void NewGame();
-    // Asks for a move in the position; the answer comes as MoveFound or Failed.
+    // Asks for a move in the position; the answer comes as MoveFound or Failed. Asked while
+    // a search runs, the position waits for that search's answer.
     void Search(const FenPosition& position);
+    // The position of the answer last found (MoveFound) or of the search running.
+    const FenPosition& Asked() const { return FAsked; }
 
     // The longest the greeting or a search may take before the program counts as hung.
     int TimeLimitMs = 30000;
@@ -77,11 +85,18 @@ class TUciEngine : public QObject {
     FenPosition FAsked;
 };
 
-class TUciPlayer : public QObject {
+class TUciPlayer : public QObject, public TComputerPlayer {
     Q_OBJECT
 
   public:
     TUciPlayer(TForm1& form, TGameFiles* files);
+    ~TUciPlayer() override;
+
+    // The board's player while the program plays.
+    void Think(TChessBrd& board, unsigned request) override;
+    void Halt() override {}
+    bool Thinking() const override { return FEngine.Searching() && !FWanted.empty(); }
+    bool Engaged() const override { return FEngine.Running() && !FWanted.empty(); }
 
     // Lets the program at path play the computer's side(s) from now on and remembers it in
     // chesszel.conf; an empty path brings back the built-in engine.
@@ -96,7 +111,6 @@ class TUciPlayer : public QObject {
     std::function<QString()> AskForEngine;
 
   private:
-    void CalculateMove(Square& from, Square& to);
     void Answered(const GameMove& move);
     void FallBack(const QString& reason);
     // A new game or a game put on the board: the program starts afresh and moves first
@@ -106,13 +120,11 @@ class TUciPlayer : public QObject {
 
     TForm1& FForm;
     TGameFiles* FFiles;
-    TChessBrd* FBoard;
+    QPointer<TChessBrd> FBoard;
     TUciEngine FEngine;
     QString FPath;
-    std::optional<GameMove> FAnswer;
-    std::string FAnswerFor;    // the FEN the answer is for
-    std::string FAskedFor;     // the FEN of the search running
-    char FForcedPromotion = 0; // the program's promotion piece while its move is made
+    std::string FWanted;   // the FEN the board waits for a move in; empty for none
+    unsigned FRequest = 0; // the board's question about it
 };
 
 // Creates the "Engine..." command and the engine remembered in chesszel.conf, or the one

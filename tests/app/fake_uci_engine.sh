@@ -2,6 +2,7 @@
 # A stand-in UCI engine for the tests. FAKE_UCI_MODE chooses how it answers "go":
 #   good     bestmove $FAKE_UCI_MOVE (e7e5 by default)
 #   slow     never answers
+#   late     answers as good does, but only after a second
 #   illegal  a move that is no legal move in the usual test positions
 #   garbage  a text that is no move at all
 #   die      ends at once
@@ -29,6 +30,7 @@ while IFS= read -r line; do
       case "$mode" in
         good) echo "info depth 1 score cp 10"; echo "bestmove ${FAKE_UCI_MOVE:-e7e5}" ;;
         slow) ;;
+        late) sleep 1; echo "bestmove ${FAKE_UCI_MOVE:-e7e5}" ;;
         illegal) echo "bestmove e8e6" ;;
         garbage) echo "bestmove castle!" ;;
         die) exit 3 ;;

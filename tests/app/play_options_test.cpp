@@ -180,13 +180,24 @@ TEST(PlayOptions, ComputerAndAlwaysQueenPromoteToAQueenWithoutAsking) {
     w.B->SetPromotionPiece('r');
     w.B->SetPositionText(Board({"       k", "", "", "", "", "", "p", "       K"}));
     w.B->SetWhiteToMove(false);
-    w.B->StopThinking();
-    // The computer's side: no chooser, a queen.
-    w.B->OnCalculateMove = nullptr;
-    w.Form.Board()->SetCustomEngine(true);
+    // The computer's promotion comes with its own piece: nobody is asked, and neither the
+    // board's PromotionPiece nor the chooser decides it.
+    bool asked = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &w.Form, [&] {
+        if (auto* c = w.Form.findChild<TPromotionChooser*>()) {
+            asked = true;
+            c->Button(1)->click();
+        }
+    });
+    watch.start(10);
+    w.B->SetSearchDepth(1);
     w.B->SetComputerPlaysBlack(true);
-    ASSERT_TRUE(w.B->MakeMove(A2, A1));
+    ASSERT_TRUE(PumpUntil([&] { return w.B->PieceAt(A1) != ' '; }, 10000));
+    w.B->SetComputerPlaysBlack(false);
     EXPECT_EQ(w.B->PieceAt(A1), 'q');
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(w.B->PromotionPiece(), 'r');
 }
 
 TEST(PlayOptions, HintShowsAMoveWithoutChangingTheGame) {
@@ -201,14 +212,11 @@ TEST(PlayOptions, HintShowsAMoveWithoutChangingTheGame) {
     w.B->SetSearchDepth(2);
     const std::string before = w.B->Position();
     const int last = w.B->HistoryLastMove();
-    Square from = None, to = None;
     auto* hint = w.Form.findChild<THint*>();
     ASSERT_NE(hint, nullptr);
-    hint->OnHint = [&](Square a, Square b) { from = a, to = b; };
     w.Trigger("Hint");
-    ASSERT_TRUE(PumpUntil([&] { return from != None; }, 20000));
-    EXPECT_EQ(from, A1);
-    EXPECT_EQ(to, A8);
+    ASSERT_TRUE(PumpUntil([&] { return w.B->MarksAt(A8) != 0; }, 20000));
+    EXPECT_EQ(w.B->MarksAt(A1), TChessBrd::mkSuggest);
     EXPECT_EQ(w.B->Position(), before);
     EXPECT_TRUE(w.B->WhiteToMove());
     EXPECT_EQ(w.B->HistoryLastMove(), last);
@@ -216,7 +224,6 @@ TEST(PlayOptions, HintShowsAMoveWithoutChangingTheGame) {
     // No hint for the computer's move.
     w.B->SetWhiteToMove(false);
     w.B->SetComputerPlaysBlack(true);
-    from = None;
     w.Trigger("Hint");
     EXPECT_FALSE(hint->Busy());
 }

@@ -152,6 +152,23 @@ TEST(Uci, PlaysTheComputersSideThroughTheBoardAndNewGameStartsItAfresh) {
     EXPECT_EQ(OpenProgramSettings()->value("Engine/Path").toString(), kFake);
 }
 
+TEST(Uci, AnAnswerThatComesAfterANewGameIsDropped) {
+    EnsureApplication();
+    TFakeEngine fake("late");
+    TWindow w(kFake);
+    ASSERT_TRUE(w.B->PlayerMove(E2, E4));
+    EXPECT_TRUE(w.B->ComputerThinking());
+    w.Form.ui.SpeedButton14->click();      // Restart game while the program thinks
+    PumpUntil([] { return false; }, 1800); // its answer to the old game comes meanwhile
+    EXPECT_EQ(w.B->PieceAt(E7), 'p');
+    EXPECT_EQ(w.B->PieceAt(E2), 'P');
+    EXPECT_TRUE(w.B->WhiteToMove());
+    EXPECT_FALSE(w.B->ComputerThinking());
+    // The new game goes on as usual.
+    ASSERT_TRUE(w.B->PlayerMove(D2, D4));
+    ASSERT_TRUE(PumpUntil([&] { return w.B->PieceAt(E5) == 'p'; }, 10000));
+}
+
 TEST(Uci, TheProgramsPromotionPieceStandsOverTheWindowsChoice) {
     EnsureApplication();
     TFakeEngine fake("good", "b2b1n");
@@ -167,8 +184,8 @@ TEST(Uci, TheProgramsPromotionPieceStandsOverTheWindowsChoice) {
     ASSERT_TRUE(w.B->PlayerMove(E1, F2));
     ASSERT_TRUE(PumpUntil([&] { return w.B->PieceAt(B1) != ' '; }, 10000));
     EXPECT_EQ(w.B->PieceAt(B1), 'n');
-    // The board's own choice for later promotions comes back.
-    EXPECT_TRUE(PumpUntil([&] { return w.B->PromotionPiece() == 'q'; }, 2000));
+    // The board's own choice for later promotions stays what it was.
+    EXPECT_EQ(w.B->PromotionPiece(), 'q');
 }
 
 TEST(Uci, ThePersonCannotMoveTheComputersPiecesWhileItThinksAndIsToldItThinks) {

@@ -44,8 +44,8 @@ class TCountingBoard : public TChessBrd {
     std::function<void(Square, Square, bool)> OnMakeMove;
     bool RefuseEveryMove = false; // as the rules would refuse a move they judge illegal
 
-    bool MakeMove(Square oldSq, Square newSq) override {
-        const bool ok = !RefuseEveryMove && TChessBrd::MakeMove(oldSq, newSq);
+    bool MakeMove(Square oldSq, Square newSq, char promotion = 0) override {
+        const bool ok = !RefuseEveryMove && TChessBrd::MakeMove(oldSq, newSq, promotion);
         ok ? ++Made : ++Refused;
         if (OnMakeMove) OnMakeMove(oldSq, newSq, ok);
         return ok;

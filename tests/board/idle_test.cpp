@@ -27,7 +27,7 @@ struct Idle : ::testing::Test {
     TCountingBoard Board;
     void SetUp() override {
         Board.SetAnimateMoves(false);
-        Board.PaintBoard(); // first paint: the computer and the poll timer start
+        Board.PaintBoard(); // first paint: the computer starts
     }
 };
 

@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "Thread.h"
@@ -20,12 +24,14 @@ namespace {
 class TLoopThread : public TThread {
   public:
     std::atomic<int> Cycles{0};
+    std::atomic<int> Tid{0};        // the OS thread's id, once it runs
     std::function<void()> OnWindow; // runs on the test's (window) thread
 
     ~TLoopThread() override { TerminateAndWait(); }
 
   protected:
     void Execute() override {
+        Tid = int(::syscall(SYS_gettid));
         while (!Terminated()) {
             ++Cycles;
             if (!Synchronize([this] {
@@ -36,8 +42,28 @@ class TLoopThread : public TThread {
     }
 };
 
+// The window thread's queue with a wake-up a test can wait for.
+struct TWindowQueue : TCallQueue {
+    TWindowQueue()
+        : TCallQueue([this] {
+              std::lock_guard lock(M);
+              ++Wakes;
+              Cv.notify_all();
+          }) {}
+    // Waits until a call has been queued since the last wait.
+    bool WaitForCall(std::chrono::milliseconds timeout) {
+        std::unique_lock lock(M);
+        const bool woken = Cv.wait_for(lock, timeout, [&] { return Wakes != Seen; });
+        Seen = Wakes;
+        return woken;
+    }
+    std::mutex M;
+    std::condition_variable Cv;
+    int Wakes = 0, Seen = 0;
+};
+
 // Plays the window thread: runs posted calls until the condition holds or 5 s pass.
-template <class Pred> bool PumpUntil(TCallQueue& q, Pred done) {
+template <class Pred> bool PumpUntil(TWindowQueue& q, Pred done) {
     const auto deadline = std::chrono::steady_clock::now() + 5s;
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
@@ -48,7 +74,7 @@ template <class Pred> bool PumpUntil(TCallQueue& q, Pred done) {
 }
 
 struct ThreadFacility : ::testing::Test {
-    TCallQueue Queue;
+    TWindowQueue Queue;
     TLoopThread Thread;
     void SetUp() override { Thread.SetPostFunction(Queue.Poster()); }
 };
@@ -59,12 +85,12 @@ TEST_F(ThreadFacility, IsCreatedSuspendedAndStartsOnlyWhenResumed) {
     std::this_thread::sleep_for(30ms);
     EXPECT_TRUE(Thread.Suspended());
     EXPECT_EQ(Thread.Cycles, 0);
-    EXPECT_EQ(Thread.ThreadId(), 0); // no OS thread yet
+    EXPECT_EQ(Thread.Tid, 0); // the body has not run
 
     Thread.Resume();
     EXPECT_FALSE(Thread.Suspended());
     ASSERT_TRUE(PumpUntil(Queue, [&] { return Thread.Cycles >= 3; }));
-    EXPECT_NE(Thread.ThreadId(), 0);
+    EXPECT_NE(Thread.Tid, 0);
 }
 
 TEST_F(ThreadFacility, SynchronizedCallRunsOnTheWindowThreadWhileTheWorkerWaits) {
@@ -112,7 +138,7 @@ TEST_F(ThreadFacility, SuspendParksAtTheEndOfTheCallAndResumeIsNotRemembered) {
 TEST_F(ThreadFacility, DestructionReleasesAWorkerWhoseCallNeverRuns) {
     auto ran = std::make_shared<std::atomic<bool>>(false);
     {
-        TCallQueue queue;
+        TWindowQueue queue;
         TLoopThread thread;
         thread.SetPostFunction(queue.Poster());
         thread.OnWindow = [ran] { *ran = true; };
@@ -148,8 +174,8 @@ TEST_F(ThreadFacility, PriorityIsTheNiceValueOfThatThread) {
     const int processNice = getpriority(PRIO_PROCESS, 0);
     Thread.SetPriority(tpLowest); // stored before the thread exists, applied when it starts
     Thread.Resume();
-    ASSERT_TRUE(PumpUntil(Queue, [&] { return Thread.ThreadId() != 0; }));
-    const auto tid = id_t(Thread.ThreadId());
+    ASSERT_TRUE(PumpUntil(Queue, [&] { return Thread.Tid != 0; }));
+    const auto tid = id_t(Thread.Tid);
     EXPECT_EQ(getpriority(PRIO_PROCESS, tid), 2);
     Thread.SetPriority(tpIdle);
     EXPECT_EQ(getpriority(PRIO_PROCESS, tid), 15);
@@ -175,5 +201,5 @@ TEST(CallQueue, WakesOnlyWhenItTurnsNonEmptyAndRunsInOrder) {
     EXPECT_EQ(wakes, 2);
     q.RunPending();
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
-    EXPECT_FALSE(q.WaitForCall(1ms));
+    EXPECT_EQ(q.RunPending(), 0);
 }
