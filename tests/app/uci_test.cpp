@@ -158,7 +158,7 @@ TEST(Uci, AnAnswerThatComesAfterANewGameIsDropped) {
     TWindow w(kFake);
     ASSERT_TRUE(w.B->PlayerMove(E2, E4));
     EXPECT_TRUE(w.B->ComputerThinking());
-    w.Form.ui.SpeedButton14->click();      // Restart game while the program thinks
+    Controls(w.Form).SpeedButton14->click(); // Restart game while the program thinks
     PumpUntil([] { return false; }, 1800); // its answer to the old game comes meanwhile
     EXPECT_EQ(w.B->PieceAt(E7), 'p');
     EXPECT_EQ(w.B->PieceAt(E2), 'P');
