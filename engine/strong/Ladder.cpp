@@ -107,7 +107,7 @@ Move TLevelPlayer::ChooseWeak(TPosition& pos, const TLevel& level) {
         for (TRootScore& r : moves) {
             if (See(pos, r.Played) < 0) continue;
             pos.DoMove(r.Played);
-            if (std::abs(r.Score) < MateBound) r.Score = -Evaluate(pos);
+            if (std::abs(r.Score) < MateBound) r.Score = -EvaluateWithoutThreats(pos);
             pos.TakeBack();
         }
         std::stable_sort(moves.begin(), moves.end(),
