@@ -65,7 +65,7 @@ void TStrongSearch::PlanTime(const TSearchLimits& limits, int side) {
 bool TStrongSearch::ShouldStop() {
     if (Stopped) return true;
     if (Stop.load(std::memory_order_relaxed) || (NodeLimit && Nodes >= NodeLimit) ||
-        (HardMillis && (Nodes & 1023) == 0 && Elapsed() >= HardMillis))
+        (HardMillis && (Nodes & 255) == 0 && Elapsed() >= HardMillis))
         Stopped = true;
     return Stopped;
 }
