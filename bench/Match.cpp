@@ -5,7 +5,11 @@
 // with its 95 % interval, and the average time a move of each engine.
 //
 //   zel_match --a CMD [--a-opt NAME=VALUE]... --b CMD [--b-opt NAME=VALUE]...
-//             [--games N] [--movetime MS | --tc MS+INC] [--concurrency N] [--first K]
+//             [--games N] [--movetime MS | --tc MS+INC | --nodes N] [--concurrency N] [--first K]
+//
+// With --nodes every move is searched to a node count instead of a time, the same for both
+// engines, which the load of the machine does not change. The count varies by up to 10 %
+// from game to game, so that the games beyond the openings' first round differ from it.
 
 #include <atomic>
 #include <chrono>
@@ -36,6 +40,7 @@ struct TSettings {
     TEngineCommand Engine[2];
     int Games = 48;
     int MoveTime = 100;
+    std::int64_t Nodes = 0;
     int ClockMillis = 0, IncMillis = 0;
     int Concurrency = 1;
     int First = 0;
@@ -67,7 +72,8 @@ bool StartEngine(TUciProcess& p, const TEngineCommand& engine) {
 }
 
 // Plays one game; engine 0 is the first engine, white says whether it has White.
-TGameResult PlayGame(const TSettings& s, TUciProcess engines[2], const char* opening, bool firstIsWhite) {
+TGameResult PlayGame(const TSettings& s, TUciProcess engines[2], const char* opening, bool firstIsWhite,
+                     int index) {
     TGameResult r;
     TChessGame game;
     strong::TPosition pos;
@@ -110,6 +116,9 @@ TGameResult PlayGame(const TSettings& s, TUciProcess engines[2], const char* ope
         if (s.ClockMillis) {
             go = "go wtime " + std::to_string(clock[0]) + " btime " + std::to_string(clock[1]) +
                  " winc " + std::to_string(s.IncMillis) + " binc " + std::to_string(s.IncMillis);
+        } else if (s.Nodes) {
+            const std::int64_t share = 90 + (index * 37 + index / 48 * 11) % 21; // percent
+            go = "go nodes " + std::to_string(std::max<std::int64_t>(1, s.Nodes * share / 100));
         } else {
             go = "go movetime " + std::to_string(s.MoveTime);
         }
@@ -118,7 +127,7 @@ TGameResult PlayGame(const TSettings& s, TUciProcess engines[2], const char* ope
         std::string line;
         // A level that searches to a fixed depth may take longer than the move time on a busy
         // machine; only a program that does not answer at all loses by it.
-        const int patience = s.ClockMillis ? clock[colour] + 5000 : s.MoveTime * 5 + 60000;
+        const int patience = s.ClockMillis ? clock[colour] + 5000 : s.Nodes ? 600000 : s.MoveTime * 5 + 60000;
         const bool answered = e.WaitFor("bestmove", line, patience);
         const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         r.Moves[mover]++;
@@ -149,7 +158,8 @@ double Elo(double score) {
 
 void Usage() {
     std::fprintf(stderr, "usage: zel_match --a CMD [--a-opt N=V]... --b CMD [--b-opt N=V]... "
-                         "[--games N] [--movetime MS | --tc MS+INC] [--concurrency N] [--first K]\n");
+                         "[--games N] [--movetime MS | --tc MS+INC | --nodes N] [--concurrency N] "
+                         "[--first K]\n");
 }
 
 } // namespace
@@ -167,6 +177,7 @@ int main(int argc, char** argv) {
         else if (a == "--b-opt") s.Engine[1].Options.push_back(v);
         else if (a == "--games") s.Games = std::max(1, std::atoi(v));
         else if (a == "--movetime") s.MoveTime = std::max(1, std::atoi(v));
+        else if (a == "--nodes") s.Nodes = std::max(1LL, std::atoll(v));
         else if (a == "--concurrency") s.Concurrency = std::clamp(std::atoi(v), 1, 8);
         else if (a == "--first") s.First = std::max(0, std::atoi(v));
         else if (a == "--tc") {
@@ -193,7 +204,7 @@ int main(int argc, char** argv) {
         for (int g; (g = next++) < s.Games;) {
             const int opening = (s.First + g / 2) % Openings;
             const bool firstIsWhite = g % 2 == 0;
-            TGameResult r = PlayGame(s, engines, MatchOpenings[opening], firstIsWhite);
+            TGameResult r = PlayGame(s, engines, MatchOpenings[opening], firstIsWhite, g);
             results[static_cast<std::size_t>(g)] = r;
             std::lock_guard lock(PrintMutex);
             std::printf("game %3d opening %2d, A %s: %s (%s)\n", g + 1, opening + 1,

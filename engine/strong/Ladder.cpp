@@ -25,7 +25,7 @@ const std::vector<TLevel> Levels = {
     {"Difficult 1600", 1600, 4, 0, 0, 1, 0, 0},
     {"Master 1700", 1700, 5, 0, 0, 1, 0, 0},
     {"Club 1750", 1750, 0, 4, 0, 2, 25, 20},
-    {"Strong club 1900", 1900, 0, 0, 60000, 1, 0, 0},
+    {"Strong club 1900", 1900, 0, 0, 48000, 1, 0, 0},
     {"Candidate 2050", 2050, 0, 0, 150000, 1, 0, 0},
     {"Expert 2300", 2300, 0, 0, 0, 1, 0, 0},
 };
@@ -107,7 +107,7 @@ Move TLevelPlayer::ChooseWeak(TPosition& pos, const TLevel& level) {
         for (TRootScore& r : moves) {
             if (See(pos, r.Played) < 0) continue;
             pos.DoMove(r.Played);
-            if (std::abs(r.Score) < MateBound) r.Score = -Evaluate(pos);
+            if (std::abs(r.Score) < MateBound) r.Score = -EvaluateWithoutThreats(pos);
             pos.TakeBack();
         }
         std::stable_sort(moves.begin(), moves.end(),

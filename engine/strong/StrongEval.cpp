@@ -76,8 +76,13 @@ void Pawns(const TPosition& pos, int us, TScore& s) {
     }
 }
 
+// The squares one side's pieces attack: by pawns, by knights and bishops, by rooks, by all.
+struct TAttacked {
+    Bitboard Pawns = 0, Minors = 0, Rooks = 0, All = 0;
+};
+
 // Mobility and the attack on the enemy king of one side's pieces.
-void Pieces(const TPosition& pos, int us, TScore& s) {
+void Pieces(const TPosition& pos, int us, TScore& s, TAttacked& attacked) {
     const int them = us ^ 1;
     const Bitboard occ = pos.Occupied();
     const Bitboard safe = ~pos.ByColour[us] & ~PawnAttacksOf(pos, them);
@@ -89,6 +94,9 @@ void Pieces(const TPosition& pos, int us, TScore& s) {
         while (b) {
             const int sq = PopLsb(b);
             const Bitboard att = PieceAttacks(type, sq, occ);
+            attacked.All |= att;
+            if (type <= Bishop) attacked.Minors |= att;
+            else if (type == Rook) attacked.Rooks |= att;
             const int n = Count(att & safe) - MobilityBase[type];
             s.Add(n * MobilityMg[type], n * MobilityEg[type]);
             if (att & zone) {
@@ -104,12 +112,28 @@ void Pieces(const TPosition& pos, int us, TScore& s) {
             }
         }
     }
+    attacked.Pawns = PawnAttacksOf(pos, us);
+    attacked.All |= attacked.Pawns | Attacks.King[pos.KingSq(us)];
     if (Count(pos.Pieces(us, Bishop)) >= 2) s.Add(30, 50);
     // The attack counts only with the queen among the attackers' side and two attackers.
     if (attackers >= 2 && pos.Pieces(us, Queen)) {
         const int danger = weight * attackers;
         s.Add(std::min(danger * danger / 40, 500), 0);
     }
+}
+
+// Enemy pieces attacked by something worth less, or attacked and not defended.
+void Threats(const TPosition& pos, int us, const TAttacked& ours, const TAttacked& theirs,
+             TScore& s) {
+    const int them = us ^ 1;
+    const Bitboard pieces = pos.ByColour[them] & ~pos.ByType[Pawn] & ~pos.ByType[King];
+    const Bitboard majors = pos.Pieces(them, Rook) | pos.Pieces(them, Queen);
+    const int byPawn = Count(pieces & ours.Pawns);
+    const int byMinor = Count(majors & ours.Minors);
+    const int byRook = Count(pos.Pieces(them, Queen) & ours.Rooks);
+    const int hanging = Count(pos.ByColour[them] & ~pos.ByType[King] & ours.All & ~theirs.All);
+    s.Add(byPawn * 60 + byMinor * 40 + byRook * 40 + hanging * 30,
+          byPawn * 40 + byMinor * 35 + byRook * 35 + hanging * 20);
 }
 
 // The pawns in front of the king, in the middle game.
@@ -132,15 +156,18 @@ void Shelter(const TPosition& pos, int us, TScore& s) {
     s.Add(score, 0);
 }
 
-} // namespace
-
-int Evaluate(const TPosition& pos) {
+int Evaluation(const TPosition& pos, bool threats) {
     TScore w, b;
     w.Add(pos.PsqMg, pos.PsqEg);
     Pawns(pos, White, w);
     Pawns(pos, Black, b);
-    Pieces(pos, White, w);
-    Pieces(pos, Black, b);
+    TAttacked white, black;
+    Pieces(pos, White, w, white);
+    Pieces(pos, Black, b, black);
+    if (threats) {
+        Threats(pos, White, white, black, w);
+        Threats(pos, Black, black, white, b);
+    }
     Shelter(pos, White, w);
     Shelter(pos, Black, b);
     const int mg = w.Mg - b.Mg, eg = w.Eg - b.Eg;
@@ -159,6 +186,16 @@ int Evaluate(const TPosition& pos) {
     }
     score += pos.Side == White ? 10 : -10; // the move in hand
     return pos.Side == White ? score : -score;
+}
+
+} // namespace
+
+int Evaluate(const TPosition& pos) {
+    return Evaluation(pos, true);
+}
+
+int EvaluateWithoutThreats(const TPosition& pos) {
+    return Evaluation(pos, false);
 }
 
 } // namespace strong

@@ -1,7 +1,7 @@
 #pragma once
 // The strong search's evaluation: material and piece-square values kept by the board, plus
-// mobility, king safety, pawn structure with passed pawns, bishop pair and rooks on open
-// files, each with a middle-game and an end-game weight blended by the game phase.
+// mobility, king safety, pawn structure with passed pawns, bishop pair, rooks on open files
+// and threats (pieces attacked by lesser ones or undefended), each with a middle-game and an end-game weight blended by the game phase.
 
 #include "StrongPosition.h"
 
@@ -9,5 +9,8 @@ namespace strong {
 
 // Centipawns from the side to move's point of view.
 int Evaluate(const TPosition& pos);
+// The same without the pieces that attack something worth more or undefended: the view of a
+// player who looks at the position but not at what either side threatens.
+int EvaluateWithoutThreats(const TPosition& pos);
 
 } // namespace strong

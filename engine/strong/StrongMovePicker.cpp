@@ -1,5 +1,6 @@
 #include "StrongMovePicker.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -8,15 +9,41 @@
 
 namespace strong {
 
+namespace {
+
+// Moves a history value towards +-16384 by the bonus, less the nearer it is already.
+template <typename T> void Age(T& h, int bonus) {
+    h = static_cast<T>(h + bonus - h * std::abs(bonus) / 16384);
+}
+
+} // namespace
+
 void TOrderingTables::Clear() {
     std::memset(Killers, 0, sizeof Killers);
     std::memset(History, 0, sizeof History);
     std::memset(Counter, 0, sizeof Counter);
+    std::fill(FollowUp.begin(), FollowUp.end(), std::int16_t{0});
 }
 
-void TOrderingTables::UpdateHistory(int side, Move m, int bonus) {
-    int& h = History[side][FromSq(m)][ToSq(m)];
-    h += bonus - h * std::abs(bonus) / 16384;
+int TOrderingTables::FollowUpRow(const TPosition& pos, int back) const {
+    const TState* st = pos.EarlierState(back);
+    if (!st || st->Played == NoMove || st->MovedPiece == NoPiece) return -1;
+    return (st->MovedPiece * 64 + ToSq(st->Played)) * 768;
+}
+
+int TOrderingTables::QuietScore(const TPosition& pos, Move m) const {
+    const int index = pos.Board[FromSq(m)] * 64 + ToSq(m);
+    int s = History[pos.Side][FromSq(m)][ToSq(m)];
+    for (int back = 0; back < 2; ++back)
+        if (const int row = FollowUpRow(pos, back); row >= 0) s += FollowUp[row + index];
+    return s;
+}
+
+void TOrderingTables::UpdateQuiet(const TPosition& pos, Move m, int bonus) {
+    Age(History[pos.Side][FromSq(m)][ToSq(m)], bonus);
+    const int index = pos.Board[FromSq(m)] * 64 + ToSq(m);
+    for (int back = 0; back < 2; ++back)
+        if (const int row = FollowUpRow(pos, back); row >= 0) Age(FollowUp[row + index], bonus);
 }
 
 bool IsCapture(const TPosition& pos, Move m) {
@@ -78,7 +105,7 @@ void TMovePicker::Score(const TPosition& pos, Move ttMove, const TOrderingTables
         } else if (m == counter) {
             s = RefutationScore;
         } else {
-            s = tables.History[pos.Side][FromSq(m)][ToSq(m)];
+            s = tables.QuietScore(pos, m);
         }
         List.Moves[kept] = m;
         Scores[kept++] = s;

@@ -5,19 +5,35 @@
 // their history, and captures that lose material last. In quiescence only captures and
 // queen promotions that do not lose material are handed out.
 
+#include <cstdint>
+#include <vector>
+
 #include "StrongMoveGen.h"
 
 namespace strong {
 
 // What the search has learned about quiet moves, kept between its iterations.
 struct TOrderingTables {
+    TOrderingTables() : FollowUp(12 * 64 * 12 * 64) {}
     Move Killers[MaxPly + 4][2];
     // By side to move, from and to square.
     int History[2][64][64];
     // The reply that refuted a move, by the moved piece and its to-square.
     Move Counter[12][64];
+    // How well a quiet move (moved piece, to-square) did as the answer to the move one ply
+    // before and as the sequel of the move two plies before, by that move's piece and
+    // to-square: [earlier piece][earlier to][piece][to].
+    std::vector<std::int16_t> FollowUp;
     void Clear();
-    void UpdateHistory(int side, Move m, int bonus);
+    // The quiet move's history together with its two follow-up entries.
+    int QuietScore(const TPosition& pos, Move m) const;
+    // Rewards (bonus > 0) or punishes a quiet move of the side to move in pos.
+    void UpdateQuiet(const TPosition& pos, Move m, int bonus);
+
+  private:
+    // Where the follow-up row for the move `back` plies before the last of pos begins; -1
+    // when there is none (the start of the game or a null move).
+    int FollowUpRow(const TPosition& pos, int back) const;
 };
 
 class TMovePicker {

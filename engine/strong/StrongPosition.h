@@ -66,6 +66,11 @@ class TPosition {
     Bitboard Pieces(int colour, int type) const { return ByType[type] & ByColour[colour]; }
     Bitboard Occupied() const { return ByColour[White] | ByColour[Black]; }
     const TState& State() const { return States.back(); }
+    // The state the move `back` plies before the last one left (0: the last), nullptr
+    // before the first.
+    const TState* EarlierState(int back) const {
+        return back < static_cast<int>(States.size()) ? &States[States.size() - 1 - back] : nullptr;
+    }
     Key Hash() const { return State().Hash; }
     int GamePly() const { return static_cast<int>(States.size()) - 1; }
 

@@ -65,7 +65,7 @@ void TStrongSearch::PlanTime(const TSearchLimits& limits, int side) {
 bool TStrongSearch::ShouldStop() {
     if (Stopped) return true;
     if (Stop.load(std::memory_order_relaxed) || (NodeLimit && Nodes >= NodeLimit) ||
-        (HardMillis && (Nodes & 1023) == 0 && Elapsed() >= HardMillis))
+        (HardMillis && (Nodes & 255) == 0 && Elapsed() >= HardMillis))
         Stopped = true;
     return Stopped;
 }
@@ -102,9 +102,14 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
     const int maxDepth = limits.Depth > 0 && !limits.Infinite ? std::min(limits.Depth, MaxPly - 4) : MaxPly - 4;
     CompletedDepth = 0;
     int score = 0;
+    // On a game clock the time planned for the move stretches while the best move keeps
+    // changing or the score falls, and shrinks once the same move has held for a while.
+    const bool clock = limits.MoveTime <= 0 && SoftMillis > 0;
+    int stableIterations = 0;
     // 2. Deepen, each iteration inside a window around the last score.
     for (int depth = 1; depth <= maxDepth; ++depth) {
         SelDepth = 0;
+        RootDepth = depth;
         int delta = 20;
         int alpha = -Infinite, beta = Infinite;
         if (depth >= 5) {
@@ -130,13 +135,22 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
             if (PvLength[0] > 0 && depth > 1) best = Pv[0][0];
             break;
         }
+        const Move previous = best;
+        const int previousScore = score;
         score = result;
         best = PvLength[0] > 0 ? Pv[0][0] : best;
+        stableIterations = best == previous ? stableIterations + 1 : 0;
         CompletedDepth = depth;
         LastScore = score;
         Report(depth, score);
         // 4. No new iteration when it could not finish, nor after a forced mate was found.
-        if (SoftMillis && Elapsed() >= SoftMillis) break;
+        std::int64_t soft = SoftMillis;
+        if (clock && depth >= 5) {
+            int percent = stableIterations == 0 ? 160 : stableIterations >= 4 ? 60 : 100;
+            if (score < previousScore - 30) percent += 40;
+            soft = std::min(HardMillis, SoftMillis * percent / 100);
+        }
+        if (soft && Elapsed() >= soft) break;
         if (IsMateScore(score) && depth >= 2 * (Mate - std::abs(score)) + 4 && !limits.Infinite) break;
         if (legal.Size == 1 && (SoftMillis || HardMillis) && depth >= 4) break;
     }
@@ -191,8 +205,9 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         if (alpha >= beta) return alpha;
     }
     // 2. The transposition table: a deep enough entry with a fitting bound decides.
+    const Move excluded = Excluded[ply];
     TTEntry entry;
-    const bool hit = TT.Probe(pos.Hash(), ply, entry);
+    const bool hit = !excluded && TT.Probe(pos.Hash(), ply, entry);
     const Move ttMove = hit ? entry.Best : NoMove;
     if (hit && !pvNode && entry.Depth >= depth) {
         const int bound = entry.Bound & 3;
@@ -202,11 +217,11 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     }
     // 3. The static evaluation and the pruning it allows.
     int eval = -Infinite;
-    if (!inCheck) eval = hit ? entry.Eval : Evaluate(pos);
+    if (!inCheck) eval = excluded ? StaticEvals[ply] : hit ? entry.Eval : Evaluate(pos);
     StaticEvals[ply] = eval;
     const bool improving = !inCheck && ply >= 2 && eval > StaticEvals[ply - 2];
     NullAt[ply] = false;
-    if (!pvNode && !inCheck) {
+    if (!pvNode && !inCheck && !excluded) {
         if (depth <= 7 && eval - (80 - 20 * improving) * depth >= beta && std::abs(beta) < MateBound)
             return eval;
         if (depth <= 3 && eval + 200 + 250 * depth * depth < alpha) {
@@ -225,7 +240,21 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         }
     }
     if (!ttMove && depth >= 4 && (pvNode || cutNode)) --depth;
-    // 4. The moves, best first.
+    // 4. The table's move is singular when every other move fails well below its score: it
+    // is searched a ply deeper. When even without it the score holds beta, the node is cut.
+    int singular = 0;
+    if (!root && !excluded && depth >= 7 && hit && ttMove && entry.Depth >= depth - 3 &&
+        (entry.Bound & 3) != BoundUpper && std::abs(entry.Score) < MateBound && ply < 2 * RootDepth) {
+        const int singularBeta = entry.Score - 2 * depth;
+        Excluded[ply] = ttMove;
+        const int s = Negamax(singularBeta - 1, singularBeta, (depth - 1) / 2, ply, cutNode);
+        Excluded[ply] = NoMove;
+        PvLength[ply] = ply;
+        if (Stopped) return 0;
+        if (s < singularBeta) singular = 1;
+        else if (singularBeta >= beta) return singularBeta;
+    }
+    // 5. The moves, best first.
     TMovePicker picker(pos, ttMove, Tables, ply);
     Move quiets[64];
     int quietCount = 0, legalCount = 0;
@@ -234,12 +263,14 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     const int oldAlpha = alpha;
     bool skipQuiets = false;
     for (Move m = picker.Next(); m != NoMove; m = picker.Next()) {
+        if (m == excluded) continue;
         const bool quiet = !IsCapture(pos, m) && KindOf(m) != KindPromotion;
         const bool checking = pos.GivesCheck(m);
         if (quiet && skipQuiets && !checking) continue;
         const bool refutation = picker.LastWasRefutation();
         const bool badCapture = picker.LastWasBadCapture();
-        // 5. Pruning of late quiet moves and losing captures near the leaves; checks stay.
+        const int history = quiet ? Tables.QuietScore(pos, m) : 0;
+        // 6. Pruning of late quiet moves and losing captures near the leaves; checks stay.
         if (!root && best > -MateBound && pos.HasPieces(pos.Side) && !checking) {
             if (quiet) {
                 if (!pvNode && depth <= 6 && quietCount >= (3 + depth * depth) / (2 - improving)) {
@@ -250,6 +281,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
                     skipQuiets = true;
                     continue;
                 }
+                if (depth <= 3 && !refutation && history < -3000 * depth) continue;
                 if (depth <= 8 && See(pos, m) < -25 * depth * depth) continue;
             } else if (depth <= 6 && See(pos, m) < -90 * depth) {
                 continue;
@@ -258,16 +290,15 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         if (!EnterMove(m)) continue;
         ++legalCount;
         const bool givesCheck = pos.InCheck();
-        const int newDepth = depth - 1;
+        const int newDepth = depth - 1 + (m == ttMove ? singular : 0);
         int s = 0;
-        // 6. Late moves first with a reduced null window, then as needed in full.
+        // 7. Late moves first with a reduced null window, then as needed in full.
         if (depth >= 3 && legalCount > 1 + pvNode && !givesCheck && (quiet || badCapture)) {
             int r = Reduction(depth, legalCount);
             r += cutNode;
             r -= pvNode;
-            r -= givesCheck;
             r -= refutation;
-            if (quiet) r -= std::clamp(Tables.History[pos.Side ^ 1][FromSq(m)][ToSq(m)] / 6000, -2, 2);
+            if (quiet) r -= std::clamp(history / 8000, -2, 2);
             r = std::clamp(r, 0, newDepth - 1);
             s = -Negamax(-alpha - 1, -alpha, newDepth - r, ply + 1, true);
             if (s > alpha && r > 0) s = -Negamax(-alpha - 1, -alpha, newDepth, ply + 1, !cutNode);
@@ -289,7 +320,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
             Pv[ply][j] = Pv[ply + 1][j];
         PvLength[ply] = std::max(PvLength[ply + 1], ply + 1);
         if (s < beta) continue;
-        // 7. A cut: the quiet move that caused it is remembered.
+        // 8. A cut: the quiet move that caused it is remembered.
         if (quiet) {
             if (Tables.Killers[ply][0] != m) {
                 Tables.Killers[ply][1] = Tables.Killers[ply][0];
@@ -297,15 +328,16 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
             }
             const int bonus = std::min(depth * depth * 16, 1600);
             for (int i = 0; i < quietCount; ++i)
-                Tables.UpdateHistory(pos.Side, quiets[i], quiets[i] == m ? bonus : -bonus);
+                Tables.UpdateQuiet(pos, quiets[i], quiets[i] == m ? bonus : -bonus);
             const TState& st = pos.State();
             if (st.Played != NoMove && st.MovedPiece != NoPiece)
                 Tables.Counter[st.MovedPiece][ToSq(st.Played)] = m;
         }
         break;
     }
-    // 8. Mate or stalemate; the result is stored.
-    if (legalCount == 0) return inCheck ? ply - Mate : 0;
+    // 9. Mate or stalemate; the result is stored.
+    if (legalCount == 0) return excluded ? alpha : inCheck ? ply - Mate : 0;
+    if (excluded) return best;
     const int bound = best >= beta ? BoundLower : best > oldAlpha ? BoundExact : BoundUpper;
     TT.Store(pos.Hash(), ply, depth, bound, best, inCheck ? 0 : eval, bestMove);
     return best;

@@ -1,8 +1,8 @@
 #pragma once
 // TStrongSearch: iterative deepening under a time, node or depth limit over a principal-
 // variation search with aspiration windows, a transposition table, null-move pruning, late-
-// move reductions and pruning, check extensions, and a quiescence search over captures that
-// do not lose material. Repetitions, the fifty-move rule and dead material are draws inside
+// move reductions and pruning, check extensions and extensions of a move that alone holds the
+// score, and a quiescence search over captures that do not lose material. Repetitions, the fifty-move rule and dead material are draws inside
 // the search; mates score by their distance. Setting Stop from another thread ends the
 // search at once; the best move of the last finished iteration is the answer.
 
@@ -83,6 +83,10 @@ class TStrongSearch {
     int PvLength[MaxPly + 4] = {};
     int StaticEvals[MaxPly + 4] = {};
     bool NullAt[MaxPly + 4] = {};
+    // The move left out at a ply while the search asks whether the table's move is the only
+    // good one there (NoMove: none left out).
+    Move Excluded[MaxPly + 4] = {};
+    int RootDepth = 0;
     int SelDepth = 0;
     bool Stopped = false;
     std::int64_t NodeLimit = 0;

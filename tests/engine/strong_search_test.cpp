@@ -1,6 +1,6 @@
-// The strong search: mates found and scored by their distance, repetitions and the fifty-
-// move rule seen inside the search, the limits kept, and a stop from another thread that
-// ends the search at once.
+// The strong search: mates found and scored by their distance (also with a warm table),
+// repetitions and the fifty-move rule seen inside the search, the limits and the game clock
+// kept, and a stop from another thread that ends the search at once.
 
 #include <gtest/gtest.h>
 
@@ -76,6 +76,64 @@ TEST(StrongSearch, RepetitionInTheGameHistoryCountsInTheSearch) {
     const Move m = s.Search.Go(s.Pos, Depth(6));
     EXPECT_EQ(s.Search.LastScore, 0);
     EXPECT_EQ(TPosition::MoveText(m), "b1c3");
+}
+
+TEST(StrongSearch, PerpetualCheckInsideTheSearchIsADraw) {
+    TSearcher s;
+    // White is a queen and a rook down and mated unless it checks for ever: Qh5+ Kg8 Qe8+
+    // Kh7 repeats. Only the repetition found inside the search scores it a draw.
+    const Move m = s.Go("4Q3/pp4pk/8/8/8/1q6/2r2PPP/6K1 w - - 0 1", Depth(10));
+    EXPECT_EQ(TPosition::MoveText(m), "e8h5");
+    EXPECT_EQ(s.Search.LastScore, 0);
+    // Black, to move in the same cycle, cannot escape it either.
+    ASSERT_TRUE(s.Pos.SetFen("4Q3/pp4pk/8/8/8/1q6/2r2PPP/6K1 w - - 0 1"));
+    s.Pos.DoMove(s.Pos.ParseMove("e8h5"));
+    EXPECT_EQ(TPosition::MoveText(s.Search.Go(s.Pos, Depth(10))), "h7g8");
+    EXPECT_EQ(s.Search.LastScore, 0);
+}
+
+TEST(StrongSearch, MateDistancesStayRightWithAWarmTableAsTheGameGoesOn) {
+    // The table keeps what the first search learned; each later search reaches the same
+    // positions at other plies and must still count the mate from its own root.
+    TSearcher s;
+    const char* fen = "2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1";
+    ASSERT_EQ(TPosition::MoveText(s.Go(fen, Depth(12))), "g3g6");
+    EXPECT_EQ(s.Search.LastScore, Mate - 3);
+    ASSERT_TRUE(s.Pos.SetFen(fen));
+    s.Pos.DoMove(s.Pos.ParseMove("g3g6"));
+    const Move reply = s.Search.Go(s.Pos, Depth(8));
+    ASSERT_NE(reply, NoMove);
+    EXPECT_EQ(s.Search.LastScore, -(Mate - 2)) << "mated after the reply and the mate";
+    s.Pos.DoMove(reply);
+    s.Search.Go(s.Pos, Depth(8));
+    EXPECT_EQ(s.Search.LastScore, Mate - 1);
+    // Searched again from the start with the warm table: still mate in two, not sooner.
+    s.Go(fen, Depth(12));
+    EXPECT_EQ(s.Search.LastScore, Mate - 3);
+}
+
+TEST(StrongSearch, AGameClockIsNeverOverrun) {
+    TSearcher s;
+    const char* fen = "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8";
+    struct TClock {
+        int Time, Inc, MovesToGo;
+    };
+    // Little time left; the last move before the control; an increment larger than the
+    // clock; a long control.
+    for (const TClock c : {TClock{60, 0, 0}, TClock{400, 0, 1}, TClock{150, 5000, 0},
+                           TClock{5000, 0, 2}, TClock{40, 0, 0}}) {
+        TSearchLimits limits;
+        limits.Time[White] = c.Time;
+        limits.Inc[White] = c.Inc;
+        limits.Time[Black] = 100000; // the opponent's clock does not count
+        limits.MovesToGo = c.MovesToGo;
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_NE(s.Go(fen, limits), NoMove);
+        const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - start);
+        EXPECT_LT(spent.count(), c.Time)
+            << c.Time << " ms on the clock, " << c.Inc << " increment, " << c.MovesToGo << " to go";
+    }
 }
 
 TEST(StrongSearch, KeepsNodeAndTimeLimits) {
