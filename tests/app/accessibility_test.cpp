@@ -279,6 +279,33 @@ TEST(Accessibility, TheMessageLineIsHeardAsItChanges) {
     EXPECT_TRUE(w.ui.Label3->text().startsWith("Timer: "));
 }
 
+// The computer's move is said to the screen reader as it is made; the person's own move is
+// not (the board's description tells it), and neither takes the keyboard from the board.
+TEST(Accessibility, TheComputersMoveIsSaidAsItIsMade) {
+    TWindow w;
+    w.ui.ComboBox1->setCurrentText("Player");
+    w.ui.ComboBox2->setCurrentText("Computer");
+    w.Form.ComboBox1Change();
+    w.Form.SpeedButton1Click();
+    w.Form.show();
+    w.Form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w.Form));
+    w.B->setFocus();
+    Heard.clear();
+    TChessBrdAccessible::Listener = &Record;
+    w.B->ActivateSquare(SquareFromText("e2"));
+    w.B->ActivateSquare(SquareFromText("e4"));
+    ASSERT_TRUE(PumpUntil([&] { return w.B->WhiteToMove(); }, 20000));
+    TChessBrdAccessible::Listener = nullptr;
+    QStringList notices;
+    for (const auto& [t, n] : Heard)
+        if (t == QAccessible::NameChanged && n.startsWith("notice: ")) notices << n.mid(8);
+    ASSERT_EQ(notices.size(), 1) << notices.join(" | ").toStdString();
+    EXPECT_EQ(notices[0], w.B->LastMoveInWords());
+    EXPECT_TRUE(notices[0].startsWith("Black ")) << notices[0].toStdString();
+    EXPECT_TRUE(w.B->hasFocus());
+}
+
 TEST(Accessibility, TheBoardsQuestionsAreInTheMenuAndTheClockIsTheGames) {
     TWindow w;
     QAction* ask = PlayCommand(w.Form, "AskTheBoard");
