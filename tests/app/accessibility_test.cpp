@@ -117,6 +117,19 @@ struct TWindow {
         InstallPlayOptions(Form);
         B->SetAnimateMoves(false);
     }
+    // A new game, White a person and Black the given player, shown with the keyboard on the
+    // board.
+    bool PlayFromTheBoard(const QString& black) {
+        ui.ComboBox1->setCurrentText("Player");
+        ui.ComboBox2->setCurrentText(black);
+        Form.ComboBox1Change();
+        Form.SpeedButton1Click();
+        Form.show();
+        Form.activateWindow();
+        if (!QTest::qWaitForWindowActive(&Form)) return false;
+        B->setFocus();
+        return true;
+    }
 };
 
 std::vector<std::pair<QAccessible::Event, QString>> Heard;
@@ -219,14 +232,7 @@ TEST(Accessibility, TabFollowsTheLayout) {
 // the line, which is not announced.
 TEST(Accessibility, TheMessageLineIsHeardAsItChanges) {
     TWindow w;
-    w.ui.ComboBox1->setCurrentText("Player");
-    w.ui.ComboBox2->setCurrentText("Player");
-    w.Form.ComboBox1Change();
-    w.Form.SpeedButton1Click();
-    w.Form.show();
-    w.Form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w.Form));
-    w.B->setFocus();
+    ASSERT_TRUE(w.PlayFromTheBoard("Player"));
     Heard.clear();
     QStringList focused;
     QObject::connect(qApp, &QApplication::focusChanged, &w.Form,
@@ -283,14 +289,7 @@ TEST(Accessibility, TheMessageLineIsHeardAsItChanges) {
 // not (the board's description tells it), and neither takes the keyboard from the board.
 TEST(Accessibility, TheComputersMoveIsSaidAsItIsMade) {
     TWindow w;
-    w.ui.ComboBox1->setCurrentText("Player");
-    w.ui.ComboBox2->setCurrentText("Computer");
-    w.Form.ComboBox1Change();
-    w.Form.SpeedButton1Click();
-    w.Form.show();
-    w.Form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w.Form));
-    w.B->setFocus();
+    ASSERT_TRUE(w.PlayFromTheBoard("Computer"));
     Heard.clear();
     TChessBrdAccessible::Listener = &Record;
     w.B->ActivateSquare(SquareFromText("e2"));

@@ -7,10 +7,21 @@
 #include <QTimer>
 
 #include <functional>
+#include <initializer_list>
+#include <string>
+#include <utility>
 #include <random>
 #include <vector>
 
 #include "ChessBrd.h"
+
+// A position text with the given pieces on an empty board, square 1 (a8) first.
+inline std::string Placement(std::initializer_list<std::pair<Square, char>> pieces) {
+    std::string p(64, ' ');
+    for (auto [sq, c] : pieces)
+        p[sq - 1] = c;
+    return p;
+}
 
 inline void EnsureApplication() {
     static int argc = 1;

@@ -14,13 +14,6 @@
 
 namespace {
 
-std::string Placement(std::initializer_list<std::pair<Square, char>> pieces) {
-    std::string p(64, ' ');
-    for (auto [sq, c] : pieces)
-        p[sq - 1] = c;
-    return p;
-}
-
 // A host player that remembers the question and answers only when told to.
 struct TScriptedPlayer : TComputerPlayer {
     TChessBrd* Board = nullptr;

@@ -10,14 +10,6 @@
 
 namespace {
 
-// Position texts, square 1 (a8) first.
-std::string Placement(std::initializer_list<std::pair<Square, char>> pieces) {
-    std::string p(64, ' ');
-    for (auto [sq, c] : pieces)
-        p[sq - 1] = c;
-    return p;
-}
-
 struct Computer : ::testing::Test {
     static void SetUpTestSuite() { EnsureApplication(); }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "GameRecord.h"
+#include "PgnReader.h"
 #include "PgnWriter.h"
 #include "San.h"
 
@@ -87,4 +88,12 @@ inline std::string Sans(GameRecord record) {
     for (const std::string& w : words)
         line += (line.empty() ? "" : " ") + w;
     return line;
+}
+
+// The game of a PGN text that must be read.
+inline GameRecord Read(const std::string& text) {
+    GameRecord record;
+    std::string error;
+    EXPECT_TRUE(ReadPgn(text, record, error)) << error;
+    return record;
 }

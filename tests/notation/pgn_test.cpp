@@ -15,13 +15,6 @@
 
 namespace {
 
-GameRecord Read(const std::string& text) {
-    GameRecord record;
-    std::string error;
-    EXPECT_TRUE(ReadPgn(text, record, error)) << error;
-    return record;
-}
-
 std::string Refusal(const std::string& text) {
     GameRecord record;
     record.Result = "untouched";

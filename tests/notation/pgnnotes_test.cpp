@@ -10,13 +10,6 @@
 
 namespace {
 
-GameRecord Read(const std::string& text) {
-    GameRecord record;
-    std::string error;
-    EXPECT_TRUE(ReadPgn(text, record, error)) << error;
-    return record;
-}
-
 std::vector<GameMove> Line(const std::string& sans, const FenPosition& from) {
     return GameFromSan(sans, from).Moves;
 }
