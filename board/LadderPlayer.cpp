@@ -148,14 +148,14 @@ void TLadderPlayer::Finish() {
 void TLadderPlayer::Arrived(const TSearch* search, TComputerMove move) {
     if (search != FSearch.get()) return;
     // The board's answer may halt this player (a new game from a handler): it is handed
-    // over once the worker has let go of this call.
-    const unsigned request = FRequest;
+    // over once the worker has let go of this call, under the newest question about the
+    // position.
     QMetaObject::invokeMethod(
         this,
-        [this, search, request, move] {
+        [this, search, move] {
             if (search != FSearch.get()) return;
             Finish();
-            if (move.From != None) FBoard.ComputerMoveReady(*this, request, move);
+            if (move.From != None) FBoard.ComputerMoveReady(*this, FRequest, move);
         },
         Qt::QueuedConnection);
 }
