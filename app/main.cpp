@@ -16,6 +16,7 @@
 #include "UciEngine.h"
 #include "PlayOptions.h"
 #include "StartOptions.h"
+#include "Strength.h"
 #include "ThinkingNotice.h"
 #include "UnSobre.h"
 #include "UniSplash.h"
@@ -113,7 +114,8 @@ int main(int argc, char* argv[]) {
     form.SetWindows(&about, &save, &open);
     InstallPlayOptions(form);
     TGameFiles* files = InstallGameFiles(form, options);
-    InstallUciEngine(form, options, files);
+    TUciPlayer* program = InstallUciEngine(form, options, files);
+    InstallStrength(form, program);
     ShowComputerThinking(form);
 
     // 4. The first showing of the main window ends the splash.

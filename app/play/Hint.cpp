@@ -6,8 +6,8 @@
 #include <string>
 
 #include "ChessBrd.h"
-#include "ChessEngine.h"
 #include "GameInput.h"
+#include "LadderPlayer.h"
 #include "Thread.h"
 
 namespace {
@@ -23,14 +23,14 @@ std::string AskedOf(const TChessBrd& board) {
 // synchronized call, which THint's own queue runs.
 class THint::TSearch : public TThread {
   public:
-    TSearch(THint& hint, const TEngineInput& in, std::string asked)
-        : Asked(std::move(asked)), FHint(hint), FIn(in) {
+    TSearch(THint& hint, const TEngineInput& in, std::string asked, int moveMs)
+        : Asked(std::move(asked)), FHint(hint), FIn(in), FMoveMs(moveMs) {
         SetPostFunction([&hint](std::function<void()> call) {
             QMetaObject::invokeMethod(&hint, std::move(call), Qt::QueuedConnection);
         });
     }
     ~TSearch() override {
-        FEngine.AbortSearch = true;
+        FPlayer.Stop();
         TerminateAndWait();
     }
 
@@ -40,16 +40,21 @@ class THint::TSearch : public TThread {
 
   protected:
     void Execute() override {
-        FEngine.Think(FIn);
-        const TEngineMove m = FEngine.BestMove();
-        if (!FEngine.AbortSearch) Synchronize([this, m] { FHint.Deliver(m.From + 1, m.To + 1); });
+        strong::TSearchLimits limits;
+        limits.MoveTime = FMoveMs;
+        const int strongest = static_cast<int>(strong::Ladder().size()) - 1;
+        const TComputerMove m = ChooseAtLevel(FPlayer, FIn, strongest, limits);
+        if (m.From != None && !Terminated())
+            Synchronize([this, m] { FHint.Deliver(m.From, m.To); });
         Finished = true;
     }
 
   private:
     THint& FHint;
     TEngineInput FIn;
-    TChessEngine FEngine;
+    int FMoveMs;
+    strong::TTranspositionTable FTable{8};
+    strong::TLevelPlayer FPlayer{FTable};
 };
 
 THint::THint(TChessBrd* board, QObject* parent) : QObject(parent), FBoard(board) {}
@@ -62,8 +67,8 @@ bool THint::Busy() const {
 
 bool THint::Request() {
     if (FBoard == nullptr || Busy() || FBoard->GameEnded() || !FBoard->HasLegalMove()) return false;
-    FSearch = std::make_unique<TSearch>(*this, EngineInputOf(*FBoard, FBoard->SearchDepth()),
-                                        AskedOf(*FBoard));
+    FSearch = std::make_unique<TSearch>(*this, EngineInputOf(*FBoard), AskedOf(*FBoard),
+                                        ThinkMs);
     FSearch->Resume();
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// THint asks the built-in engine, at the board's current difficulty, for a move for the side
-// to move, on a worker thread of the engine's thread layer so the window stays responsive;
-// the game is not touched. When the answer comes and the position is still the one asked
+// THint asks the strong search, at the ladder's strongest level and for a short time, for a
+// move for the side to move, on a worker thread of the engine's thread layer so the window
+// stays responsive; the game is not touched. When the answer comes and the position is still the one asked
 // about, its two squares are shown on the board for a moment.
 
 #include <QObject>
@@ -23,6 +23,8 @@ class THint : public QObject {
     bool Busy() const;
     // How long the squares stay marked.
     int ShowMs = 2500;
+    // How long the search thinks.
+    int ThinkMs = 300;
 
   private:
     class TSearch;

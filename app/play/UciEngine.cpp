@@ -247,13 +247,35 @@ void TUciPlayer::UseEngine(const QString& path) {
     FEngine.Stop();
     if (FFiles) FFiles->EngineName.clear();
     FBoard->StopThinking();
-    FBoard->SetCustomEngine(!path.isEmpty());
     if (path.isEmpty()) {
+        PlayWithoutProgram();
         FBoard->StartComputerMove();
         return;
     }
+    FBoard->SetHostPlayer(this);
+    FBoard->SetCustomEngine(true);
     FEngine.Start(path);
     Restart();
+}
+
+bool TUciPlayer::ProgramPlays() const {
+    return FBoard && FBoard->CustomEngine() && FBoard->HostPlayer() == this;
+}
+
+void TUciPlayer::SetStandIn(TComputerPlayer* player) {
+    if (FStandIn == player) return;
+    const bool program = ProgramPlays();
+    FStandIn = player;
+    if (program || !FBoard) return;
+    FBoard->StopThinking();
+    PlayWithoutProgram();
+    FBoard->StartComputerMove();
+}
+
+void TUciPlayer::PlayWithoutProgram() {
+    if (!FBoard) return;
+    FBoard->SetHostPlayer(FStandIn ? FStandIn : this);
+    FBoard->SetCustomEngine(FStandIn != nullptr);
 }
 
 void TUciPlayer::ChooseEngine() {
@@ -294,7 +316,7 @@ void TUciPlayer::Answered(const GameMove& move) {
 
 void TUciPlayer::FallBack(const QString& reason) {
     FWanted.clear();
-    FBoard->SetCustomEngine(false);
+    PlayWithoutProgram();
     if (FFiles) FFiles->EngineName.clear();
     FBoard->StartComputerMove();
     // The message line is cleared by the next move; the user is told in a message.

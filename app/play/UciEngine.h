@@ -105,6 +105,11 @@ class TUciPlayer : public QObject, public TComputerPlayer {
     TUciEngine& Engine() { return FEngine; }
     // The "Engine..." command: the built-in engine or a program chosen from the files.
     void ChooseEngine();
+    // The player of the computer's side whenever no program plays (null: the built-in
+    // engine). A chosen program takes precedence over it.
+    void SetStandIn(TComputerPlayer* player);
+    // A program plays the computer's side now.
+    bool ProgramPlays() const;
 
     // Where the choice is made in tests: returns a path, "" for the built-in engine, or a
     // null string to cancel.
@@ -117,12 +122,15 @@ class TUciPlayer : public QObject, public TComputerPlayer {
     // when it is its turn.
     void Restart();
     FenPosition BoardPosition() const;
+    // The stand-in, or the built-in engine, takes the computer's side.
+    void PlayWithoutProgram();
 
     TForm1& FForm;
     TGameFiles* FFiles;
     QPointer<TChessBrd> FBoard;
     TUciEngine FEngine;
     QString FPath;
+    TComputerPlayer* FStandIn = nullptr;
     std::string FWanted;   // the FEN the board waits for a move in; empty for none
     unsigned FRequest = 0; // the board's question about it
 };

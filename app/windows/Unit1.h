@@ -75,6 +75,13 @@ class TForm1 : public QWidget {
     // The message line: what it says, and a new text for it.
     QString MessageLine() const;
     void SetMessageLine(const QString& text);
+    // The level line ("Level: Novice", "Player1 x Player2"), and a new text for it.
+    QString LevelLine() const;
+    void SetLevelLine(const QString& text);
+    // Chooses the difficulty by its index (0 "Novice" ... 4 "Master"), as the Play panel's
+    // list and Play do: the list, the board's depth and, while the computer plays, the level
+    // line.
+    void SetDifficulty(int index);
 
     // The time of day at which the current game started, in the long time format; empty
     // until the first game starts.

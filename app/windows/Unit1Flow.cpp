@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QTime>
 
+#include <iterator>
+
 #include "Caminho.h"
 #include "HelpWindow.h"
 #include "MovePrinter.h"
@@ -101,6 +103,21 @@ void TForm1::StartGame() {
     ui.Label1->setText("game in process");
     ui.Label3->clear();
     emit GameStarted();
+}
+
+QString TForm1::LevelLine() const {
+    return ui.Label2->text();
+}
+
+void TForm1::SetLevelLine(const QString& text) {
+    ui.Label2->setText(text);
+}
+
+void TForm1::SetDifficulty(int index) {
+    if (index < 0 || index >= static_cast<int>(std::size(kLevels))) return;
+    ui.ComboBox4->setCurrentIndex(index);
+    ui.ChessBrd1->SetSearchDepth(index + 1);
+    if (ui.Label2->text().startsWith("Level: ")) ui.Label2->setText(kLevels[index].Label2);
 }
 
 void TForm1::SpeedButton2Click() {

@@ -1,0 +1,161 @@
+#include "LadderPlayer.h"
+
+#include <QMetaObject>
+
+#include <atomic>
+
+#include "ChessBrd.h"
+#include "GameInput.h"
+#include "StrongMoveGen.h"
+#include "StrongPosition.h"
+#include "Thread.h"
+
+namespace {
+
+// The input as FEN text; the board's squares run from a8, as FEN's do.
+std::string FenOf(const TEngineInput& in) {
+    std::string fen;
+    for (int rank = 0; rank < 8; ++rank) {
+        int empty = 0;
+        for (int file = 0; file < 8; ++file) {
+            const char c = in.Board[rank * 8 + file];
+            if (c == ' ' || c == 0) {
+                ++empty;
+                continue;
+            }
+            if (empty) fen += static_cast<char>('0' + empty);
+            empty = 0;
+            fen += c;
+        }
+        if (empty) fen += static_cast<char>('0' + empty);
+        if (rank < 7) fen += '/';
+    }
+    fen += in.WhiteToMove ? " w " : " b ";
+    std::string castling;
+    if (in.CastlingAllowed & 1) castling += 'K';
+    if (in.CastlingAllowed & 2) castling += 'Q';
+    if (in.CastlingAllowed & 4) castling += 'k';
+    if (in.CastlingAllowed & 8) castling += 'q';
+    fen += castling.empty() ? "-" : castling;
+    if (in.EnPassant >= 1 && in.EnPassant <= 64) {
+        fen += ' ';
+        fen += static_cast<char>('a' + FileOf(in.EnPassant) - 1);
+        fen += static_cast<char>('0' + RankOf(in.EnPassant));
+    } else {
+        fen += " -";
+    }
+    return fen + " 0 1";
+}
+
+std::string AskedOf(const TEngineInput& in) {
+    return FenOf(in);
+}
+
+} // namespace
+
+TComputerMove ChooseAtLevel(strong::TLevelPlayer& player, const TEngineInput& in, int level,
+                            const strong::TSearchLimits& limits) {
+    strong::TPosition pos;
+    if (!pos.SetFen(FenOf(in))) return {};
+    const strong::Move m = player.Choose(pos, level, limits);
+    if (m == strong::NoMove) return {};
+    // The strong search numbers squares from a1, the board from a8 (1).
+    TComputerMove move;
+    move.From = static_cast<Square>((strong::FromSq(m) ^ 56) + 1);
+    move.To = static_cast<Square>((strong::ToSq(m) ^ 56) + 1);
+    if (strong::KindOf(m) == strong::KindPromotion)
+        move.Promotion = "pnbrqk"[strong::PromoType(m)];
+    return move;
+}
+
+// One search for one question: it runs once and hands its move to the window thread.
+class TLadderPlayer::TSearch : public TThread {
+  public:
+    TSearch(TLadderPlayer& owner, const TEngineInput& in, int level,
+            const strong::TSearchLimits& limits)
+        : FOwner(owner), FIn(in), FLevel(level), FLimits(limits) {
+        SetPostFunction([&owner](std::function<void()> call) {
+            QMetaObject::invokeMethod(&owner, std::move(call), Qt::QueuedConnection);
+        });
+    }
+    ~TSearch() override {
+        FOwner.FPlayer.Stop();
+        TerminateAndWait();
+    }
+    std::atomic<bool> Running = true;
+
+  protected:
+    void Execute() override {
+        const TComputerMove m = ChooseAtLevel(FOwner.FPlayer, FIn, FLevel, FLimits);
+        Running = false;
+        if (!Terminated()) Synchronize([this, m] { FOwner.Arrived(this, m); });
+    }
+
+  private:
+    TLadderPlayer& FOwner;
+    TEngineInput FIn;
+    int FLevel;
+    strong::TSearchLimits FLimits;
+};
+
+TLadderPlayer::TLadderPlayer(TChessBrd& board) : FBoard(board) {
+    FBudget.setSingleShot(true);
+    // The time is up: the search plays what it has found so far.
+    connect(&FBudget, &QTimer::timeout, this, [this] { FPlayer.Stop(); });
+}
+
+TLadderPlayer::~TLadderPlayer() {
+    FSearch.reset();
+}
+
+void TLadderPlayer::SetLevel(int level) {
+    FLevel = std::clamp(level, 0, static_cast<int>(strong::Ladder().size()) - 1);
+}
+
+bool TLadderPlayer::Thinking() const {
+    return FSearch && FSearch->Running;
+}
+
+void TLadderPlayer::Think(TChessBrd& board, unsigned request) {
+    if (!board.ComputersTurn()) return;
+    const TEngineInput in = EngineInputOf(board);
+    const std::string asked = AskedOf(in);
+    FRequest = request;
+    // Already at work on this position: the answer goes to the newer question.
+    if (FSearch && asked == FAsked) return;
+    Finish();
+    FPlayer.ResetStop();
+    strong::TSearchLimits limits;
+    limits.MoveTime = MaxMoveMs;
+    limits.Nodes = Nodes;
+    FAsked = asked;
+    FSearch = std::make_unique<TSearch>(*this, in, FLevel, limits);
+    FBudget.start(MaxMoveMs);
+    FSearch->Resume();
+}
+
+void TLadderPlayer::Halt() {
+    Finish();
+}
+
+void TLadderPlayer::Finish() {
+    FBudget.stop();
+    // Stops the search and waits for its thread; a move it has posted is dropped.
+    FSearch.reset();
+    FAsked.clear();
+}
+
+void TLadderPlayer::Arrived(const TSearch* search, TComputerMove move) {
+    if (search != FSearch.get()) return;
+    // The board's answer may halt this player (a new game from a handler): it is handed
+    // over once the worker has let go of this call, under the newest question about the
+    // position.
+    QMetaObject::invokeMethod(
+        this,
+        [this, search, move] {
+            if (search != FSearch.get()) return;
+            Finish();
+            if (move.From != None) FBoard.ComputerMoveReady(*this, FRequest, move);
+        },
+        Qt::QueuedConnection);
+}
