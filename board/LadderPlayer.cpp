@@ -47,10 +47,6 @@ std::string FenOf(const TEngineInput& in) {
     return fen + " 0 1";
 }
 
-std::string AskedOf(const TEngineInput& in) {
-    return FenOf(in);
-}
-
 } // namespace
 
 TComputerMove ChooseAtLevel(strong::TLevelPlayer& player, const TEngineInput& in, int level,
@@ -119,7 +115,7 @@ bool TLadderPlayer::Thinking() const {
 void TLadderPlayer::Think(TChessBrd& board, unsigned request) {
     if (!board.ComputersTurn()) return;
     const TEngineInput in = EngineInputOf(board);
-    const std::string asked = AskedOf(in);
+    const std::string asked = FenOf(in);
     FRequest = request;
     // Already at work on this position: the answer goes to the newer question.
     if (FSearch && asked == FAsked) return;
