@@ -6,10 +6,12 @@
 //
 //   zel_match --a CMD [--a-opt NAME=VALUE]... --b CMD [--b-opt NAME=VALUE]...
 //             [--games N] [--movetime MS | --tc MS+INC | --nodes N] [--concurrency N] [--first K]
+//             [--pgn FILE]
 //
 // With --nodes every move is searched to a node count instead of a time, the same for both
 // engines, which the load of the machine does not change. The count varies by up to 10 %
 // from game to game, so that the games beyond the openings' first round differ from it.
+// With --pgn every game is written to FILE as it ends, its result and how it ended in tags.
 
 #include <atomic>
 #include <chrono>
@@ -25,6 +27,8 @@
 #include <vector>
 
 #include "ChessGame.h"
+#include "GameRecord.h"
+#include "PgnWriter.h"
 #include "MatchOpenings.h"
 #include "StrongMovePicker.h"
 #include "UciProcess.h"
@@ -45,6 +49,7 @@ struct TSettings {
     int Concurrency = 1;
     int First = 0;
     int MaxPlies = 400;
+    std::string PgnFile;
 };
 
 // One game's outcome for the first engine: 1, 0.5 or 0, and why.
@@ -53,6 +58,7 @@ struct TGameResult {
     std::string Reason;
     int Moves[2] = {0, 0};
     double Seconds[2] = {0, 0};
+    GameRecord Record; // the moves played, from the start position
 };
 
 std::mutex PrintMutex;
@@ -72,10 +78,9 @@ bool StartEngine(TUciProcess& p, const TEngineCommand& engine) {
 }
 
 // Plays one game; engine 0 is the first engine, white says whether it has White.
-TGameResult PlayGame(const TSettings& s, TUciProcess engines[2], const char* opening, bool firstIsWhite,
-                     int index) {
+TGameResult PlayMoves(const TSettings& s, TUciProcess engines[2], const char* opening, bool firstIsWhite,
+                      int index, TChessGame& game) {
     TGameResult r;
-    TChessGame game;
     strong::TPosition pos;
     std::string ended;
     game.OnMate = [&](TChessGame*, Square, Square) { ended = "mate"; };
@@ -151,6 +156,43 @@ TGameResult PlayGame(const TSettings& s, TUciProcess engines[2], const char* ope
     return r;
 }
 
+TGameResult PlayGame(const TSettings& s, TUciProcess engines[2], const char* opening, bool firstIsWhite,
+                     int index) {
+    TChessGame game;
+    TGameResult r = PlayMoves(s, engines, opening, firstIsWhite, index, game);
+    r.Record = RecordFromHistory(game);
+    return r;
+}
+
+// The engine's command and options, as a player's name.
+std::string PlayerName(const TEngineCommand& engine) {
+    std::string name = engine.Command.substr(engine.Command.rfind('/') + 1);
+    for (const std::string& o : engine.Options)
+        name += " " + o;
+    return name;
+}
+
+void WriteGame(const TSettings& s, TGameResult r, int index, int opening, bool firstIsWhite) {
+    r.Record.SetTag("Event", "zel_match");
+    r.Record.SetTag("Round", std::to_string(index + 1));
+    r.Record.SetTag("White", PlayerName(s.Engine[firstIsWhite ? 0 : 1]));
+    r.Record.SetTag("Black", PlayerName(s.Engine[firstIsWhite ? 1 : 0]));
+    const double white = firstIsWhite ? r.Score : 1.0 - r.Score;
+    r.Record.Result = white == 1.0 ? "1-0" : white == 0.0 ? "0-1" : "1/2-1/2";
+    r.Record.SetTag("Result", r.Record.Result);
+    r.Record.SetTag("Opening", std::to_string(opening + 1));
+    r.Record.SetTag("Termination", r.Reason);
+    const std::string limit = s.ClockMillis ? std::to_string(s.ClockMillis / 1000.0) + "+" + std::to_string(s.IncMillis / 1000.0)
+                              : s.Nodes  ? "nodes " + std::to_string(s.Nodes)
+                                         : "movetime " + std::to_string(s.MoveTime) + " ms";
+    r.Record.SetTag("Limit", limit);
+    if (FILE* f = std::fopen(s.PgnFile.c_str(), "a")) {
+        const std::string text = WritePgn(r.Record) + "\n";
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+}
+
 double Elo(double score) {
     score = std::clamp(score, 0.001, 0.999);
     return -400.0 * std::log10(1.0 / score - 1.0);
@@ -159,7 +201,7 @@ double Elo(double score) {
 void Usage() {
     std::fprintf(stderr, "usage: zel_match --a CMD [--a-opt N=V]... --b CMD [--b-opt N=V]... "
                          "[--games N] [--movetime MS | --tc MS+INC | --nodes N] [--concurrency N] "
-                         "[--first K]\n");
+                         "[--first K] [--pgn FILE]\n");
 }
 
 } // namespace
@@ -180,6 +222,7 @@ int main(int argc, char** argv) {
         else if (a == "--nodes") s.Nodes = std::max(1LL, std::atoll(v));
         else if (a == "--concurrency") s.Concurrency = std::clamp(std::atoi(v), 1, 8);
         else if (a == "--first") s.First = std::max(0, std::atoi(v));
+        else if (a == "--pgn") s.PgnFile = v;
         else if (a == "--tc") {
             s.ClockMillis = std::atoi(v);
             const char* plus = std::strchr(v, '+');
@@ -207,6 +250,7 @@ int main(int argc, char** argv) {
             TGameResult r = PlayGame(s, engines, MatchOpenings[opening], firstIsWhite, g);
             results[static_cast<std::size_t>(g)] = r;
             std::lock_guard lock(PrintMutex);
+            if (!s.PgnFile.empty()) WriteGame(s, r, g, opening, firstIsWhite);
             std::printf("game %3d opening %2d, A %s: %s (%s)\n", g + 1, opening + 1,
                         firstIsWhite ? "White" : "Black",
                         r.Score == 1.0 ? "A wins" : r.Score == 0.0 ? "B wins" : "draw",
