@@ -100,7 +100,13 @@ GameRecord TGameFiles::CurrentRecord() const {
     const bool marked = board->GameOver() == TGameOver::Marked && FLoaded;
     record.Result = marked ? FLoaded->Result : ResultByRules(record);
     record.SetTag("Result", record.Result);
+    for (const auto& annotate : FAnnotators)
+        annotate(record);
     return record;
+}
+
+void TGameFiles::AddAnnotator(std::function<void(GameRecord&)> annotator) {
+    FAnnotators.push_back(std::move(annotator));
 }
 
 QString TGameFiles::GamePgn() const {

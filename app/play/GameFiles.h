@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "GameRecord.h"
 
@@ -28,8 +29,15 @@ class TGameFiles : public QObject {
     QString GamePgn() const;
     // The position on the board as FEN.
     QString PositionFen() const;
-    // The board's game as a record (tags included).
+    // The board's game as a record (tags included), as every annotator left it.
     GameRecord CurrentRecord() const;
+    // Adds a step to CurrentRecord, run in the order added after the tags and the result
+    // are set: it may add tags, notes for the moves, or a result the rules do not know of
+    // (a game lost on time). Export, copy and print all go through it.
+    void AddAnnotator(std::function<void(GameRecord&)> annotator);
+    // The game last put on the board from a file, a paste or the command line (its tags
+    // and notes as read); null when none was.
+    const GameRecord* LoadedRecord() const { return FLoaded ? &*FLoaded : nullptr; }
 
     // Puts a game on the board, in the game-in-progress state with the players and level
     // of the Play panel; the last move raises the board's events as if just played.
@@ -75,6 +83,7 @@ class TGameFiles : public QObject {
     // The game last read, whose tags and move counters an export keeps while the board's
     // game still begins with its moves.
     std::optional<GameRecord> FLoaded;
+    std::vector<std::function<void(GameRecord&)>> FAnnotators;
 };
 
 // Creates the game-file commands on the main window and opens the game the command line
