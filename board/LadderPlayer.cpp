@@ -5,54 +5,16 @@
 #include <atomic>
 
 #include "ChessBrd.h"
-#include "GameInput.h"
+#include "GameLine.h"
 #include "StrongMoveGen.h"
 #include "StrongPosition.h"
 #include "Thread.h"
 
-namespace {
 
-// The input as FEN text; the board's squares run from a8, as FEN's do.
-std::string FenOf(const TEngineInput& in) {
-    std::string fen;
-    for (int rank = 0; rank < 8; ++rank) {
-        int empty = 0;
-        for (int file = 0; file < 8; ++file) {
-            const char c = in.Board[rank * 8 + file];
-            if (c == ' ' || c == 0) {
-                ++empty;
-                continue;
-            }
-            if (empty) fen += static_cast<char>('0' + empty);
-            empty = 0;
-            fen += c;
-        }
-        if (empty) fen += static_cast<char>('0' + empty);
-        if (rank < 7) fen += '/';
-    }
-    fen += in.WhiteToMove ? " w " : " b ";
-    std::string castling;
-    if (in.CastlingAllowed & 1) castling += 'K';
-    if (in.CastlingAllowed & 2) castling += 'Q';
-    if (in.CastlingAllowed & 4) castling += 'k';
-    if (in.CastlingAllowed & 8) castling += 'q';
-    fen += castling.empty() ? "-" : castling;
-    if (in.EnPassant >= 1 && in.EnPassant <= 64) {
-        fen += ' ';
-        fen += static_cast<char>('a' + FileOf(in.EnPassant) - 1);
-        fen += static_cast<char>('0' + RankOf(in.EnPassant));
-    } else {
-        fen += " -";
-    }
-    return fen + " 0 1";
-}
-
-} // namespace
-
-TComputerMove ChooseAtLevel(strong::TLevelPlayer& player, const TEngineInput& in, int level,
+TComputerMove ChooseAtLevel(strong::TLevelPlayer& player, const TGameLine& game, int level,
                             const strong::TSearchLimits& limits) {
     strong::TPosition pos;
-    if (!pos.SetFen(FenOf(in))) return {};
+    if (!PositionOf(game, pos)) return {};
     const strong::Move m = player.Choose(pos, level, limits);
     if (m == strong::NoMove) return {};
     // The strong search numbers squares from a1, the board from a8 (1).
@@ -67,7 +29,7 @@ TComputerMove ChooseAtLevel(strong::TLevelPlayer& player, const TEngineInput& in
 // One search for one question: it runs once and hands its move to the window thread.
 class TLadderPlayer::TSearch : public TThread {
   public:
-    TSearch(TLadderPlayer& owner, const TEngineInput& in, int level,
+    TSearch(TLadderPlayer& owner, const TGameLine& in, int level,
             const strong::TSearchLimits& limits)
         : FOwner(owner), FIn(in), FLevel(level), FLimits(limits) {
         SetPostFunction([&owner](std::function<void()> call) {
@@ -89,7 +51,7 @@ class TLadderPlayer::TSearch : public TThread {
 
   private:
     TLadderPlayer& FOwner;
-    TEngineInput FIn;
+    TGameLine FIn;
     int FLevel;
     strong::TSearchLimits FLimits;
 };
@@ -114,8 +76,8 @@ bool TLadderPlayer::Thinking() const {
 
 void TLadderPlayer::Think(TChessBrd& board, unsigned request) {
     if (!board.ComputersTurn()) return;
-    const TEngineInput in = EngineInputOf(board);
-    const std::string asked = FenOf(in);
+    const TGameLine in = GameLineOf(board);
+    const std::string asked = FenOf(in.Now);
     FRequest = request;
     // Already at work on this position: the answer goes to the newer question.
     if (FSearch && asked == FAsked) return;

@@ -13,16 +13,16 @@
 #include <string>
 
 #include "ComputerPlayer.h"
-#include "EngineMove.h"
+#include "GameLine.h"
 #include "Ladder.h"
 #include "StrongTT.h"
 
 class TChessBrd;
 
-// The move the ladder's level chooses in the position of the input (squares numbered as the
-// board numbers them); From None when there is no legal move. Searches on the calling
-// thread; player.Stop() from another thread ends it early.
-TComputerMove ChooseAtLevel(strong::TLevelPlayer& player, const TEngineInput& in, int level,
+// The move the ladder's level chooses in the game's position, knowing the game before it
+// (squares numbered as the board numbers them); From None when there is no legal move.
+// Searches on the calling thread; player.Stop() from another thread ends it early.
+TComputerMove ChooseAtLevel(strong::TLevelPlayer& player, const TGameLine& game, int level,
                             const strong::TSearchLimits& limits);
 
 class TLadderPlayer : public QObject, public TComputerPlayer {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ChessBrd.h"
-#include "GameInput.h"
+#include "GameLine.h"
 #include "LadderPlayer.h"
 #include "Thread.h"
 
@@ -23,7 +23,7 @@ std::string AskedOf(const TChessBrd& board) {
 // synchronized call, which THint's own queue runs.
 class THint::TSearch : public TThread {
   public:
-    TSearch(THint& hint, const TEngineInput& in, std::string asked, int moveMs)
+    TSearch(THint& hint, const TGameLine& in, std::string asked, int moveMs)
         : Asked(std::move(asked)), FHint(hint), FIn(in), FMoveMs(moveMs) {
         SetPostFunction([&hint](std::function<void()> call) {
             QMetaObject::invokeMethod(&hint, std::move(call), Qt::QueuedConnection);
@@ -51,7 +51,7 @@ class THint::TSearch : public TThread {
 
   private:
     THint& FHint;
-    TEngineInput FIn;
+    TGameLine FIn;
     int FMoveMs;
     strong::TTranspositionTable FTable{8};
     strong::TLevelPlayer FPlayer{FTable};
@@ -67,7 +67,7 @@ bool THint::Busy() const {
 
 bool THint::Request() {
     if (FBoard == nullptr || Busy() || FBoard->GameEnded() || !FBoard->HasLegalMove()) return false;
-    FSearch = std::make_unique<TSearch>(*this, EngineInputOf(*FBoard), AskedOf(*FBoard),
+    FSearch = std::make_unique<TSearch>(*this, GameLineOf(*FBoard), AskedOf(*FBoard),
                                         ThinkMs);
     FSearch->Resume();
     return true;

@@ -112,3 +112,40 @@ TEST_F(LadderPlayer, TwoBeginnersPlayAGameToItsEndLegally) {
     PumpFor(100);
     EXPECT_FALSE(Player.Engaged());
 }
+
+// The search is given the game, not only its last position: it sees a repetition coming
+// and the piece a pawn became, and after stepping back only the moves up to there.
+TEST_F(LadderPlayer, TheSearchKnowsTheGameBehindThePosition) {
+    for (auto [from, to] : {std::pair{G1, F3}, {G8, F6}, {F3, G1}, {F6, G8}, {G1, F3}, {G8, F6}})
+        ASSERT_TRUE(Board.MakeMove(from, to));
+    strong::TPosition pos;
+    ASSERT_TRUE(PositionOf(GameLineOf(Board), pos));
+    EXPECT_EQ(pos.GamePly(), 6);
+    EXPECT_TRUE(pos.IsRepetition()); // the position after 1. Nf3 Nf6, seen again
+    ASSERT_TRUE(Board.StepBack());
+    ASSERT_TRUE(Board.StepBack());
+    const TGameLine back = GameLineOf(Board);
+    EXPECT_EQ(back.Moves, (std::vector<std::string>{"g1f3", "g8f6", "f3g1", "f6g8"}));
+    ASSERT_TRUE(PositionOf(back, pos));
+    EXPECT_TRUE(pos.IsRepetition()); // the start position again
+
+    // A position set up in the middle of the game does not follow from its moves: the
+    // search gets that position alone.
+    const std::string setUp = Placement({{H8, 'k'}, {A7, 'P'}, {E1, 'K'}, {H2, 'r'}});
+    Board.SetPosition(setUp);
+    Board.SetWhiteToMove(true);
+    ASSERT_TRUE(PositionOf(GameLineOf(Board), pos));
+    EXPECT_EQ(pos.Fen(), "7k/P7/8/8/8/8/7r/4K3 w - - 0 1");
+
+    // A new game from it, with a pawn about to promote: the line names the knight it became.
+    Board.NewGame();
+    Board.SetPosition(setUp);
+    Board.SetWhiteToMove(true);
+    ASSERT_TRUE(Board.MakeMove(A7, A8, 'N'));
+    ASSERT_TRUE(Board.MakeMove(H8, G8));
+    const TGameLine line = GameLineOf(Board);
+    EXPECT_EQ(line.Moves, (std::vector<std::string>{"a7a8n", "h8g8"}));
+    ASSERT_TRUE(PositionOf(line, pos));
+    EXPECT_EQ(pos.GamePly(), 2);
+    EXPECT_EQ(pos.Fen().substr(0, pos.Fen().find(' ')), "N5k1/8/8/8/8/8/7r/4K3");
+}
