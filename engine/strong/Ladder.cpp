@@ -54,8 +54,15 @@ int LevelNearestElo(int elo) {
 }
 
 int LevelByName(const std::string& name) {
+    // The words before the Elo: a label measured again keeps finding its level.
+    const auto words = [](const std::string& label) {
+        const std::size_t space = label.find_last_of(' ');
+        const bool numbered = space != std::string::npos && space + 1 < label.size() &&
+                              label.find_first_not_of("0123456789", space + 1) == std::string::npos;
+        return Lower(numbered ? label.substr(0, space) : label);
+    };
     for (int i = 0; i < static_cast<int>(Levels.size()); ++i)
-        if (Lower(Levels[i].Name) == Lower(name)) return i;
+        if (words(Levels[i].Name) == words(name)) return i;
     return -1;
 }
 

@@ -36,7 +36,9 @@ struct TLevel {
 const std::vector<TLevel>& Ladder();
 // The index of the level whose Elo lies nearest the given one.
 int LevelNearestElo(int elo);
-// The index of the level with the given name (case-insensitive), -1 when none.
+// The index of the level with the given name (case-insensitive), -1 when none. The number
+// may differ from the label's or be left out ("expert 2200", "Expert"), so that a choice
+// stored under an earlier label still finds its level.
 int LevelByName(const std::string& name);
 
 class TLevelPlayer {

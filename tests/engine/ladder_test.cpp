@@ -38,8 +38,16 @@ TEST(Ladder, RisesFromAFirstGameToFullStrengthInLabelledSteps) {
     EXPECT_EQ(plain, 5);
     EXPECT_EQ(LevelNearestElo(0), 0);
     EXPECT_EQ(LevelNearestElo(4000), static_cast<int>(levels.size()) - 1);
+    // A level is found by its words, whatever its number: a choice stored under an earlier
+    // label survives a new measurement.
     EXPECT_EQ(LevelByName("beginner 500"), 0);
-    EXPECT_EQ(LevelByName("Beginner"), -1);
+    EXPECT_EQ(LevelByName("Beginner"), 0);
+    EXPECT_EQ(LevelByName("Beginner 1"), 0);
+    EXPECT_EQ(LevelByName("Club 9999"), LevelByName("club"));
+    EXPECT_NE(LevelByName("Club"), LevelByName("Strong club"));
+    EXPECT_EQ(LevelByName("Begin"), -1);
+    EXPECT_EQ(LevelByName(""), -1);
+    EXPECT_EQ(LevelByName("500"), -1);
 }
 
 TEST(Ladder, BeginnerOverlooksAThreatSometimesAndExpertNever) {
