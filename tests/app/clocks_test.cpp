@@ -7,8 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <filesystem>
 
 #include "ClockChoice.h"
 #include "ClockPanel.h"
@@ -18,6 +22,7 @@
 #include "PgnReader.h"
 #include "ProgramSettings.h"
 #include "StartOptions.h"
+#include "UciEngine.h"
 
 namespace {
 
@@ -293,4 +298,38 @@ TEST(Clocks, TheComputersSearchIsGivenBothClocks) {
     ASSERT_TRUE(w.Clocks->SearchLimits(limits));
     EXPECT_EQ(limits.Time[strong::White], 10 * kMinute + 5000 - 1000);
     EXPECT_EQ(limits.Time[strong::Black], 10 * kMinute - 2000);
+}
+
+TEST(Clocks, AnEngineProgramIsToldBothClocksInPlaceOfADepth) {
+    EnsureApplication();
+    const QString fake = QString::fromStdString(
+        (std::filesystem::canonical("/proc/self/exe").parent_path() / "fake_uci_engine.sh")
+            .string());
+    QTemporaryDir dir;
+    const QString log = dir.path() + "/sent.log";
+    qputenv("FAKE_UCI_MODE", "good");
+    qputenv("FAKE_UCI_MOVE", "e7e5");
+    qputenv("FAKE_UCI_LOG", log.toUtf8());
+    TTempHome home;
+    TRecordingSound sound;
+    TForm1 form(&sound);
+    TGameFiles* files = InstallGameFiles(form, TStartOptions{});
+    TStartOptions options;
+    options.EnginePath = fake;
+    TUciPlayer* program = InstallUciEngine(form, options, files);
+    std::int64_t now = 0;
+    TClocks* clocks = InstallClocks(form, files, nullptr, program, [&now] { return now; });
+    ClockChoiceNamed(form, "Clock:Blitz 3+2")->trigger();
+    Controls(form).ComboBox1->setCurrentText("Player");
+    Controls(form).ComboBox2->setCurrentText("Computer");
+    Controls(form).SpeedButton1->click();
+    now += 5000;
+    ASSERT_TRUE(form.Board()->PlayerMove(E2, E4));
+    ASSERT_TRUE(PumpUntil([&] { return form.Board()->WhiteToMove(); }, 10000));
+    QFile sent(log);
+    ASSERT_TRUE(sent.open(QIODevice::ReadOnly));
+    const QString lines = QString::fromUtf8(sent.readAll());
+    EXPECT_TRUE(lines.contains("go wtime 182000 btime 180000 winc 2000 binc 2000")) << lines.toStdString();
+    EXPECT_FALSE(lines.contains("go depth"));
+    EXPECT_EQ(clocks->Clock().History().size(), 3u);
 }
