@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QSpinBox>
 
+#include "ChessBrd.h"
 #include "Clocks.h"
 #include "GameFiles.h"
 #include "Hint.h"
@@ -91,6 +92,16 @@ TClocks* InstallClocks(TForm1& form, TGameFiles* files, TLadderPlayer* ladder,
         files->AddAnnotator([clocks](GameRecord& record) { clocks->Annotate(record); });
         QObject::connect(files, &TGameFiles::GameLoaded, clocks, &TClocks::GameLoaded);
     }
+
+    // The board's answer to the question of the time begins with the clocks.
+    TChessBrd* board = form.Board();
+    auto asked = board->OnAskClock;
+    board->OnAskClock = [clocks, asked](TChessBrd* b) {
+        const QString time = asked ? asked(b) : QString();
+        const QString both = clocks->InWords();
+        if (both.isEmpty()) return time.isEmpty() ? QStringLiteral("No clock") : time;
+        return time.isEmpty() ? both : both + ", " + time;
+    };
 
     auto* menu = new QMenu("Clock", &form);
     menu->setObjectName("ClockMenu");

@@ -147,12 +147,7 @@ bool TClocks::MayRun() const {
 
 void TClocks::Tick() {
     if (FBoard == nullptr || FControl.Untimed()) return;
-    if (FPanel) {
-        if (auto* skin = FForm.findChild<QLabel*>("Image2")) {
-            const QPixmap picture = skin->pixmap();
-            FPanel->SetAccent(SkinAccent(picture));
-        }
-    }
+    ShowSkin();
     switch (FClock.State()) {
     case TClockState::Running:
         if (!MayRun()) {
@@ -174,8 +169,7 @@ void TClocks::Tick() {
             break;
         }
         // The position where the flag fell stays frozen, though stepping took its mark away.
-        if (ShownPly() == LatestPly() && ClockPly() == LatestPly() &&
-            FBoard->GameOver() == TGameOver::None) {
+        if (ShownPly() == LatestPly() && FBoard->GameOver() == TGameOver::None) {
             FBoard->StopThinking();
             FBoard->MarkGameOver();
             FForm.FreezeBoard();
@@ -202,6 +196,29 @@ void TClocks::FlagFell() {
     FForm.SetMessageLine(result == "1/2-1/2" ? "Draw: time out, " + other + " cannot mate"
                                              : side + " lost on time");
     ShowFaces();
+}
+
+void TClocks::ShowSkin() {
+    const auto* skin = FPanel ? FForm.findChild<QLabel*>("Image2") : nullptr;
+    if (skin == nullptr) return;
+    const QPixmap picture = skin->pixmap();
+    if (picture.cacheKey() == FSkinKey) return;
+    FSkinKey = picture.cacheKey();
+    FPanel->SetAccent(SkinAccent(picture));
+}
+
+QString TClocks::InWords() const {
+    if (FControl.Untimed()) return {};
+    const auto side = [this](bool white) {
+        return QString(white ? "White has " : "Black has ") +
+               QString::fromStdString(ClockText(FClock.Remaining(white)));
+    };
+    QString words = side(true) + ", " + side(false);
+    if (FClock.FlagFallen())
+        words += FClock.FlaggedWhite() ? ", White's flag has fallen" : ", Black's flag has fallen";
+    else if (FClock.State() == TClockState::Running)
+        words += FClock.WhiteToMove() ? ", White's clock runs" : ", Black's clock runs";
+    return words;
 }
 
 void TClocks::ShowFaces() {

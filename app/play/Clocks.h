@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <QTimer>
 
 #include "GameClock.h"
@@ -49,6 +50,9 @@ class TClocks : public QObject {
     void Annotate(GameRecord& record) const;
     // A game put on the board by a file: the clocks start afresh from its position.
     void GameLoaded();
+    // Both clocks in words ("White has 2:59, Black has 3:01, Black's clock runs"), empty
+    // without a clock.
+    QString InWords() const;
 
     // How often the faces are brought up to date.
     static constexpr int kTickMs = 100;
@@ -65,6 +69,7 @@ class TClocks : public QObject {
     void FlagFell();
     bool MayRun() const;
     void ShowFaces();
+    void ShowSkin();
 
     TForm1& FForm;
     QPointer<TChessBrd> FBoard;
@@ -74,4 +79,5 @@ class TClocks : public QObject {
     bool FFlagTold = false; // the fallen flag has ended the game on the window
     QTimer FTimer;
     TClockPanel* FPanel = nullptr;
+    qint64 FSkinKey = 0; // the skin picture the faces' colour was taken from
 };

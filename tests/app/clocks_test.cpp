@@ -101,6 +101,9 @@ TEST(Clocks, AFallenFlagLosesTheGameOnceAndFreezesTheBoard) {
     EXPECT_EQ(w.LastLine(), "Black won: 0-1");
     EXPECT_FALSE(Controls(w.Form).Panel1->isEnabled());
     EXPECT_TRUE(w.Clocks->Panel()->Face(true)->Flagged());
+    EXPECT_TRUE(w.B->Answer(TBoardQuestion::Clock)
+                    .startsWith("White has 0:00.0, Black has 3:01, White's flag has fallen"))
+        << w.B->Answer(TBoardQuestion::Clock).toStdString();
     // The flag falls once, however long the window stays open.
     w.Pass(kMinute);
     EXPECT_EQ(ended.count(), 1);
