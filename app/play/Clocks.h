@@ -16,11 +16,11 @@
 #include <QString>
 #include <QTimer>
 
+#include "ClockPanel.h"
 #include "GameClock.h"
 #include "StrongSearch.h"
 
 class TChessBrd;
-class TClockPanel;
 class TForm1;
 struct GameRecord;
 
@@ -37,7 +37,7 @@ class TClocks : public QObject {
     void SetControl(const TTimeControl& control);
     const TTimeControl& Control() const { return FControl; }
     const TGameClock& Clock() const { return FClock; }
-    TClockPanel* Panel() const { return FPanel; }
+    TClockPanel* Panel() const { return FPanel.data(); }
 
     // Brings the clocks up to the board: called on every tick of the window's timer and by
     // the window's events; tests call it after moving time on.
@@ -78,6 +78,6 @@ class TClocks : public QObject {
     int FBase = 0; // the board's half-move at which the clock's record begins
     bool FFlagTold = false; // the fallen flag has ended the game on the window
     QTimer FTimer;
-    TClockPanel* FPanel = nullptr;
+    QPointer<TClockPanel> FPanel;
     qint64 FSkinKey = 0; // the skin picture the faces' colour was taken from
 };
