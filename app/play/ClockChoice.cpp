@@ -79,8 +79,8 @@ void WriteTimeControl(const TTimeControl& control) {
     settings->sync();
 }
 
-TClocks* InstallClocks(TForm1& form, TGameFiles* files, TLadderPlayer* ladder,
-                       TUciPlayer* program, TClockSource now) {
+TClocks* InstallClocks(TForm1& form, TGameFiles* files, TLadderPlayer* ladder, TUciPlayer* program,
+                       TClockSource now) {
     if (form.Board() == nullptr) return nullptr;
     auto* clocks = new TClocks(form, std::move(now));
     const auto limits = [clocks](strong::TSearchLimits& l) { return clocks->SearchLimits(l); };
@@ -125,8 +125,9 @@ TClocks* InstallClocks(TForm1& form, TGameFiles* files, TLadderPlayer* ladder,
     group->addAction(custom);
     QObject::connect(custom, &QAction::triggered, &form, [choose, clocks] {
         const TTimeControl& chosen = clocks->Control();
-        int minutes =
-            chosen.Untimed() ? 5 : static_cast<int>(std::max<std::int64_t>(chosen.BaseMillis / 60000, 1));
+        int minutes = chosen.Untimed()
+                          ? 5
+                          : static_cast<int>(std::max<std::int64_t>(chosen.BaseMillis / 60000, 1));
         int seconds = static_cast<int>(chosen.IncrementMillis / 1000);
         if (AskCustomTimeControl && AskCustomTimeControl(minutes, seconds))
             choose(ControlOf(minutes * 60, seconds));

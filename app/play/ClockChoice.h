@@ -28,5 +28,5 @@ extern std::function<bool(int& minutes, int& seconds)> AskCustomTimeControl;
 // Adds the submenu and the clocks to the window, lets the players given (any may be null)
 // and the hint play to the clocks, and annotates the game files' records. Called once,
 // after the players are installed.
-TClocks* InstallClocks(TForm1& form, TGameFiles* files, TLadderPlayer* ladder,
-                       TUciPlayer* program, TClockSource now = SteadyClockMillis);
+TClocks* InstallClocks(TForm1& form, TGameFiles* files, TLadderPlayer* ladder, TUciPlayer* program,
+                       TClockSource now = SteadyClockMillis);

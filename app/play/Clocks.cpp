@@ -176,7 +176,8 @@ void TClocks::Tick() {
         }
         break;
     case TClockState::Idle:
-    case TClockState::Stopped: break;
+    case TClockState::Stopped:
+        break;
     }
     ShowFaces();
 }

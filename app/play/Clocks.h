@@ -75,7 +75,7 @@ class TClocks : public QObject {
     QPointer<TChessBrd> FBoard;
     TTimeControl FControl;
     TGameClock FClock;
-    int FBase = 0; // the board's half-move at which the clock's record begins
+    int FBase = 0;          // the board's half-move at which the clock's record begins
     bool FFlagTold = false; // the fallen flag has ended the game on the window
     QTimer FTimer;
     QPointer<TClockPanel> FPanel;

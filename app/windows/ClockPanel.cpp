@@ -14,7 +14,7 @@ TClockFace::TClockFace(bool white, QWidget* parent) : TInfoLine(parent), FWhite(
 
 void TClockFace::Show(std::int64_t millis, bool running, bool flagged) {
     const QString time = QString::fromStdString(ClockText(millis));
-    const QString state = flagged ? QStringLiteral(", flag fallen")
+    const QString state = flagged   ? QStringLiteral(", flag fallen")
                           : running ? QStringLiteral(", running")
                                     : QString();
     if (running == FRunning && flagged == FFlagged && text() == time) return;
@@ -36,7 +36,9 @@ void TClockFace::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     // The face: lit while it runs, red once its flag has fallen, dark otherwise.
-    const QColor fill = FFlagged ? QColor(0xB0, 0x10, 0x10) : FRunning ? FAccent : QColor(0x18, 0x18, 0x18);
+    const QColor fill = FFlagged   ? QColor(0xB0, 0x10, 0x10)
+                        : FRunning ? FAccent
+                                   : QColor(0x18, 0x18, 0x18);
     p.setPen(QPen(FRunning || FFlagged ? Qt::white : QColor(0x70, 0x70, 0x70), 1));
     p.setBrush(fill);
     p.drawRoundedRect(r, 3, 3);

@@ -332,7 +332,8 @@ TEST(Clocks, AnEngineProgramIsToldBothClocksInPlaceOfADepth) {
     QFile sent(log);
     ASSERT_TRUE(sent.open(QIODevice::ReadOnly));
     const QString lines = QString::fromUtf8(sent.readAll());
-    EXPECT_TRUE(lines.contains("go wtime 182000 btime 180000 winc 2000 binc 2000")) << lines.toStdString();
+    EXPECT_TRUE(lines.contains("go wtime 182000 btime 180000 winc 2000 binc 2000"))
+        << lines.toStdString();
     EXPECT_FALSE(lines.contains("go depth"));
     EXPECT_EQ(clocks->Clock().History().size(), 3u);
 }
