@@ -11,6 +11,7 @@
 #include <ctime>
 
 #include "Caminho.h"
+#include "ClockChoice.h"
 #include "Fonts.h"
 #include "GameFiles.h"
 #include "UciEngine.h"
@@ -115,7 +116,8 @@ int main(int argc, char* argv[]) {
     InstallPlayOptions(form);
     TGameFiles* files = InstallGameFiles(form, options);
     TUciPlayer* program = InstallUciEngine(form, options, files);
-    InstallStrength(form, program);
+    TLadderPlayer* ladder = InstallStrength(form, program);
+    InstallClocks(form, files, ladder, program);
     ShowComputerThinking(form);
 
     // 4. The first showing of the main window ends the splash.

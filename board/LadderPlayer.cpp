@@ -85,10 +85,17 @@ void TLadderPlayer::Think(TChessBrd& board, unsigned request) {
     FPlayer.ResetStop();
     strong::TSearchLimits limits;
     limits.MoveTime = MaxMoveMs;
+    int budget = MaxMoveMs;
+    if (ClockLimits && ClockLimits(limits)) {
+        // The search plans on the clock; the timer only guards the most it may take.
+        const int side = in.WhiteToMove ? strong::White : strong::Black;
+        limits.MoveTime = 0;
+        budget = std::max(1, limits.Time[side] / 3 + limits.Inc[side]);
+    }
     limits.Nodes = Nodes;
     FAsked = asked;
     FSearch = std::make_unique<TSearch>(*this, in, FLevel, limits);
-    FBudget.start(MaxMoveMs);
+    FBudget.start(budget);
     FSearch->Resume();
 }
 

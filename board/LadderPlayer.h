@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -43,6 +44,9 @@ class TLadderPlayer : public QObject, public TComputerPlayer {
     int MaxMoveMs = 1000;
     // Tests bound every search by nodes too (0: the level's own limits).
     std::int64_t Nodes = 0;
+    // The game's clocks, when they run: fills both sides' time left and increment and
+    // returns true. The search then plans its time on its side's clock instead of MaxMoveMs.
+    std::function<bool(strong::TSearchLimits&)> ClockLimits;
 
   private:
     class TSearch;

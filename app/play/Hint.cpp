@@ -23,8 +23,9 @@ std::string AskedOf(const TChessBrd& board) {
 // synchronized call, which THint's own queue runs.
 class THint::TSearch : public TThread {
   public:
-    TSearch(THint& hint, const TGameLine& in, std::string asked, int moveMs)
-        : Asked(std::move(asked)), FHint(hint), FIn(in), FMoveMs(moveMs) {
+    TSearch(THint& hint, const TGameLine& in, std::string asked,
+            const strong::TSearchLimits& limits)
+        : Asked(std::move(asked)), FHint(hint), FIn(in), FLimits(limits) {
         SetPostFunction([&hint](std::function<void()> call) {
             QMetaObject::invokeMethod(&hint, std::move(call), Qt::QueuedConnection);
         });
@@ -40,10 +41,8 @@ class THint::TSearch : public TThread {
 
   protected:
     void Execute() override {
-        strong::TSearchLimits limits;
-        limits.MoveTime = FMoveMs;
         const int strongest = static_cast<int>(strong::Ladder().size()) - 1;
-        const TComputerMove m = ChooseAtLevel(FPlayer, FIn, strongest, limits);
+        const TComputerMove m = ChooseAtLevel(FPlayer, FIn, strongest, FLimits);
         if (m.From != None && !Terminated())
             Synchronize([this, m] { FHint.Deliver(m.From, m.To); });
         Finished = true;
@@ -52,7 +51,7 @@ class THint::TSearch : public TThread {
   private:
     THint& FHint;
     TGameLine FIn;
-    int FMoveMs;
+    strong::TSearchLimits FLimits;
     strong::TTranspositionTable FTable{8};
     strong::TLevelPlayer FPlayer{FTable};
 };
@@ -67,8 +66,10 @@ bool THint::Busy() const {
 
 bool THint::Request() {
     if (FBoard == nullptr || Busy() || FBoard->GameEnded() || !FBoard->HasLegalMove()) return false;
-    FSearch = std::make_unique<TSearch>(*this, GameLineOf(*FBoard), AskedOf(*FBoard),
-                                        ThinkMs);
+    strong::TSearchLimits limits;
+    limits.MoveTime = ThinkMs;
+    if (ClockLimits && ClockLimits(limits)) limits.MoveTime = 0;
+    FSearch = std::make_unique<TSearch>(*this, GameLineOf(*FBoard), AskedOf(*FBoard), limits);
     FSearch->Resume();
     return true;
 }

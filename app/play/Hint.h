@@ -7,7 +7,10 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
+
+#include "StrongSearch.h"
 
 class TChessBrd;
 
@@ -25,6 +28,9 @@ class THint : public QObject {
     int ShowMs = 2500;
     // How long the search thinks.
     int ThinkMs = 300;
+    // The game's clocks, when they run: fills both sides' time left and increment and
+    // returns true. The search then plans its time on the side to move's clock.
+    std::function<bool(strong::TSearchLimits&)> ClockLimits;
 
   private:
     class TSearch;

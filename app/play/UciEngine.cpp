@@ -139,6 +139,15 @@ void TUciEngine::SendSearch() {
     FState = TState::Searching;
     FDeadline.start(TimeLimitMs);
     Send("position fen " + QString::fromStdString(WriteFen(FAsked)));
+    strong::TSearchLimits clock;
+    if (ClockLimits && ClockLimits(clock)) {
+        Send(QString("go wtime %1 btime %2 winc %3 binc %4")
+                 .arg(clock.Time[strong::White])
+                 .arg(clock.Time[strong::Black])
+                 .arg(clock.Inc[strong::White])
+                 .arg(clock.Inc[strong::Black]));
+        return;
+    }
     Send(QString("go depth %1").arg(Depth()));
 }
 

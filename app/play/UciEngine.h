@@ -14,10 +14,12 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "ComputerPlayer.h"
+#include "StrongSearch.h"
 
 #include "Fen.h"
 #include "ReplayGame.h"
@@ -58,6 +60,9 @@ class TUciEngine : public QObject {
 
     // The longest the greeting or a search may take before the program counts as hung.
     int TimeLimitMs = 30000;
+    // The game's clocks, when they run: fills both sides' time left and increment and
+    // returns true. The program is then told the clocks instead of a depth.
+    std::function<bool(strong::TSearchLimits&)> ClockLimits;
 
   signals:
     void Ready();

@@ -134,6 +134,10 @@ void TForm1::contextMenuEvent(QContextMenuEvent* e) {
     menu.exec(e->globalPos());
 }
 
+void TForm1::FreezeBoard() {
+    if (ui.Panel1) ui.Panel1->setEnabled(false);
+}
+
 void TForm1::Timer1Timer() {
     ui.Label4->setText("Hs.: " + LongTime(QTime::currentTime()));
 }

@@ -130,6 +130,9 @@ class TForm1 : public QWidget {
     // A game that ended by its record, not by the rules: the result on the message line and
     // at the end of the move list ("1-0", "0-1" or "1/2-1/2").
     void ShowRecordedResult(const QString& result);
+    // Disables the board panel, as at the end of a game: no move is made on the board until
+    // Move back, Restart game or Play.
+    void FreezeBoard();
     // The music: action "Play" or "Stop".
     void MIDI(const std::string& file, const std::string& action);
     std::string MusicFile() const;

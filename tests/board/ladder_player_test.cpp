@@ -149,3 +149,24 @@ TEST_F(LadderPlayer, TheSearchKnowsTheGameBehindThePosition) {
     EXPECT_EQ(pos.GamePly(), 2);
     EXPECT_EQ(pos.Fen().substr(0, pos.Fen().find(' ')), "N5k1/8/8/8/8/8/7r/4K3");
 }
+
+TEST_F(LadderPlayer, PlaysToItsClockInPlaceOfItsLongestMove) {
+    // The full strength would think as long as a move may take; with a second and a half
+    // left on its clock it answers in a fraction of that.
+    Player.SetLevel(static_cast<int>(strong::Ladder().size()) - 1);
+    Player.MaxMoveMs = 60000;
+    int asked = 0;
+    Player.ClockLimits = [&asked](strong::TSearchLimits& limits) {
+        ++asked;
+        limits.Time[strong::White] = 60000;
+        limits.Time[strong::Black] = 1500;
+        return true;
+    };
+    Board.SetComputerPlaysBlack(true);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(Board.PlayerMove(E2, E4));
+    ASSERT_TRUE(PumpUntil([&] { return Board.WhiteToMove(); }, 20000));
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(asked, 1);
+}
