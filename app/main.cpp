@@ -15,6 +15,7 @@
 #include "GameFiles.h"
 #include "UciEngine.h"
 #include "PlayOptions.h"
+#include "ScoreSheetCommands.h"
 #include "StartOptions.h"
 #include "Strength.h"
 #include "ThinkingNotice.h"
@@ -114,6 +115,7 @@ int main(int argc, char* argv[]) {
     form.SetWindows(&about, &save, &open);
     InstallPlayOptions(form);
     TGameFiles* files = InstallGameFiles(form, options);
+    InstallScoreSheet(form, *files);
     TUciPlayer* program = InstallUciEngine(form, options, files);
     InstallStrength(form, program);
     ShowComputerThinking(form);

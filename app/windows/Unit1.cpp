@@ -15,6 +15,7 @@
 #include "DescriptionLoading.h"
 #include "DragArea.h"
 #include "Fonts.h"
+#include "MoveListWalk.h"
 #include "ScreenFit.h"
 #include "SoundDevice.h"
 #include "TimeFormat.h"
@@ -40,6 +41,8 @@ TForm1::TForm1(TSoundDevice* sound, QWidget* parent)
     LoadButtonPictures();
     ConnectControls();
     ConnectBoard();
+    FMoveListWalk = new TMoveListWalk(ui.ListBox1, ui.ChessBrd1,
+                                      [this](int move, bool white) { return GoToPosition(move, white); });
     InstallDragArea(this, ui.ImageAreaMove->geometry());
     FTimer1 = new QTimer(this);
     FTimer1->setInterval(1000);
@@ -117,10 +120,12 @@ void TForm1::ShowDialog(QDialog* dialog) {
     if (!FClosing) FormActivate();
 }
 
-void TForm1::AddCommand(QAction* action) {
+void TForm1::AddCommand(QAction* action, QAction* after) {
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);
-    FCommands << action;
+    const qsizetype place = FCommands.indexOf(after);
+    if (after != nullptr && place >= 0) FCommands.insert(place + 1, action);
+    else FCommands << action;
 }
 
 void TForm1::contextMenuEvent(QContextMenuEvent* e) {
