@@ -89,6 +89,8 @@ class TSheetPainter {
         f.setPointSizeF(points);
         f.setBold(bold);
         f.setCapitalization(caps);
+        // No ligatures: a reader of the file finds "Difficult" as it is spelt.
+        f.setStyleStrategy(QFont::PreferNoShaping);
         if (caps == QFont::AllUppercase) f.setLetterSpacing(QFont::PercentageSpacing, 110);
         P.setFont(f);
     }
