@@ -1,10 +1,16 @@
 #include "ScoreSheetCommands.h"
 
 #include <QAction>
+#include <QDate>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
+#include <QStandardPaths>
+
+#include <algorithm>
 
 #include "GameFiles.h"
 #include "Unit1.h"
@@ -39,6 +45,11 @@ void TScoreSheetCommands::PrintWithPreview() {
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog preview(&printer, &FForm);
     preview.setWindowTitle("Print score sheet");
+    // Big enough to read the page: most of the screen the window is on.
+    if (const QScreen* screen = FForm.screen()) {
+        const QSize room = screen->availableGeometry().size();
+        preview.resize(std::min(room.width() * 9 / 10, 900), room.height() * 9 / 10);
+    }
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* p) {
         QString error;
         if (!PrintScoreSheet(sheet, *p, &error) && TForm1::ShowMessage)
@@ -49,9 +60,13 @@ void TScoreSheetCommands::PrintWithPreview() {
 
 void TScoreSheetCommands::ExportPdf() {
     if (!FForm.Board()) return;
+    // The dialog offers the documents folder and a name with the day's date.
+    const QString offered = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                                .filePath("Score sheet " + QDate::currentDate().toString(Qt::ISODate) +
+                                          ".pdf");
     QString path = ChoosePath ? ChoosePath()
                               : QFileDialog::getSaveFileName(&FForm, "Export score sheet as PDF",
-                                                             QString(), "PDF files (*.pdf)");
+                                                             offered, "PDF files (*.pdf)");
     if (path.isEmpty()) return;
     // A name typed without an ending gets the one of its kind.
     if (QFileInfo(path).suffix().isEmpty()) path += ".pdf";

@@ -123,7 +123,6 @@ constexpr double kHeadRowMm = 5.5;
 constexpr double kGapMm = 5;
 constexpr double kFooterMm = 24;
 constexpr int kColumns = 3;
-constexpr int kLeastRows = 20; // a short game still gets a sheet of 60 numbered rows
 // The heading: three rows of fields below the title, and the grid below them.
 constexpr double kFieldsTopMm = 18;
 constexpr double kFieldRowMm = 11;
@@ -276,13 +275,13 @@ bool PrintScoreSheet(const TScoreSheet& sheet, QPrinter& printer, QString* error
     painter.setRenderHint(QPainter::Antialiasing);
     TSheetPainter s(painter, printer);
 
-    // The pages: the first takes at least 60 numbered rows, or as many as the game needs and
-    // the page holds; a longer game runs on over pages of full grids.
+    // The pages: every grid fills its page with numbered rows, as a paper sheet is printed;
+    // a game longer than the first page runs on over more.
     const int pairs = int((sheet.Moves.size() + (sheet.BlackBegins ? 1 : 0) + 1) / 2);
     std::vector<TGridPage> pages;
     const int firstFit = RowsThatFit(s, kFirstGridTopMm * s.Mm);
     const int laterFit = RowsThatFit(s, kLaterGridTopMm * s.Mm);
-    pages.push_back({0, std::min(firstFit, std::max(kLeastRows, (pairs + kColumns - 1) / kColumns))});
+    pages.push_back({0, firstFit});
     for (int next = kColumns * pages.back().Rows; next < pairs; next += kColumns * laterFit)
         pages.push_back({next, laterFit});
 
