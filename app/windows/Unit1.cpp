@@ -157,7 +157,11 @@ void TForm1::FormClose() {
     // 1. The settings. A file that cannot be written is reported, and the program still
     // closes: the user must always be able to quit.
     WriteSettings();
-    // 2. The board panel with the board and its computer player, then the move list.
+    // 2. The board panel with the board and its computer player, then the move list. The
+    // list's walk goes first: it reads the board, and the focus may pass to the list while
+    // the board goes.
+    delete FMoveListWalk;
+    FMoveListWalk = nullptr;
     delete ui.Panel1;
     ui.Panel1 = nullptr;
     ui.ChessBrd1 = nullptr;

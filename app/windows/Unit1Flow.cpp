@@ -162,7 +162,7 @@ void TForm1::SpeedButton14Click() {
 void TForm1::SpeedButton4Click() {
     ui.ChessBrd1->StepBack();
     RefreshMoveList();
-    FMoveListWalk->MarkCurrentMove();
+    if (FMoveListWalk) FMoveListWalk->MarkCurrentMove();
     ui.Panel1->setEnabled(true);
     // The message and the game time spoke of the position left, not of the one shown.
     ui.Label1->clear();
@@ -172,7 +172,7 @@ void TForm1::SpeedButton4Click() {
 void TForm1::SpeedButton5Click() {
     ui.ChessBrd1->StepForward();
     RefreshMoveList();
-    FMoveListWalk->MarkCurrentMove();
+    if (FMoveListWalk) FMoveListWalk->MarkCurrentMove();
 }
 
 bool TForm1::GoToPosition(int move, bool whiteToMove) {
