@@ -230,18 +230,3 @@ TEST(MoveListWalk, GoingBackToTheComputersTurnLeavesItHalted) {
     EXPECT_EQ(w.Marked(), 0);
     w.B->StopThinking();
 }
-
-TEST(MoveListWalk, ClosingTheWindowWhileTheBoardHasTheFocus) {
-    EnsureApplication();
-    TWindow w;
-    w.Form.SetWindows(nullptr, nullptr, nullptr); // no about window to wait for
-    w.PlayHumans();
-    w.Play({{E2, E4}, {E7, E5}});
-    w.Form.activateWindow();
-    w.B->setFocus();
-    QCoreApplication::processEvents();
-    // The board goes first; the focus passing on must not reach a walk that reads it.
-    w.Form.close();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(w.Form.Board(), nullptr);
-}
