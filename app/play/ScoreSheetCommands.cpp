@@ -31,8 +31,7 @@ TScoreSheetCommands::TScoreSheetCommands(TForm1& form, const TGameFiles& files)
     };
     PrintAction = command("Print score sheet...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
                           [this] { PrintWithPreview(); });
-    ExportAction = command("Export score sheet as PDF...", QKeySequence(),
-                           [this] { ExportPdf(); });
+    ExportAction = command("Export score sheet as PDF...", QKeySequence(), [this] { ExportPdf(); });
 }
 
 TScoreSheet TScoreSheetCommands::Sheet() const {
@@ -61,9 +60,9 @@ void TScoreSheetCommands::PrintWithPreview() {
 void TScoreSheetCommands::ExportPdf() {
     if (!FForm.Board()) return;
     // The dialog offers the documents folder and a name with the day's date.
-    const QString offered = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                                .filePath("Score sheet " + QDate::currentDate().toString(Qt::ISODate) +
-                                          ".pdf");
+    const QString offered =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath("Score sheet " + QDate::currentDate().toString(Qt::ISODate) + ".pdf");
     QString path = ChoosePath ? ChoosePath()
                               : QFileDialog::getSaveFileName(&FForm, "Export score sheet as PDF",
                                                              offered, "PDF files (*.pdf)");

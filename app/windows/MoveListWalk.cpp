@@ -14,7 +14,8 @@ std::optional<THalfMove> HalfMoveOfLine(const QStringList& lines, int row) {
     static const QRegularExpression white(QStringLiteral("^(\\d+)\\. \\S"));
     static const QRegularExpression black(QStringLiteral("^ {14}\\S"));
     const QString& line = lines[row];
-    if (const auto m = white.match(line); m.hasMatch()) return THalfMove{m.captured(1).toInt(), true};
+    if (const auto m = white.match(line); m.hasMatch())
+        return THalfMove{m.captured(1).toInt(), true};
     if (!black.match(line).hasMatch()) return std::nullopt;
     // Black's line follows White's line of the same move.
     const auto above = HalfMoveOfLine(lines, row - 1);
@@ -93,17 +94,32 @@ bool TMoveListWalk::Key(int key) {
     int target = marked;
     switch (key) {
     case Qt::Key_Up:
-    case Qt::Key_Left: target = marked < 0 ? marked : std::max(0, marked - 1); break;
+    case Qt::Key_Left:
+        target = marked < 0 ? marked : std::max(0, marked - 1);
+        break;
     case Qt::Key_Down:
-    case Qt::Key_Right: target = std::min(last, marked + 1); break;
-    case Qt::Key_Home: target = 0; break;
-    case Qt::Key_End: target = last; break;
-    case Qt::Key_PageUp: target = std::max(0, marked - page); break;
-    case Qt::Key_PageDown: target = std::min(last, std::max(marked, 0) + page); break;
-    default: return false;
+    case Qt::Key_Right:
+        target = std::min(last, marked + 1);
+        break;
+    case Qt::Key_Home:
+        target = 0;
+        break;
+    case Qt::Key_End:
+        target = last;
+        break;
+    case Qt::Key_PageUp:
+        target = marked < 0 ? marked : std::max(0, marked - page);
+        break;
+    case Qt::Key_PageDown:
+        target = std::min(last, std::max(marked, 0) + page);
+        break;
+    default:
+        return false;
     }
-    if (target != marked) GoToLine(target);
-    else MarkCurrentMove();
+    if (target != marked)
+        GoToLine(target);
+    else
+        MarkCurrentMove();
     return true;
 }
 
@@ -138,8 +154,11 @@ bool TMoveListWalk::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     case QEvent::MouseButtonDblClick:
-    case QEvent::MouseButtonRelease: return true;
-    case QEvent::MouseMove: return static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton;
-    default: return false;
+    case QEvent::MouseButtonRelease:
+        return true;
+    case QEvent::MouseMove:
+        return static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton;
+    default:
+        return false;
     }
 }

@@ -39,8 +39,8 @@ QString TimeControlText(const QString& tag) {
     const int base = ok ? parts[0].toInt(&ok) : 0;
     const int increment = ok && parts.size() == 2 ? parts[1].toInt(&ok) : 0;
     if (!ok || base <= 0) return tag == "-" || tag == "?" ? QString() : tag.trimmed();
-    const QString period = base % 60 == 0 ? QString("%1 min").arg(base / 60)
-                                          : QString("%1 s").arg(base);
+    const QString period =
+        base % 60 == 0 ? QString("%1 min").arg(base / 60) : QString("%1 s").arg(base);
     return increment > 0 ? period + QString(" + %1 s").arg(increment) : period;
 }
 
@@ -78,7 +78,8 @@ class TSheetPainter {
   public:
     TSheetPainter(QPainter& painter, const QPrinter& printer)
         : P(painter), Mm(printer.resolution() / 25.4),
-          Area(QRectF(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size())) {}
+          Area(QRectF(QPointF(0, 0),
+                      printer.pageLayout().paintRectPixels(printer.resolution()).size())) {}
 
     QPainter& P;
     const double Mm;
@@ -151,15 +152,18 @@ double DrawHeading(TSheetPainter& s, const TScoreSheet& sheet) {
 
     const double row = kFieldRowMm * s.Mm;
     double y = kFieldsTopMm * s.Mm;
-    const auto fields = [&](std::initializer_list<std::pair<double, std::pair<QString, QString>>> f) {
-        double x = 0;
-        for (const auto& [share, lv] : f) {
-            s.Field(QRectF(x, y, share * w, row), lv.first, lv.second);
-            x += share * w;
-        }
-        y += row + kFieldGapMm * s.Mm;
-    };
-    fields({{0.5, {"Site", sheet.Site}}, {0.33, {"Date", sheet.Date}}, {0.17, {"Round", sheet.Round}}});
+    const auto fields =
+        [&](std::initializer_list<std::pair<double, std::pair<QString, QString>>> f) {
+            double x = 0;
+            for (const auto& [share, lv] : f) {
+                s.Field(QRectF(x, y, share * w, row), lv.first, lv.second);
+                x += share * w;
+            }
+            y += row + kFieldGapMm * s.Mm;
+        };
+    fields({{0.5, {"Site", sheet.Site}},
+            {0.33, {"Date", sheet.Date}},
+            {0.17, {"Round", sheet.Round}}});
     fields({{0.5, {"White", sheet.White}}, {0.5, {"Black", sheet.Black}}});
     fields({{0.33, {"Level", sheet.Level}},
             {0.33, {"Time control", sheet.TimeControl}},
@@ -249,8 +253,8 @@ void DrawFooter(TSheetPainter& s, int page, int pages) {
     s.Write(QRectF(w * 0.55, signY + 0.8 * mm, w * 0.45, 3.5 * mm), "Black's signature",
             Qt::AlignLeft);
     s.SetFont(7);
-    s.Write(QRectF(0, bottom - 3.5 * mm, w, 3.5 * mm), QString("Page %1 of %2").arg(page).arg(pages),
-            Qt::AlignRight | Qt::AlignBottom);
+    s.Write(QRectF(0, bottom - 3.5 * mm, w, 3.5 * mm),
+            QString("Page %1 of %2").arg(page).arg(pages), Qt::AlignRight | Qt::AlignBottom);
 }
 
 int RowsThatFit(const TSheetPainter& s, double top) {
@@ -263,13 +267,16 @@ int RowsThatFit(const TSheetPainter& s, double top) {
 bool PrintScoreSheet(const TScoreSheet& sheet, QPrinter& printer, QString* error) {
     printer.setPageMargins(QMarginsF(15, 15, 15, 12), QPageLayout::Millimeter);
     if (printer.docName().isEmpty())
-        printer.setDocName("Score sheet: " + sheet.White + QString::fromUtf8(" \u2013 ") + sheet.Black);
+        printer.setDocName("Score sheet: " + sheet.White + QString::fromUtf8(" \u2013 ") +
+                           sheet.Black);
     QPainter painter;
     if (!painter.begin(&printer)) {
         if (error)
             *error = printer.outputFileName().isEmpty()
-                         ? QString("The printer \"%1\" could not start the job.").arg(printer.printerName())
-                         : QString("The file \"%1\" could not be written.").arg(printer.outputFileName());
+                         ? QString("The printer \"%1\" could not start the job.")
+                               .arg(printer.printerName())
+                         : QString("The file \"%1\" could not be written.")
+                               .arg(printer.outputFileName());
         return false;
     }
     painter.setRenderHint(QPainter::Antialiasing);

@@ -12,12 +12,12 @@ class QPrinter;
 
 struct TScoreSheet {
     QString Event, Site, Date, Round, White, Black;
-    QString Level;       // the level of play, empty when no computer plays
-    QString TimeControl; // readable ("5 min + 3 s"), empty for an untimed game
-    QString Result;      // "1-0", "0-1", "½-½", or empty while the game goes on
-    int FirstMove = 1;   // the number of the first row
+    QString Level;            // the level of play, empty when no computer plays
+    QString TimeControl;      // readable ("5 min + 3 s"), empty for an untimed game
+    QString Result;           // "1-0", "0-1", "½-½", or empty while the game goes on
+    int FirstMove = 1;        // the number of the first row
     bool BlackBegins = false; // the game began with Black's move: the first White cell is empty
-    QStringList Moves;   // every half-move in SAN with its mark ("Nxe5?!"), in order
+    QStringList Moves;        // every half-move in SAN with its mark ("Nxe5?!"), in order
 };
 
 // The sheet of a game record. levelLine is the main window's level line ("Level: Novice");

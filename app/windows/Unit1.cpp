@@ -41,8 +41,9 @@ TForm1::TForm1(TSoundDevice* sound, QWidget* parent)
     LoadButtonPictures();
     ConnectControls();
     ConnectBoard();
-    FMoveListWalk = new TMoveListWalk(ui.ListBox1, ui.ChessBrd1,
-                                      [this](int move, bool white) { return GoToPosition(move, white); });
+    FMoveListWalk = new TMoveListWalk(ui.ListBox1, ui.ChessBrd1, [this](int move, bool white) {
+        return GoToPosition(move, white);
+    });
     InstallDragArea(this, ui.ImageAreaMove->geometry());
     FTimer1 = new QTimer(this);
     FTimer1->setInterval(1000);
@@ -124,8 +125,10 @@ void TForm1::AddCommand(QAction* action, QAction* after) {
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);
     const qsizetype place = FCommands.indexOf(after);
-    if (after != nullptr && place >= 0) FCommands.insert(place + 1, action);
-    else FCommands << action;
+    if (after != nullptr && place >= 0)
+        FCommands.insert(place + 1, action);
+    else
+        FCommands << action;
 }
 
 void TForm1::contextMenuEvent(QContextMenuEvent* e) {

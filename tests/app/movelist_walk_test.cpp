@@ -61,8 +61,9 @@ using P = std::pair<int, bool>;
 } // namespace
 
 TEST(MoveListLines, EachLineIsTheHalfMoveItsFormatSays) {
-    const QStringList lines = {"1. ...", QString(14, ' ') + "E8-D7", "2. D2-D4",
-                               QString(14, ' ') + "D7-E6", "", "Checkmate!", "Timer: 00:01:02 hs"};
+    const QStringList lines = {
+        "1. ...",     QString(14, ' ') + "E8-D7", "2. D2-D4", QString(14, ' ') + "D7-E6", "",
+        "Checkmate!", "Timer: 00:01:02 hs"};
     EXPECT_EQ(HalfMoveOfLine(lines, 0), (THalfMove{1, true}));
     EXPECT_EQ(HalfMoveOfLine(lines, 1), (THalfMove{1, false}));
     EXPECT_EQ(HalfMoveOfLine(lines, 2), (THalfMove{2, true}));

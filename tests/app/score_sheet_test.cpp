@@ -109,8 +109,7 @@ TEST_F(ScoreSheet, HeadingMovesAndMarks) {
                              "5 min + 3 s", "1-0", "2026"})
         EXPECT_TRUE(text.contains(word)) << word << "\n" << text.toStdString();
     const QMap<int, QStringList> rows = Rows(text);
-    EXPECT_EQ(MovesInOrder(rows).join(' ').toStdString(),
-              "e4! e5 Qh5?! Nc6 Bc4 Nf6?? Qxf7#");
+    EXPECT_EQ(MovesInOrder(rows).join(' ').toStdString(), "e4! e5 Qh5?! Nc6 Bc4 Nf6?? Qxf7#");
     // A short game gets a whole sheet of numbered rows, as paper has.
     EXPECT_EQ(rows.firstKey(), 1);
     EXPECT_GE(rows.lastKey(), 60);
@@ -127,7 +126,8 @@ TEST_F(ScoreSheet, AGameBlackBeganAtItsOwnNumber) {
     EXPECT_TRUE(sheet.Result.isEmpty());
     const QMap<int, QStringList> rows = Rows(Write(sheet));
     EXPECT_EQ(rows.firstKey(), 23);
-    EXPECT_EQ(rows.value(23).join(' ').toStdString(), QString::fromUtf8("\u2026 Kd7").toStdString());
+    EXPECT_EQ(rows.value(23).join(' ').toStdString(),
+              QString::fromUtf8("\u2026 Kd7").toStdString());
     EXPECT_EQ(rows.value(24).join(' ').toStdString(), "d4 Ke6");
     EXPECT_TRUE(rows.value(25).isEmpty());
 }
