@@ -16,6 +16,7 @@
 #include "GameFiles.h"
 #include "UciEngine.h"
 #include "PlayOptions.h"
+#include "ScoreSheetCommands.h"
 #include "StartOptions.h"
 #include "Strength.h"
 #include "ThinkingNotice.h"
@@ -115,6 +116,7 @@ int main(int argc, char* argv[]) {
     form.SetWindows(&about, &save, &open);
     InstallPlayOptions(form);
     TGameFiles* files = InstallGameFiles(form, options);
+    InstallScoreSheet(form, *files);
     TUciPlayer* program = InstallUciEngine(form, options, files);
     TLadderPlayer* ladder = InstallStrength(form, program);
     InstallClocks(form, files, ladder, program);

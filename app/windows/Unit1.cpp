@@ -15,6 +15,7 @@
 #include "DescriptionLoading.h"
 #include "DragArea.h"
 #include "Fonts.h"
+#include "MoveListWalk.h"
 #include "ScreenFit.h"
 #include "SoundDevice.h"
 #include "TimeFormat.h"
@@ -40,6 +41,9 @@ TForm1::TForm1(TSoundDevice* sound, QWidget* parent)
     LoadButtonPictures();
     ConnectControls();
     ConnectBoard();
+    FMoveListWalk = new TMoveListWalk(ui.ListBox1, ui.ChessBrd1, [this](int move, bool white) {
+        return GoToPosition(move, white);
+    });
     InstallDragArea(this, ui.ImageAreaMove->geometry());
     FTimer1 = new QTimer(this);
     FTimer1->setInterval(1000);
@@ -117,10 +121,14 @@ void TForm1::ShowDialog(QDialog* dialog) {
     if (!FClosing) FormActivate();
 }
 
-void TForm1::AddCommand(QAction* action) {
+void TForm1::AddCommand(QAction* action, QAction* after) {
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);
-    FCommands << action;
+    const qsizetype place = FCommands.indexOf(after);
+    if (after != nullptr && place >= 0)
+        FCommands.insert(place + 1, action);
+    else
+        FCommands << action;
 }
 
 void TForm1::contextMenuEvent(QContextMenuEvent* e) {
@@ -156,7 +164,11 @@ void TForm1::FormClose() {
     // 1. The settings. A file that cannot be written is reported, and the program still
     // closes: the user must always be able to quit.
     WriteSettings();
-    // 2. The board panel with the board and its computer player, then the move list.
+    // 2. The board panel with the board and its computer player, then the move list. The
+    // list's walk goes first: it reads the board, and the focus may pass to the list while
+    // the board goes.
+    delete FMoveListWalk;
+    FMoveListWalk = nullptr;
     delete ui.Panel1;
     ui.Panel1 = nullptr;
     ui.ChessBrd1 = nullptr;

@@ -27,6 +27,7 @@ class TSoundDevice;
 class TFrmSobre;
 class TFrmSalvar;
 class TFrmAbrir;
+class TMoveListWalk;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -43,7 +44,8 @@ class TForm1 : public QWidget {
     std::function<void()> OnFirstShow;
     // Adds a command to the window's context menu (right-click outside the board, or the
     // Menu key); its shortcut works anywhere in the window. A separator action separates.
-    void AddCommand(QAction* action);
+    // It goes after the command `after` when that is one of the menu's, else at the end.
+    void AddCommand(QAction* action, QAction* after = nullptr);
     const QList<QAction*>& Commands() const { return FCommands; }
     // Shows a message to the user; tests put a recorder in its place.
     static std::function<void(QWidget* parent, const QString& text)> ShowMessage;
@@ -78,6 +80,10 @@ class TForm1 : public QWidget {
     // The level line ("Level: Novice", "Player1 x Player2"), and a new text for it.
     QString LevelLine() const;
     void SetLevelLine(const QString& text);
+    // Puts the position of (move, whiteToMove) of the game's history on the board, as Move
+    // back and Move forward do (a position before the end reopens a finished game); false
+    // when the history has no such position. The move list's walk goes through it.
+    bool GoToPosition(int move, bool whiteToMove);
     // Chooses the difficulty by its index (0 "Novice" ... 4 "Master"), as the Play panel's
     // list and Play do: the list, the board's depth and, while the computer plays, the level
     // line.
@@ -185,6 +191,7 @@ class TForm1 : public QWidget {
     QPointer<TFrmSalvar> FSave;
     QPointer<TFrmAbrir> FOpen;
     QTimer* FTimer1 = nullptr;
+    TMoveListWalk* FMoveListWalk = nullptr;
     QList<QAction*> FCommands;
     bool FShown = false;
     bool FActivatedOnce = false;

@@ -11,6 +11,7 @@
 
 #include "Caminho.h"
 #include "HelpWindow.h"
+#include "MoveListWalk.h"
 #include "MovePrinter.h"
 #include "UnSobre.h"
 #include "Unit2.h"
@@ -161,6 +162,7 @@ void TForm1::SpeedButton14Click() {
 void TForm1::SpeedButton4Click() {
     ui.ChessBrd1->StepBack();
     RefreshMoveList();
+    if (FMoveListWalk) FMoveListWalk->MarkCurrentMove();
     ui.Panel1->setEnabled(true);
     // The message and the game time spoke of the position left, not of the one shown.
     ui.Label1->clear();
@@ -170,6 +172,22 @@ void TForm1::SpeedButton4Click() {
 void TForm1::SpeedButton5Click() {
     ui.ChessBrd1->StepForward();
     RefreshMoveList();
+    if (FMoveListWalk) FMoveListWalk->MarkCurrentMove();
+}
+
+bool TForm1::GoToPosition(int move, bool whiteToMove) {
+    TChessBrd* board = ui.ChessBrd1;
+    // Where the board already is, nothing changes (the computer is not halted).
+    if (board->CurrentMove() == move && board->WhiteToMove() == whiteToMove) return true;
+    if (!board->GotoHalfMove(move, whiteToMove)) return false;
+    // A position before the end is one Move back could reach, and is left as it leaves it;
+    // the end is left as Move forward leaves it.
+    if (move != board->HistoryLastMove() || whiteToMove != board->HistoryLastWhite()) {
+        ui.Panel1->setEnabled(true);
+        ui.Label1->clear();
+        ui.Label3->clear();
+    }
+    return true;
 }
 
 void TForm1::RefreshMoveList() {
