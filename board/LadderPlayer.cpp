@@ -88,7 +88,7 @@ void TLadderPlayer::Think(TChessBrd& board, unsigned request) {
     int budget = MaxMoveMs;
     if (ClockLimits && ClockLimits(limits)) {
         // The search plans on the clock; the timer only guards the most it may take.
-        const int side = in.WhiteToMove ? strong::White : strong::Black;
+        const int side = in.Now.WhiteToMove ? strong::White : strong::Black;
         limits.MoveTime = 0;
         budget = std::max(1, limits.Time[side] / 3 + limits.Inc[side]);
     }
