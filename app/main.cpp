@@ -15,6 +15,7 @@
 #include "GameFiles.h"
 #include "UciEngine.h"
 #include "PlayOptions.h"
+#include "ReviewCommand.h"
 #include "StartOptions.h"
 #include "Strength.h"
 #include "ThinkingNotice.h"
@@ -116,6 +117,7 @@ int main(int argc, char* argv[]) {
     TGameFiles* files = InstallGameFiles(form, options);
     TUciPlayer* program = InstallUciEngine(form, options, files);
     InstallStrength(form, program);
+    InstallGameReview(form, *files);
     ShowComputerThinking(form);
 
     // 4. The first showing of the main window ends the splash.
