@@ -13,13 +13,17 @@ TReviewOffer::TReviewOffer(TForm1& form) : QFrame(&form), FForm(form) {
     setObjectName("ReviewOffer");
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
+    // One slim line, so that it fits the window's title strip and covers nothing.
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(8, 4, 4, 4);
+    layout->setContentsMargins(8, 1, 2, 1);
+    layout->setSpacing(4);
     layout->addWidget(new QLabel("Game over. See where it was won and lost?"));
     FReview = new QPushButton("Review game");
     auto* close = new QPushButton("Not now");
-    layout->addWidget(FReview);
-    layout->addWidget(close);
+    for (QPushButton* button : {FReview, close}) {
+        button->setFixedHeight(22);
+        layout->addWidget(button);
+    }
     connect(FReview, &QPushButton::clicked, this, [this] {
         hide();
         emit Accepted();
@@ -34,11 +38,10 @@ TReviewOffer::TReviewOffer(TForm1& form) : QFrame(&form), FForm(form) {
     hide();
 }
 
-// At the foot of the window, in the middle.
+// In the middle of the window's title strip, between its title and its buttons.
 void TReviewOffer::Place() {
     adjustSize();
-    const int x = std::max(0, (FForm.width() - width()) / 2);
-    move(x, std::max(0, FForm.height() - height() - 6));
+    move(std::max(0, (FForm.width() - width()) / 2), 2);
 }
 
 TReviewWindow* InstallGameReview(TForm1& form, TGameFiles& files) {

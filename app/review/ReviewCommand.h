@@ -10,7 +10,7 @@ class TForm1;
 class TGameFiles;
 class TReviewWindow;
 
-// The offer shown over the main window's lower edge when a game has ended.
+// The offer shown in the main window's title strip when a game has ended.
 class TReviewOffer : public QFrame {
     Q_OBJECT
 

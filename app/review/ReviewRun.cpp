@@ -17,6 +17,9 @@ class TReviewRun::TWorker : public TThread {
         SetPostFunction([&run](std::function<void()> call) {
             QMetaObject::invokeMethod(&run, std::move(call), Qt::QueuedConnection);
         });
+        // Below the window thread, which must answer the person at once: the search only
+        // gets less deep for it, since its budget is a time.
+        SetPriority(tpIdle);
     }
     ~TWorker() override {
         FReviewer.Stop();

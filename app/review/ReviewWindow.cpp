@@ -86,7 +86,9 @@ TReviewWindow::TReviewWindow(TForm1& form, TGameFiles& files)
     connect(FCancel, &QPushButton::clicked, this, &TReviewWindow::Cancel);
     connect(FTry, &QPushButton::clicked, this, &TReviewWindow::TryAgain);
     connect(FBack, &QPushButton::clicked, this, &TReviewWindow::BackToReview);
-    connect(FGraph, &TEvalGraph::Clicked, this, &TReviewWindow::SelectMove);
+    // A point of the graph is the position a move led to; a click picks that move.
+    connect(FGraph, &TEvalGraph::Clicked, this,
+            [this](int point) { SelectMove(std::max(0, point - 1)); });
     connect(FMoves, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && row != FSelected) SelectMove(row);
     });
@@ -208,7 +210,7 @@ void TReviewWindow::SelectMove(int index) {
     if (index < 0 || index > moves) return;
     if (FTrying) BackToReview();
     FSelected = index;
-    FGraph->SetSelected(index);
+    FGraph->SetSelected(std::min(index + 1, moves));
     {
         const QSignalBlocker quiet(FMoves);
         FMoves->setCurrentRow(index < moves ? index : -1);

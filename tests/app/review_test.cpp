@@ -103,14 +103,15 @@ TEST(GameReview, TheHungQueenIsTheOneBlunderAndItsBetterMoveIsAnArrow) {
     EXPECT_EQ(w.B->Arrow(), std::make_pair(None, None));
     EXPECT_TRUE(w.Review->BetterLine().isEmpty());
 
-    // A click on the graph over the blunder's position picks it.
+    // A click on the graph where the blunder's drop ends picks it.
     TEvalGraph* graph = w.Review->Graph();
-    const QPoint at(graph->XOf(kBlunder), graph->height() / 2);
+    const QPoint at(graph->XOf(kBlunder + 1), graph->height() / 2);
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(graph->mapToGlobal(at)),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(graph, &press);
     EXPECT_EQ(w.Review->SelectedMove(), kBlunder);
     EXPECT_EQ(w.Review->MoveList()->currentRow(), kBlunder);
+    EXPECT_EQ(graph->Selected(), kBlunder + 1);
     EXPECT_EQ(w.B->Arrow(), std::make_pair(best.From, best.To));
     // The last point is the final position: no move, no arrow.
     w.Review->SelectMove(6);
