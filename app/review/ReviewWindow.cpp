@@ -1,5 +1,6 @@
 #include "ReviewWindow.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -150,6 +151,12 @@ void TReviewWindow::Cancel() {
     FRun->Cancel();
     FSummary->setText("The review was cancelled.");
     UpdateButtons();
+}
+
+void TReviewWindow::closeEvent(QCloseEvent* e) {
+    Cancel();
+    if (TChessBrd* board = FForm.Board()) board->SetArrow(None, None);
+    QWidget::closeEvent(e);
 }
 
 void TReviewWindow::Finished(const TGameReview& review) {

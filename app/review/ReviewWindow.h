@@ -70,6 +70,10 @@ class TReviewWindow : public QWidget {
   signals:
     void ReviewFinished();
 
+  protected:
+    // Closing the window ends a running review and takes the arrow off the board.
+    void closeEvent(QCloseEvent* e) override;
+
   private:
     void Finished(const TGameReview& review);
     void Fill();

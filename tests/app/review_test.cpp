@@ -117,7 +117,11 @@ TEST(GameReview, TheHungQueenIsTheOneBlunderAndItsBetterMoveIsAnArrow) {
     w.Review->SelectMove(6);
     EXPECT_EQ(w.B->PieceAt(E5), 'n');
     EXPECT_EQ(w.B->Arrow(), std::make_pair(None, None));
-    // A new game takes the arrow away.
+    // Closing the window takes the arrow away, and so does a new game.
+    w.Review->close();
+    EXPECT_EQ(w.B->Arrow(), std::make_pair(None, None));
+    w.Review->SelectMove(kBlunder);
+    ASSERT_NE(w.B->Arrow(), std::make_pair(None, None));
     w.Review->SelectMove(kBlunder);
     w.Form.StartGame();
     EXPECT_EQ(w.B->Arrow(), std::make_pair(None, None));
@@ -226,6 +230,9 @@ TEST(GameReview, CancelledMidwayReportsNothingAndTheWindowStaysFree) {
     w.Review->Cancel();
     ASSERT_TRUE(w.Review->StartReview());
     w.Review->Cancel();
+    ASSERT_TRUE(w.Review->StartReview());
+    w.Review->close();
+    EXPECT_FALSE(w.Review->Running());
     ASSERT_TRUE(w.Review->StartReview());
     PumpFor(50);
 }
