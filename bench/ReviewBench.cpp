@@ -14,8 +14,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "GameFiles.h"

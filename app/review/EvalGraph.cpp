@@ -15,10 +15,14 @@ constexpr int kMargin = 4;
 
 QColor MarkColour(int mark) {
     switch (mark) {
-    case MarkBlunder: return QColor(210, 30, 30);
-    case MarkMistake: return QColor(235, 130, 20);
-    case MarkDubious: return QColor(220, 200, 40);
-    default: return QColor();
+    case MarkBlunder:
+        return QColor(210, 30, 30);
+    case MarkMistake:
+        return QColor(235, 130, 20);
+    case MarkDubious:
+        return QColor(220, 200, 40);
+    default:
+        return QColor();
     }
 }
 

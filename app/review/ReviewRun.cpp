@@ -47,7 +47,8 @@ class TReviewRun::TWorker : public TThread {
                     Qt::QueuedConnection);
             });
         if (!Terminated()) Synchronize([this, &review] { FRun.Deliver(this, review); });
-        QMetaObject::invokeMethod(&FRun, [this] { FRun.Retire(this); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &FRun, [this] { FRun.Retire(this); }, Qt::QueuedConnection);
     }
 
   private:

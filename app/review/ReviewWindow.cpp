@@ -119,7 +119,12 @@ bool TReviewWindow::StartReview() {
         return false;
     }
     FRun->Cancel();
-    record.Notes.clear();
+    // The notes of an earlier review go; the clocks stay.
+    for (MoveNote& note : record.Notes) {
+        note.Eval.reset();
+        note.Mark = MarkNone;
+        note.Better.clear();
+    }
     FReviewed = record;
     FReview.reset();
     FSelected = -1;
@@ -182,8 +187,8 @@ void TReviewWindow::Fill() {
         const TMoveReview& m = r.Moves[i];
         if (i == 0) scores.push_back(ExpectedScore(m.Before, true));
         const int number = game.FullMoveNumber();
-        const QString prefix = game.WhiteToMove() ? QString("%1. ").arg(number)
-                                                  : QString("%1... ").arg(number);
+        const QString prefix =
+            game.WhiteToMove() ? QString("%1. ").arg(number) : QString("%1... ").arg(number);
         const QString san = Text(WriteSan(game, FReviewed.Moves[i])) + MarkSign(m.Mark);
         lines << prefix + san + "   " + EvalWords(m.After);
         scores.push_back(ExpectedScore(m.After, true));
@@ -279,8 +284,8 @@ void TReviewWindow::TryAgain() {
     board->SetComputerPlaysWhite(!personWhite);
     board->SetComputerPlaysBlack(personWhite);
     board->SetArrow(None, None);
-    FForm.SetMessageLine(QString("Find a better move for %1.").arg(personWhite ? "White"
-                                                                               : "Black"));
+    FForm.SetMessageLine(
+        QString("Find a better move for %1.").arg(personWhite ? "White" : "Black"));
     UpdateButtons();
 }
 
@@ -309,8 +314,7 @@ void TReviewWindow::UpdateButtons() {
     const bool running = FRun->Running();
     FProgress->setVisible(running);
     FCancel->setVisible(running);
-    const bool moveSelected =
-        FReview && FSelected >= 0 && FSelected < int(FReview->Moves.size());
+    const bool moveSelected = FReview && FSelected >= 0 && FSelected < int(FReview->Moves.size());
     FTry->setEnabled(moveSelected && !FTrying && !running);
     FBack->setEnabled(FTrying);
 }

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QProgressBar>
-#include <QAction>
 #include <QPushButton>
 
 #include "EvalGraph.h"

@@ -69,7 +69,7 @@ TEST_F(ArrowTest, StaysWholeWhenTheSquaresUnderItAreDrawnAgain) {
 TEST_F(ArrowTest, TakenAwayWithoutATraceAndRefusedOffTheBoard) {
     const QImage before = b->Surface().copy();
     b->SetArrow(B1, F5);
-    b->SetArrow(A3, H3); // another arrow replaces it
+    b->SetArrow(A3, H3);                // another arrow replaces it
     EXPECT_FALSE(Greenish(Middle(E4))); // on the first arrow's way only
     b->SetArrow(None, None);
     EXPECT_EQ(b->Surface(), before);
