@@ -40,7 +40,7 @@ struct TWindow {
         Controls(Form).ComboBox2->setCurrentText("Player");
         B->SetAnimateMoves(false);
         // A node budget: the same marks on every run, and quickly.
-        Review->Options.NodesPerPosition = 30000;
+        Review->Options.NodesPerPosition = 10000;
         Form.show();
     }
     void Load(const char* pgn) {
@@ -51,7 +51,7 @@ struct TWindow {
         bool finished = false;
         QObject::connect(Review, &TReviewWindow::ReviewFinished, [&finished] { finished = true; });
         if (!Review->StartReview()) return false;
-        return PumpUntil([&] { return finished; }, 60000);
+        return PumpUntil([&] { return finished; }, 120000);
     }
     // The half-moves in the board's history.
     int HalfMoves() const {
