@@ -16,6 +16,7 @@
 #include "GameFiles.h"
 #include "UciEngine.h"
 #include "PlayOptions.h"
+#include "ReviewCommand.h"
 #include "ScoreSheetCommands.h"
 #include "StartOptions.h"
 #include "Strength.h"
@@ -120,6 +121,7 @@ int main(int argc, char* argv[]) {
     TUciPlayer* program = InstallUciEngine(form, options, files);
     TLadderPlayer* ladder = InstallStrength(form, program);
     InstallClocks(form, files, ladder, program);
+    InstallGameReview(form, *files);
     ShowComputerThinking(form);
 
     // 4. The first showing of the main window ends the splash.

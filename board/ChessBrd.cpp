@@ -78,6 +78,8 @@ void TChessBrd::EndLoading() {
 // up to date.
 void TChessBrd::ReportMove(const TMoveReport& report) {
     UpdateMarks();
+    // The move drew its squares anew, under an arrow too.
+    if (FArrowFrom != None) RedrawUnderArrow(FArrowFrom, FArrowTo);
     AnnounceMove(report);
     TChessGame::ReportMove(report);
 }

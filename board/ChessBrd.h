@@ -8,7 +8,7 @@
 // The implementation is split by concern: ChessBrd.cpp (construction, properties),
 // ChessBrdThread.cpp (the computer-player hand-off), ChessBrdPaint.cpp (drawing),
 // ChessBrdPieces.cpp (the piece set and its images), ChessBrdMouse.cpp (mouse, drag and
-// resize), ChessBrdAnimate.cpp (move animation).
+// resize), ChessBrdAnimate.cpp (move animation), ChessBrdArrow.cpp (an arrow over the board).
 
 #include <QCursor>
 #include <QFont>
@@ -230,6 +230,11 @@ class TChessBrd : public QWidget, public TChessGame {
     std::uint8_t MarksAt(Square q) const { return q >= A8 && q <= H1 ? FMarks[q] : 0; }
     // Shows two squares marked for a while (a suggested move); None, None takes them away.
     void ShowSuggestion(Square from, Square to, int ms);
+    // An arrow from one square to another drawn over the pieces (ChessBrdArrow.cpp), until
+    // it is taken away with None, None; none after construction. It stays while the game
+    // changes under it.
+    void SetArrow(Square from, Square to);
+    std::pair<Square, Square> Arrow() const { return {FArrowFrom, FArrowTo}; }
     // The last move made on the board, in words ("White knight g1 to f3, check"); the
     // board's accessible description (ChessBrdAccessible.cpp). It is already up to date
     // when OnMoveReport tells of the move.
@@ -482,6 +487,14 @@ class TChessBrd : public QWidget, public TChessGame {
     void DrawMarks(QPainter& p, Square q);
     void DrawFocusFrame(QPainter& p, Square q);
     void RedrawSquare(Square q);
+
+    // --- ChessBrdArrow.cpp ---
+    Square FArrowFrom = None;
+    Square FArrowTo = None;
+    QRect ArrowBounds(Square from, Square to) const;
+    void DrawArrow();
+    void PaintArrow(QPainter& p);
+    void RedrawUnderArrow(Square from, Square to);
 
     // --- ChessBrdPick.cpp ---
     bool FClickToMove = false;

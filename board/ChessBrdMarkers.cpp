@@ -118,6 +118,7 @@ void TChessBrd::UpdateMarks() {
         any = true;
     }
     if (any) DrawGridLines();
+    if (any && FArrowFrom != None) RedrawUnderArrow(FArrowFrom, FArrowTo);
     AnnounceFocus();
 }
 

@@ -179,6 +179,7 @@ void TChessBrd::PaintBoard() {
         DrawBorder();
         DrawSquares();
         DrawPieces();
+        DrawArrow();
     }
     update();
     if (outer) FInPaintBoard = false;
@@ -359,4 +360,26 @@ void TChessBrd::RedrawChanged(const std::string& old) {
     // A step through the history or a new position puts down the piece held.
     FPicked = None;
     UpdateMarks();
+    if (FArrowFrom != None) RedrawUnderArrow(FArrowFrom, FArrowTo);
+}
+
+// --- The arrow (its shape in ChessBrdArrow.cpp) --------------------------------------------------
+
+void TChessBrd::DrawArrow() {
+    if (FArrowFrom == None) return;
+    TSurfacePainter painter(*this);
+    PaintArrow(*painter);
+    update(ArrowBounds(FArrowFrom, FArrowTo));
+}
+
+// Draws the squares the arrow from..to covers again, then the current arrow, if any, over
+// whatever they hold.
+void TChessBrd::RedrawUnderArrow(Square from, Square to) {
+    if (FLoading || !FFirstPaintDone) return;
+    TSurfacePainter painter(*this);
+    const QRect bounds = ArrowBounds(from, to);
+    for (int q = A8; q <= H1; ++q)
+        if (SquareRect(Square(q)).intersects(bounds)) RedrawSquare(Square(q));
+    DrawGridLines();
+    DrawArrow();
 }
