@@ -16,18 +16,19 @@ namespace {
 // numbers are the measurements recorded in bench/README.md.
 const std::vector<TLevel> Levels = {
     {"Beginner 500", 500, 0, 1, 0, 5, 130, 350},
-    {"Casual 650", 650, 0, 1, 0, 4, 90, 200},
-    {"Learner 900", 900, 0, 2, 0, 4, 80, 180},
-    {"Improver 1100", 1100, 0, 2, 0, 3, 50, 100},
-    {"Novice 1250", 1250, 1, 0, 0, 1, 0, 0},
-    {"Middle 1300", 1300, 2, 0, 0, 1, 0, 0},
-    {"Normal 1400", 1400, 3, 0, 0, 1, 0, 0},
-    {"Difficult 1600", 1600, 4, 0, 0, 1, 0, 0},
-    {"Master 1700", 1700, 5, 0, 0, 1, 0, 0},
-    {"Club 1750", 1750, 0, 4, 0, 2, 25, 20},
-    {"Strong club 1900", 1900, 0, 0, 48000, 1, 0, 0},
-    {"Candidate 2050", 2050, 0, 0, 150000, 1, 0, 0},
-    {"Expert 2300", 2300, 0, 0, 0, 1, 0, 0},
+    {"Casual 750", 750, 0, 1, 0, 4, 90, 200},
+    {"Learner 1000", 1000, 0, 2, 0, 4, 80, 180},
+    {"Novice 1100", 1100, 1, 0, 0, 1, 0, 0},
+    {"Improver 1150", 1150, 0, 2, 0, 3, 50, 100},
+    {"Middle 1200", 1200, 2, 0, 0, 1, 0, 0},
+    {"Intermediate 1400", 1400, 0, 3, 0, 3, 35, 40},
+    {"Normal 1500", 1500, 3, 0, 0, 1, 0, 0},
+    {"Difficult 1550", 1550, 4, 0, 0, 1, 0, 0},
+    {"Club 1600", 1600, 0, 4, 0, 2, 25, 20},
+    {"Master 1650", 1650, 5, 0, 0, 1, 0, 0},
+    {"Strong club 1850", 1850, 0, 0, 48000, 1, 0, 0},
+    {"Candidate 1900", 1900, 0, 0, 150000, 1, 0, 0},
+    {"Expert 1950", 1950, 0, 0, 0, 1, 0, 0},
 };
 
 // A move that puts the moved piece where it is lost for less than this is one a child would

@@ -58,18 +58,18 @@ TEST(Strength, AStrongLevelPlaysIsNamedOnTheLevelLineAndSurvivesARestart) {
         ASSERT_NE(ladder, nullptr);
         // Today's behaviour until a level is chosen.
         EXPECT_FALSE(form.Board()->CustomEngine());
-        QAction* expert = StrengthChoice(form, "Strength:Expert 2300");
+        QAction* expert = StrengthChoice(form, "Strength:Expert 1950");
         ASSERT_NE(expert, nullptr);
         expert->trigger();
-        EXPECT_EQ(OpenProgramSettings()->value("Strength/Level").toString(), "Expert 2300");
+        EXPECT_EQ(OpenProgramSettings()->value("Strength/Level").toString(), "Expert 1950");
         EXPECT_EQ(&form.Board()->ComputerPlayer(), ladder);
     }
     TForm1 form(&sound);
     TLadderPlayer* ladder = InstallStrength(form, nullptr);
     EXPECT_EQ(&form.Board()->ComputerPlayer(), ladder);
-    EXPECT_EQ(Checked(form), StrengthChoice(form, "Strength:Expert 2300"));
+    EXPECT_EQ(Checked(form), StrengthChoice(form, "Strength:Expert 1950"));
     Play(form);
-    EXPECT_EQ(Controls(form).Label2->text(), "Level: Expert 2300");
+    EXPECT_EQ(Controls(form).Label2->text(), "Level: Expert 1950");
     ASSERT_TRUE(form.Board()->PlayerMove(E2, E4));
     ASSERT_TRUE(PumpUntil([&] { return form.Board()->WhiteToMove(); }, 5000));
 
@@ -92,17 +92,17 @@ TEST(Strength, APlainLevelIsTheDifficultyOfItsDepth) {
     TRecordingSound sound;
     TForm1 form(&sound);
     InstallStrength(form, nullptr);
-    StrengthChoice(form, "Strength:Candidate 2050")->trigger();
+    StrengthChoice(form, "Strength:Candidate 1900")->trigger();
     Play(form);
-    EXPECT_EQ(Controls(form).Label2->text(), "Level: Candidate 2050");
+    EXPECT_EQ(Controls(form).Label2->text(), "Level: Candidate 1900");
 
-    StrengthChoice(form, "Strength:Master 1700")->trigger();
+    StrengthChoice(form, "Strength:Master 1650")->trigger();
     EXPECT_FALSE(form.Board()->CustomEngine());
     EXPECT_EQ(form.Board()->SearchDepth(), 5);
     EXPECT_EQ(Controls(form).ComboBox4->currentText(), "Master");
     EXPECT_EQ(Controls(form).Label2->text(), "Level: Master");
     EXPECT_FALSE(OpenProgramSettings()->contains("Strength/Level"));
-    EXPECT_EQ(Checked(form), StrengthChoice(form, "Strength:Master 1700"));
+    EXPECT_EQ(Checked(form), StrengthChoice(form, "Strength:Master 1650"));
     // A stored name that is no strong level is the Difficulty.
     OpenProgramSettings()->setValue("Strength/Level", "Novice 1250");
     EXPECT_EQ(ReadStrengthLevel(), -1);

@@ -41,7 +41,7 @@ struct LadderPlayer : ::testing::Test {
 } // namespace
 
 TEST_F(LadderPlayer, AnswersTheComputersSideWithinASecondAndPromotesWithItsPiece) {
-    Player.SetLevel(LevelNamed("Expert 2300"));
+    Player.SetLevel(LevelNamed("Expert 1950"));
     Board.SetComputerPlaysBlack(true);
     QElapsedTimer clock;
     clock.start();
@@ -67,7 +67,7 @@ TEST_F(LadderPlayer, AnswersTheComputersSideWithinASecondAndPromotesWithItsPiece
 }
 
 TEST_F(LadderPlayer, AnAnswerFoundBeforeANewGameNeverLandsInIt) {
-    Player.SetLevel(LevelNamed("Strong club 1900"));
+    Player.SetLevel(LevelNamed("Strong club 1850"));
     Player.Nodes = 2000;
     Board.SetComputerPlaysBlack(true);
     ASSERT_TRUE(Board.PlayerMove(E2, E4));
