@@ -16,17 +16,18 @@ QString PrintJobTitle(const QDateTime& when) {
            locale.toString(when.time(), LongTimeFormat());
 }
 
+bool BeginPrinting(QPainter& painter, QPrinter& printer, QString* error) {
+    if (painter.begin(&printer)) return true;
+    if (error)
+        *error = printer.outputFileName().isEmpty()
+                     ? QString("The printer \"%1\" could not start the job.").arg(printer.printerName())
+                     : QString("The file \"%1\" could not be written.").arg(printer.outputFileName());
+    return false;
+}
+
 bool PrintMoveList(const QStringList& lines, QPrinter& printer, QString* error) {
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        if (error)
-            *error = printer.outputFileName().isEmpty()
-                         ? QString("The printer \"%1\" could not start the job.")
-                               .arg(printer.printerName())
-                         : QString("The file \"%1\" could not be written.")
-                               .arg(printer.outputFileName());
-        return false;
-    }
+    if (!BeginPrinting(painter, printer, error)) return false;
 
     // The document is laid out for the printer itself, so the 8 point font is 8 points on
     // paper; a page of the document is the printable area.

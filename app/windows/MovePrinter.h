@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -18,6 +19,10 @@ QString PrintJobTitle(const QDateTime& when);
 // a PDF file in tests). An empty list prints one empty page. The printer's job name is left
 // as the caller set it. On failure returns false and, when error is given, says why.
 bool PrintMoveList(const QStringList& lines, QPrinter& printer, QString* error = nullptr);
+
+// Begins painting on printer; on failure returns false and, when error is given, says
+// why: the printer that could not start the job, or the file that could not be written.
+bool BeginPrinting(QPainter& painter, QPrinter& printer, QString* error);
 
 // True when the system has a printer to print on.
 bool DefaultPrinterAvailable();

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "GameRecord.h"
+#include "MovePrinter.h"
 #include "San.h"
 
 namespace {
@@ -270,15 +271,7 @@ bool PrintScoreSheet(const TScoreSheet& sheet, QPrinter& printer, QString* error
         printer.setDocName("Score sheet: " + sheet.White + QString::fromUtf8(" \u2013 ") +
                            sheet.Black);
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        if (error)
-            *error = printer.outputFileName().isEmpty()
-                         ? QString("The printer \"%1\" could not start the job.")
-                               .arg(printer.printerName())
-                         : QString("The file \"%1\" could not be written.")
-                               .arg(printer.outputFileName());
-        return false;
-    }
+    if (!BeginPrinting(painter, printer, error)) return false;
     painter.setRenderHint(QPainter::Antialiasing);
     TSheetPainter s(painter, printer);
 

@@ -20,7 +20,9 @@
 
 #include "AppTestSupport.h"
 #include "ChessBrd.h"
+#include "GameFiles.h"
 #include "SoundDevice.h"
+#include "StartOptions.h"
 #include "Unit1.h"
 
 // The main window's controls that the tests look at, found by their object names (the
@@ -120,4 +122,15 @@ class TMessageRecorder {
 
   private:
     std::function<void(QWidget*, const QString&)> FPrevious;
+};
+
+// A main window with its game files, in a home of its own, its sounds and messages
+// recorded: what the tests that put games on the board and take them off start from.
+struct TFilesWindow {
+    TTempHome Home;
+    TRecordingSound Sound;
+    TMessageRecorder Messages;
+    TForm1 Form{&Sound};
+    TChessBrd* B = Form.Board();
+    TGameFiles* Files = InstallGameFiles(Form, TStartOptions{});
 };

@@ -36,13 +36,7 @@ QAction* ClockChoiceNamed(TForm1& form, const QString& name) {
 
 // A window whose clocks read the test's time; both sides are persons unless a test says
 // otherwise.
-struct TClockWindow {
-    TTempHome Home;
-    TRecordingSound Sound;
-    TMessageRecorder Messages;
-    TForm1 Form{&Sound};
-    TChessBrd* B = Form.Board();
-    TGameFiles* Files = InstallGameFiles(Form, TStartOptions{});
+struct TClockWindow : TFilesWindow {
     std::int64_t Now = 1'000'000;
     TClocks* Clocks = InstallClocks(Form, Files, nullptr, nullptr, [this] { return Now; });
 

@@ -43,13 +43,7 @@ dxe5 6. Bc4 Nf6 7. Qb3 Qe7 8. Nc3 c6 9. Bg5 b5 10. Nxb5 cxb5 11. Bxb5+ Nbd7 12.
 O-O-O Rd8 13. Rxd7 Rxd7 14. Rd1 Qe6 15. Bxd7+ Nxd7 16. Qb8+ Nxb8 17. Rd8# 1-0
 )";
 
-struct TWindow {
-    TTempHome Home;
-    TRecordingSound Sound;
-    TMessageRecorder Messages;
-    TForm1 Form{&Sound};
-    TChessBrd* B = Form.Board();
-    TGameFiles* Files = InstallGameFiles(Form, TStartOptions{});
+struct TWindow : TFilesWindow {
 
     TWindow() {
         Controls(Form).ComboBox1->setCurrentText("Player");

@@ -26,13 +26,7 @@ namespace {
 const char* kHungQueen = "1. e4 e5 2. Qh5 Nc6 3. Qxe5+ Nxe5 *";
 constexpr int kBlunder = 4; // the half-move 3. Qxe5+
 
-struct TWindow {
-    TTempHome Home;
-    TRecordingSound Sound;
-    TMessageRecorder Messages;
-    TForm1 Form{&Sound};
-    TChessBrd* B = Form.Board();
-    TGameFiles* Files = InstallGameFiles(Form, TStartOptions{});
+struct TWindow : TFilesWindow {
     TReviewWindow* Review = InstallGameReview(Form, *Files);
 
     TWindow() {
