@@ -41,7 +41,7 @@ struct LadderPlayer : ::testing::Test {
 } // namespace
 
 TEST_F(LadderPlayer, AnswersTheComputersSideWithinASecondAndPromotesWithItsPiece) {
-    Player.SetLevel(LevelNamed("Expert 1950"));
+    Player.SetLevel(LevelNamed("Expert 2050"));
     Board.SetComputerPlaysBlack(true);
     QElapsedTimer clock;
     clock.start();
