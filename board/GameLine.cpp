@@ -4,12 +4,9 @@
 
 #include "ChessGame.h"
 #include "GameInput.h"
+#include "Text.h"
 
 namespace {
-
-std::string SquareText(Square sq) {
-    return {static_cast<char>('a' + FileOf(sq) - 1), static_cast<char>('0' + RankOf(sq))};
-}
 
 // The position before a recorded half-move, as the engine's input.
 TEngineInput InputOf(const MoveInfo& record, bool white) {
@@ -47,13 +44,7 @@ std::string FenOf(const TEngineInput& in) {
     if (in.CastlingAllowed & 4) castling += 'k';
     if (in.CastlingAllowed & 8) castling += 'q';
     fen += castling.empty() ? "-" : castling;
-    if (in.EnPassant >= 1 && in.EnPassant <= 64) {
-        fen += ' ';
-        fen += SquareText(static_cast<Square>(in.EnPassant));
-    } else {
-        fen += " -";
-    }
-    return fen + " 0 1";
+    return fen + ' ' + SquareText(in.EnPassant) + " 0 1";
 }
 
 TGameLine GameLineOf(const TChessGame& game) {
