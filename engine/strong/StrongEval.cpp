@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "StrongEvalTrace.h"
 #include "StrongTables.h"
 
 namespace strong {
@@ -17,15 +18,20 @@ struct TScore {
     }
 };
 
-// Per attacked square not held by an own piece or an enemy pawn, after the first few.
-constexpr int MobilityMg[6] = {0, 4, 5, 2, 1, 0};
-constexpr int MobilityEg[6] = {0, 4, 5, 4, 2, 0};
-constexpr int MobilityBase[6] = {0, 4, 6, 6, 12, 0};
+// The weight set of the given TEvalSet.
+template <int Set>
+constexpr const TEvalWeights& WeightsOf() {
+    return Set == static_cast<int>(TEvalSet::Tuned) ? TunedWeights : ClassicWeights;
+}
 // The weight of an attacker of the squares around the enemy king.
 constexpr int AttackWeight[6] = {0, 2, 2, 3, 5, 0};
-// The middle-game bonus of a passed pawn and its end-game bonus, by ranks advanced.
-constexpr int PassedMg[8] = {0, 2, 5, 12, 25, 45, 75, 0};
-constexpr int PassedEg[8] = {0, 8, 12, 25, 45, 80, 130, 0};
+
+// Adds a weight n times to a side's score, and counts it in the trace.
+template <class Tr>
+inline void Term(TScore& s, const TPair& w, int n, Tr& trace, int colour) {
+    s.Add(w.Mg * n, w.Eg * n);
+    if constexpr (Tr::On) trace.Count(&w, colour, n);
+}
 
 Bitboard ForwardFiles(int colour, int sq) {
     const int f = FileOfSq(sq);
@@ -49,7 +55,9 @@ int Distance(int a, int b) {
     return std::max(std::abs(FileOfSq(a) - FileOfSq(b)), std::abs(RankOfSq(a) - RankOfSq(b)));
 }
 
-void Pawns(const TPosition& pos, int us, TScore& s) {
+template <int Set, class Tr>
+void Pawns(const TPosition& pos, int us, TScore& s, Tr& trace) {
+    constexpr const TEvalWeights& W = WeightsOf<Set>();
     const int them = us ^ 1;
     const Bitboard own = pos.Pieces(us, Pawn), enemy = pos.Pieces(them, Pawn);
     const int ownKing = pos.KingSq(us), enemyKing = pos.KingSq(them);
@@ -61,18 +69,18 @@ void Pawns(const TPosition& pos, int us, TScore& s) {
         Bitboard neighbours = 0;
         if (f > 0) neighbours |= FileBB(f - 1);
         if (f < 7) neighbours |= FileBB(f + 1);
-        if (!(own & neighbours)) s.Add(-10, -15);
-        if (Count(own & FileBB(f)) > 1) s.Add(-8, -18);
+        if (!(own & neighbours)) Term(s, W.Isolated, 1, trace, us);
+        if (Count(own & FileBB(f)) > 1) Term(s, W.Doubled, 1, trace, us);
         if (ForwardFiles(us, sq) & enemy) continue;
         if (ForwardFiles(us, sq) & FileBB(f) & own) continue; // the rear one of a doubled pair
         // A passed pawn: more as it advances, more with its path free and the enemy king far.
-        int mg = PassedMg[advanced], eg = PassedEg[advanced];
+        Term(s, W.Passed[advanced], 1, trace, us);
         const int stop = sq + (us == White ? 8 : -8);
         if (advanced >= 3 && stop >= 0 && stop < 64) {
-            eg += (Distance(enemyKing, stop) * 5 - Distance(ownKing, stop) * 2) * (advanced - 2);
-            if (pos.Board[stop] == NoPiece) eg += advanced * 3;
+            Term(s, W.PassedEnemyKing, Distance(enemyKing, stop) * (advanced - 2), trace, us);
+            Term(s, W.PassedOwnKing, Distance(ownKing, stop) * (advanced - 2), trace, us);
+            if (pos.Board[stop] == NoPiece) Term(s, W.PassedFreeStop, advanced, trace, us);
         }
-        s.Add(mg, eg);
     }
 }
 
@@ -82,7 +90,9 @@ struct TAttacked {
 };
 
 // Mobility and the attack on the enemy king of one side's pieces.
-void Pieces(const TPosition& pos, int us, TScore& s, TAttacked& attacked) {
+template <int Set, class Tr>
+void Pieces(const TPosition& pos, int us, TScore& s, TAttacked& attacked, Tr& trace) {
+    constexpr const TEvalWeights& W = WeightsOf<Set>();
     const int them = us ^ 1;
     const Bitboard occ = pos.Occupied();
     const Bitboard safe = ~pos.ByColour[us] & ~PawnAttacksOf(pos, them);
@@ -97,8 +107,7 @@ void Pieces(const TPosition& pos, int us, TScore& s, TAttacked& attacked) {
             attacked.All |= att;
             if (type <= Bishop) attacked.Minors |= att;
             else if (type == Rook) attacked.Rooks |= att;
-            const int n = Count(att & safe) - MobilityBase[type];
-            s.Add(n * MobilityMg[type], n * MobilityEg[type]);
+            Term(s, W.Mobility[type - Knight][Count(att & safe)], 1, trace, us);
             if (att & zone) {
                 ++attackers;
                 weight += AttackWeight[type] * Count(att & zone);
@@ -106,25 +115,29 @@ void Pieces(const TPosition& pos, int us, TScore& s, TAttacked& attacked) {
             if (type == Rook) {
                 const Bitboard file = FileBB(FileOfSq(sq));
                 if (!(file & pos.ByType[Pawn]))
-                    s.Add(25, 10);
+                    Term(s, W.RookOpen, 1, trace, us);
                 else if (!(file & pos.Pieces(us, Pawn)))
-                    s.Add(12, 5);
+                    Term(s, W.RookHalfOpen, 1, trace, us);
             }
         }
     }
     attacked.Pawns = PawnAttacksOf(pos, us);
     attacked.All |= attacked.Pawns | Attacks.King[pos.KingSq(us)];
-    if (Count(pos.Pieces(us, Bishop)) >= 2) s.Add(30, 50);
+    if (Count(pos.Pieces(us, Bishop)) >= 2) Term(s, W.BishopPair, 1, trace, us);
     // The attack counts only with the queen among the attackers' side and two attackers.
     if (attackers >= 2 && pos.Pieces(us, Queen)) {
         const int danger = weight * attackers;
-        s.Add(std::min(danger * danger / 40, 500), 0);
+        const int value = std::min(danger * danger / 40, 500);
+        s.Add(value * W.KingAttack.Mg / 100, value * W.KingAttack.Eg / 100);
+        if constexpr (Tr::On) trace.Count(&W.KingAttack, us, value / 100.0);
     }
 }
 
 // Enemy pieces attacked by something worth less, or attacked and not defended.
+template <int Set, class Tr>
 void Threats(const TPosition& pos, int us, const TAttacked& ours, const TAttacked& theirs,
-             TScore& s) {
+             TScore& s, Tr& trace) {
+    constexpr const TEvalWeights& W = WeightsOf<Set>();
     const int them = us ^ 1;
     const Bitboard pieces = pos.ByColour[them] & ~pos.ByType[Pawn] & ~pos.ByType[King];
     const Bitboard majors = pos.Pieces(them, Rook) | pos.Pieces(them, Queen);
@@ -132,47 +145,63 @@ void Threats(const TPosition& pos, int us, const TAttacked& ours, const TAttacke
     const int byMinor = Count(majors & ours.Minors);
     const int byRook = Count(pos.Pieces(them, Queen) & ours.Rooks);
     const int hanging = Count(pos.ByColour[them] & ~pos.ByType[King] & ours.All & ~theirs.All);
-    s.Add(byPawn * 60 + byMinor * 40 + byRook * 40 + hanging * 30,
-          byPawn * 40 + byMinor * 35 + byRook * 35 + hanging * 20);
+    Term(s, W.ThreatByPawn, byPawn, trace, us);
+    Term(s, W.ThreatByMinor, byMinor, trace, us);
+    Term(s, W.ThreatByRook, byRook, trace, us);
+    Term(s, W.Hanging, hanging, trace, us);
 }
 
 // The pawns in front of the king, in the middle game.
-void Shelter(const TPosition& pos, int us, TScore& s) {
+template <int Set, class Tr>
+void Shelter(const TPosition& pos, int us, TScore& s, Tr& trace) {
+    constexpr const TEvalWeights& W = WeightsOf<Set>();
     const int king = pos.KingSq(us);
     const int f = std::clamp(FileOfSq(king), 1, 6);
     const Bitboard own = pos.Pieces(us, Pawn);
-    int score = 0;
     for (int file = f - 1; file <= f + 1; ++file) {
         const Bitboard ahead = ForwardFiles(us, king) & FileBB(file) & own;
         if (!ahead) {
-            score -= 20;
-            if (!(FileBB(file) & pos.ByType[Pawn])) score -= 15;
+            Term(s, W.ShelterMissing, 1, trace, us);
+            if (!(FileBB(file) & pos.ByType[Pawn])) Term(s, W.ShelterOpenFile, 1, trace, us);
             continue;
         }
         const int nearest = us == White ? Lsb(ahead) : Msb(ahead);
         const int dist = std::abs(RankOfSq(nearest) - RankOfSq(king));
-        score -= dist <= 1 ? 0 : dist == 2 ? 8 : 15;
+        if (dist == 2) Term(s, W.ShelterFar2, 1, trace, us);
+        else if (dist > 2) Term(s, W.ShelterFar3, 1, trace, us);
     }
-    s.Add(score, 0);
 }
 
-int Evaluation(const TPosition& pos, bool threats) {
+// From White's side.
+template <int Set, bool WithThreats, class Tr>
+int Evaluation(const TPosition& pos, Tr& trace) {
+    constexpr const TEvalWeights& W = WeightsOf<Set>();
     TScore w, b;
-    w.Add(pos.PsqMg, pos.PsqEg);
-    Pawns(pos, White, w);
-    Pawns(pos, Black, b);
-    TAttacked white, black;
-    Pieces(pos, White, w, white);
-    Pieces(pos, Black, b, black);
-    if (threats) {
-        Threats(pos, White, white, black, w);
-        Threats(pos, Black, black, white, b);
+    w.Add(pos.PsqMg[Set], pos.PsqEg[Set]);
+    if constexpr (Tr::On) {
+        for (int sq = 0; sq < 64; ++sq) {
+            const int piece = pos.Board[sq];
+            if (piece == NoPiece) continue;
+            const int c = ColourOf(piece), t = TypeOf(piece);
+            trace.Count(&W.Material[t], c, 1);
+            trace.Count(&W.Square[t][c == White ? sq : sq ^ 56], c, 1);
+        }
     }
-    Shelter(pos, White, w);
-    Shelter(pos, Black, b);
+    Pawns<Set>(pos, White, w, trace);
+    Pawns<Set>(pos, Black, b, trace);
+    TAttacked white, black;
+    Pieces<Set>(pos, White, w, white, trace);
+    Pieces<Set>(pos, Black, b, black, trace);
+    if constexpr (WithThreats) {
+        Threats<Set>(pos, White, white, black, w, trace);
+        Threats<Set>(pos, Black, black, white, b, trace);
+    }
+    Shelter<Set>(pos, White, w, trace);
+    Shelter<Set>(pos, Black, b, trace);
     const int mg = w.Mg - b.Mg, eg = w.Eg - b.Eg;
     const int phase = std::min(pos.Phase, FullPhase);
     int score = (mg * phase + eg * (FullPhase - phase)) / FullPhase;
+    if constexpr (Tr::On) trace.Phase = phase;
     // A side without pawns that is ahead by less than a rook rarely wins.
     const int strong = score > 0 ? White : Black;
     if (!pos.Pieces(strong, Pawn)) {
@@ -182,20 +211,36 @@ int Evaluation(const TPosition& pos, bool threats) {
                 m += Count(pos.Pieces(c, t)) * SeeValue[t];
             return m;
         };
-        if (material(strong) - material(strong ^ 1) < SeeValue[Rook]) score /= 8;
+        if (material(strong) - material(strong ^ 1) < SeeValue[Rook]) {
+            score /= 8;
+            if constexpr (Tr::On) trace.Scale = 1;
+        }
     }
-    score += pos.Side == White ? 10 : -10; // the move in hand
+    // The move in hand.
+    score += pos.Side == White ? W.Tempo.Mg : -W.Tempo.Mg;
+    if constexpr (Tr::On) trace.Count(&W.Tempo, pos.Side, 1);
+    return score;
+}
+
+template <int Set, bool WithThreats>
+int ForSideToMove(const TPosition& pos) {
+    TNoTrace none;
+    const int score = Evaluation<Set, WithThreats>(pos, none);
     return pos.Side == White ? score : -score;
 }
 
 } // namespace
 
-int Evaluate(const TPosition& pos) {
-    return Evaluation(pos, true);
+int Evaluate(const TPosition& pos, TEvalSet set) {
+    return set == TEvalSet::Tuned ? ForSideToMove<1, true>(pos) : ForSideToMove<0, true>(pos);
 }
 
 int EvaluateWithoutThreats(const TPosition& pos) {
-    return Evaluation(pos, false);
+    return ForSideToMove<0, false>(pos);
+}
+
+int EvaluateWhite(const TPosition& pos, TEvalSet set, TEvalTrace& trace) {
+    return set == TEvalSet::Tuned ? Evaluation<1, true>(pos, trace) : Evaluation<0, true>(pos, trace);
 }
 
 } // namespace strong

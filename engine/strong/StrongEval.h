@@ -4,13 +4,14 @@
 // and threats (pieces attacked by lesser ones or undefended), each with a middle-game and an end-game weight blended by the game phase.
 
 #include "StrongPosition.h"
+#include "StrongWeights.h"
 
 namespace strong {
 
-// Centipawns from the side to move's point of view.
-int Evaluate(const TPosition& pos);
+// Centipawns from the side to move's point of view, with the given weight set.
+int Evaluate(const TPosition& pos, TEvalSet set = TEvalSet::Classic);
 // The same without the pieces that attack something worth more or undefended: the view of a
-// player who looks at the position but not at what either side threatens.
+// player who looks at the position but not at what either side threatens (classic weights).
 int EvaluateWithoutThreats(const TPosition& pos);
 
 } // namespace strong

@@ -39,7 +39,7 @@ void TPosition::Clear() {
         b = 0;
     ByColour[White] = ByColour[Black] = 0;
     Side = White;
-    PsqMg = PsqEg = Phase = 0;
+    PsqMg[0] = PsqMg[1] = PsqEg[0] = PsqEg[1] = Phase = 0;
     States.clear();
     States.reserve(1024);
     States.emplace_back();
@@ -53,8 +53,10 @@ void TPosition::Put(int sq, int piece) {
     Board[sq] = piece;
     ByType[TypeOf(piece)] |= SqBit(sq);
     ByColour[ColourOf(piece)] |= SqBit(sq);
-    PsqMg += PieceSquare.Mg[piece][sq];
-    PsqEg += PieceSquare.Eg[piece][sq];
+    for (int set = 0; set < 2; ++set) {
+        PsqMg[set] += PieceSquare.Mg[set][piece][sq];
+        PsqEg[set] += PieceSquare.Eg[set][piece][sq];
+    }
     Phase += PhaseWeight[TypeOf(piece)];
 }
 
@@ -63,8 +65,10 @@ void TPosition::Remove(int sq) {
     Board[sq] = NoPiece;
     ByType[TypeOf(piece)] &= ~SqBit(sq);
     ByColour[ColourOf(piece)] &= ~SqBit(sq);
-    PsqMg -= PieceSquare.Mg[piece][sq];
-    PsqEg -= PieceSquare.Eg[piece][sq];
+    for (int set = 0; set < 2; ++set) {
+        PsqMg[set] -= PieceSquare.Mg[set][piece][sq];
+        PsqEg[set] -= PieceSquare.Eg[set][piece][sq];
+    }
     Phase -= PhaseWeight[TypeOf(piece)];
 }
 
@@ -75,8 +79,10 @@ void TPosition::Shift(int from, int to) {
     Board[to] = piece;
     ByType[TypeOf(piece)] ^= both;
     ByColour[ColourOf(piece)] ^= both;
-    PsqMg += PieceSquare.Mg[piece][to] - PieceSquare.Mg[piece][from];
-    PsqEg += PieceSquare.Eg[piece][to] - PieceSquare.Eg[piece][from];
+    for (int set = 0; set < 2; ++set) {
+        PsqMg[set] += PieceSquare.Mg[set][piece][to] - PieceSquare.Mg[set][piece][from];
+        PsqEg[set] += PieceSquare.Eg[set][piece][to] - PieceSquare.Eg[set][piece][from];
+    }
 }
 
 bool TPosition::SetFen(std::string_view fen) {

@@ -85,8 +85,8 @@ class TPosition {
     Bitboard ByColour[2];
     int Side = White;
     // Material and piece-square sums from White's point of view, middle game and end game,
-    // and the game phase (24 with all pieces on the board).
-    int PsqMg = 0, PsqEg = 0, Phase = 0;
+    // of each evaluation weight set, and the game phase (24 with all pieces on the board).
+    int PsqMg[2] = {0, 0}, PsqEg[2] = {0, 0}, Phase = 0;
 
   private:
     void Clear();

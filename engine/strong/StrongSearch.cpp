@@ -37,6 +37,12 @@ void TStrongSearch::NewGame() {
     TT.Clear();
 }
 
+void TStrongSearch::UseEval(TEvalSet set) {
+    if (set == Eval) return;
+    Eval = set;
+    TT.Clear();
+}
+
 std::int64_t TStrongSearch::Elapsed() const {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
                                                                   Start)
@@ -199,7 +205,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     SelDepth = std::max(SelDepth, ply);
     if (!root) {
         if (pos.IsFiftyMoves() || pos.IsRepetition() || pos.InsufficientMaterial()) return 0;
-        if (ply >= MaxPly) return inCheck ? 0 : Evaluate(pos);
+        if (ply >= MaxPly) return inCheck ? 0 : Evaluate(pos, Eval);
         alpha = std::max(alpha, ply - Mate);
         beta = std::min(beta, Mate - ply - 1);
         if (alpha >= beta) return alpha;
@@ -217,7 +223,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     }
     // 3. The static evaluation and the pruning it allows.
     int eval = -Infinite;
-    if (!inCheck) eval = excluded ? StaticEvals[ply] : hit ? entry.Eval : Evaluate(pos);
+    if (!inCheck) eval = excluded ? StaticEvals[ply] : hit ? entry.Eval : Evaluate(pos, Eval);
     StaticEvals[ply] = eval;
     const bool improving = !inCheck && ply >= 2 && eval > StaticEvals[ply - 2];
     NullAt[ply] = false;
@@ -362,7 +368,7 @@ int TStrongSearch::Quiesce(int alpha, int beta, int ply, bool checks) {
     SelDepth = std::max(SelDepth, ply);
     if (pos.IsFiftyMoves() || pos.IsRepetition() || pos.InsufficientMaterial()) return 0;
     const bool inCheck = pos.InCheck();
-    if (ply >= MaxPly) return inCheck ? 0 : Evaluate(pos);
+    if (ply >= MaxPly) return inCheck ? 0 : Evaluate(pos, Eval);
     TTEntry entry;
     const bool hit = TT.Probe(pos.Hash(), ply, entry);
     if (hit && beta - alpha == 1) {
@@ -374,7 +380,7 @@ int TStrongSearch::Quiesce(int alpha, int beta, int ply, bool checks) {
     int best = -Infinite;
     int eval = 0;
     if (!inCheck) {
-        eval = hit ? entry.Eval : Evaluate(pos);
+        eval = hit ? entry.Eval : Evaluate(pos, Eval);
         best = eval;
         if (eval >= beta) return eval;
         alpha = std::max(alpha, eval);

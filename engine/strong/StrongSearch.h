@@ -14,6 +14,7 @@
 
 #include "StrongMovePicker.h"
 #include "StrongTT.h"
+#include "StrongWeights.h"
 
 namespace strong {
 
@@ -55,6 +56,10 @@ class TStrongSearch {
     // weaker levels, which choose among the candidates themselves), best first.
     std::vector<TRootScore> ScoreRootMoves(TPosition& pos, int depth);
     void NewGame();
+    // Evaluates with the given weight set from now on; the table, which holds evaluations,
+    // is emptied when the set changes.
+    void UseEval(TEvalSet set);
+    TEvalSet EvalSet() const { return Eval; }
 
     // Called after every finished iteration and on the search's last report.
     std::function<void(const TSearchReport&)> OnReport;
@@ -78,6 +83,7 @@ class TStrongSearch {
 
     TTranspositionTable& TT;
     TOrderingTables Tables;
+    TEvalSet Eval = TEvalSet::Classic;
     TPosition* Pos = nullptr;
     Move Pv[MaxPly + 4][MaxPly + 4] = {};
     int PvLength[MaxPly + 4] = {};

@@ -1,0 +1,106 @@
+// zel_selfplay: games of the strong search against itself, written as positions for tuning
+// the evaluation. Each game opens with a few moves chosen at random among those a shallow
+// search finds nearly as good as the best, then both sides search a fixed number of nodes a
+// move. Every quiet position after the opening (side to move not in check, best move not a
+// capture or promotion) is written with the game's result from White's side:
+//
+//     <FEN> | <1.0, 0.5 or 0.0>
+//
+// zel_selfplay --games N --nodes K --seed S [--random-plies P] > positions.txt
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "StrongMoveGen.h"
+#include "StrongSearch.h"
+
+using namespace strong;
+
+namespace {
+
+struct TOptions {
+    int Games = 100;
+    std::int64_t Nodes = 10000;
+    unsigned Seed = 1;
+    int RandomPlies = 8;
+};
+
+bool IsQuietMove(const TPosition& pos, Move m) {
+    return pos.Board[ToSq(m)] == NoPiece && KindOf(m) != KindPromotion && KindOf(m) != KindEnPassant;
+}
+
+// Plays one game; returns the result from White's side (1, 0.5, 0) and appends the
+// positions to record.
+double PlayGame(const TOptions& o, std::mt19937& rng, TStrongSearch* engines[2],
+                std::vector<std::string>& positions) {
+    TPosition pos;
+    pos.SetStart();
+    for (int side = 0; side < 2; ++side)
+        engines[side]->NewGame();
+    // 1. The opening: random among the moves within 40 cp of the best at depth 2.
+    for (int ply = 0; ply < o.RandomPlies; ++ply) {
+        const auto scored = engines[0]->ScoreRootMoves(pos, 2);
+        if (scored.empty()) return pos.InCheck() ? (pos.Side == White ? 0.0 : 1.0) : 0.5;
+        std::vector<Move> good;
+        for (const auto& s : scored)
+            if (s.Score >= scored.front().Score - 40) good.push_back(s.Played);
+        pos.DoMove(good[std::uniform_int_distribution<std::size_t>(0, good.size() - 1)(rng)]);
+    }
+    // 2. The game, adjudicated when both sides agree it is decided or dead drawn.
+    int decided = 0, drawn = 0;
+    for (int ply = 0; ply < 400; ++ply) {
+        if (pos.IsFiftyMoves() || pos.IsRepetition() || pos.InsufficientMaterial()) return 0.5;
+        TSearchLimits limits;
+        limits.Nodes = o.Nodes;
+        TStrongSearch& engine = *engines[pos.Side];
+        const Move m = engine.Go(pos, limits);
+        if (m == NoMove) return pos.InCheck() ? (pos.Side == White ? 0.0 : 1.0) : 0.5;
+        const int white = pos.Side == White ? engine.LastScore : -engine.LastScore;
+        if (!pos.InCheck() && IsQuietMove(pos, m) && std::abs(white) < 2000)
+            positions.push_back(pos.Fen());
+        decided = std::abs(white) >= 1000 ? decided + 1 : 0;
+        drawn = pos.GamePly() > 120 && std::abs(white) <= 10 ? drawn + 1 : 0;
+        if (decided >= 6) return white > 0 ? 1.0 : 0.0;
+        if (drawn >= 12) return 0.5;
+        pos.DoMove(m);
+    }
+    return 0.5;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TOptions o;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string key = argv[i];
+        const long long value = std::atoll(argv[i + 1]);
+        if (key == "--games") o.Games = static_cast<int>(value);
+        else if (key == "--nodes") o.Nodes = value;
+        else if (key == "--seed") o.Seed = static_cast<unsigned>(value);
+        else if (key == "--random-plies") o.RandomPlies = static_cast<int>(value);
+        else {
+            std::fprintf(stderr, "unknown option %s\n", key.c_str());
+            return 2;
+        }
+    }
+    std::mt19937 rng(o.Seed);
+    TTranspositionTable tt0(16), tt1(16);
+    TStrongSearch a(tt0), b(tt1);
+    TStrongSearch* engines[2] = {&a, &b};
+    int counts[3] = {0, 0, 0};
+    for (int g = 0; g < o.Games; ++g) {
+        std::vector<std::string> positions;
+        const double result = PlayGame(o, rng, engines, positions);
+        ++counts[result == 1.0 ? 0 : result == 0.5 ? 1 : 2];
+        const char* text = result == 1.0 ? "1.0" : result == 0.5 ? "0.5" : "0.0";
+        for (const auto& fen : positions)
+            std::printf("%s | %s\n", fen.c_str(), text);
+        std::fflush(stdout);
+        std::fprintf(stderr, "game %d: %s, %zu positions (W %d D %d L %d)\n", g + 1, text,
+                     positions.size(), counts[0], counts[1], counts[2]);
+    }
+    return 0;
+}
