@@ -60,7 +60,10 @@ TEST(StrongBoard, KeyAfterMovesEqualsKeyOfTheSamePositionReadAfresh) {
             p.DoMove(legal.Moves[random() % legal.Size]);
             TPosition fresh = At(p.Fen().c_str());
             ASSERT_EQ(fresh.Hash(), p.Hash()) << p.Fen();
-            ASSERT_EQ(fresh.PsqMg, p.PsqMg);
+            for (int set = 0; set < 2; ++set) {
+                ASSERT_EQ(fresh.PsqMg[set], p.PsqMg[set]);
+                ASSERT_EQ(fresh.PsqEg[set], p.PsqEg[set]);
+            }
             ASSERT_EQ(fresh.Phase, p.Phase);
         }
     }
