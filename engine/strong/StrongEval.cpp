@@ -61,6 +61,7 @@ void Pawns(const TPosition& pos, int us, TScore& s, Tr& trace) {
     const int them = us ^ 1;
     const Bitboard own = pos.Pieces(us, Pawn), enemy = pos.Pieces(them, Pawn);
     const int ownKing = pos.KingSq(us), enemyKing = pos.KingSq(them);
+    const Bitboard ownAttacks = PawnAttacksOf(pos, us);
     Bitboard b = own;
     while (b) {
         const int sq = PopLsb(b);
@@ -70,6 +71,8 @@ void Pawns(const TPosition& pos, int us, TScore& s, Tr& trace) {
         if (f > 0) neighbours |= FileBB(f - 1);
         if (f < 7) neighbours |= FileBB(f + 1);
         if (!(own & neighbours)) Term(s, W.Isolated, 1, trace, us);
+        const Bitboard beside = own & neighbours & RankBB(RankOfSq(sq));
+        if (beside || (ownAttacks & SqBit(sq))) Term(s, W.Connected[advanced], 1, trace, us);
         if (Count(own & FileBB(f)) > 1) Term(s, W.Doubled, 1, trace, us);
         if (ForwardFiles(us, sq) & enemy) continue;
         if (ForwardFiles(us, sq) & FileBB(f) & own) continue; // the rear one of a doubled pair
@@ -98,6 +101,7 @@ void Pieces(const TPosition& pos, int us, TScore& s, TAttacked& attacked, Tr& tr
     const Bitboard safe = ~pos.ByColour[us] & ~PawnAttacksOf(pos, them);
     const int enemyKing = pos.KingSq(them);
     const Bitboard zone = Attacks.King[enemyKing] | SqBit(enemyKing);
+    const Bitboard ownPawnAttacks = PawnAttacksOf(pos, us);
     int attackers = 0, weight = 0;
     for (int type = Knight; type <= Queen; ++type) {
         Bitboard b = pos.Pieces(us, type);
@@ -112,6 +116,12 @@ void Pieces(const TPosition& pos, int us, TScore& s, TAttacked& attacked, Tr& tr
                 ++attackers;
                 weight += AttackWeight[type] * Count(att & zone);
             }
+            if (type <= Bishop) {
+                const int advanced = us == White ? RankOfSq(sq) : 7 - RankOfSq(sq);
+                if (advanced >= 3 && advanced <= 5 && (ownPawnAttacks & SqBit(sq)) &&
+                    !(ForwardFiles(us, sq) & ~FileBB(FileOfSq(sq)) & pos.Pieces(them, Pawn)))
+                    Term(s, W.Outpost[type - Knight], 1, trace, us);
+            }
             if (type == Rook) {
                 const Bitboard file = FileBB(FileOfSq(sq));
                 if (!(file & pos.ByType[Pawn]))
@@ -121,7 +131,8 @@ void Pieces(const TPosition& pos, int us, TScore& s, TAttacked& attacked, Tr& tr
             }
         }
     }
-    attacked.Pawns = PawnAttacksOf(pos, us);
+    attacked.Pawns = ownPawnAttacks;
+    Term(s, W.KingZone, weight, trace, us);
     attacked.All |= attacked.Pawns | Attacks.King[pos.KingSq(us)];
     if (Count(pos.Pieces(us, Bishop)) >= 2) Term(s, W.BishopPair, 1, trace, us);
     // The attack counts only with the queen among the attackers' side and two attackers.

@@ -29,6 +29,10 @@ struct TEvalWeights {
     TPair ThreatByPawn, ThreatByMinor, ThreatByRook, Hanging;
     TPair ShelterMissing, ShelterOpenFile, ShelterFar2, ShelterFar3;
     TPair KingAttack;       // percent of the attack term (the square of its danger, capped)
+    TPair Connected[8];     // a pawn beside or defended by another, by ranks advanced
+    TPair Outpost[2];       // a knight, a bishop on ranks 4 to 6, defended by a pawn, out of
+                            // reach of the enemy pawns
+    TPair KingZone;         // per weighted attack on the squares around the enemy king
     TPair Tempo;            // the side to move's bonus; only Mg is used, after the blend
 };
 

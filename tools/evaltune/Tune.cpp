@@ -137,6 +137,10 @@ void Write(const std::string& path, const std::vector<double>& mg, const std::ve
         }
     }
     out << "}};\n\n} // namespace strong\n";
+    int listed = 0;
+    for (const auto& group : WeightNames())
+        listed += group.Size;
+    if (listed != WeightCount) std::fprintf(stderr, "the names cover %d of %d weights\n", listed, WeightCount);
 }
 
 } // namespace
