@@ -114,3 +114,20 @@ TEST(Ladder, BeginnerGameIsLegalAndNeverStalls) {
     EXPECT_EQ(over, legal.Size == 0 || pos.IsRepetition() || pos.InsufficientMaterial() ||
                         plies == 300 || pos.IsFiftyMoves());
 }
+
+TEST(Ladder, OnlyTheFullStrengthPlaysWithTheTunedWeights) {
+    // The measured levels keep the evaluation they were measured with, also after the full
+    // strength has played on the same search.
+    const auto& levels = Ladder();
+    TTranspositionTable tt(1);
+    TLevelPlayer player(tt);
+    TPosition pos;
+    TSearchLimits limits;
+    limits.Nodes = 2000;
+    const int full = static_cast<int>(levels.size()) - 1;
+    for (const int level : {full, full - 1, full}) {
+        ASSERT_NE(player.Choose(pos, level, limits), NoMove);
+        EXPECT_EQ(player.Search.EvalSet(), level == full ? TEvalSet::Tuned : TEvalSet::Classic)
+            << levels[level].Name;
+    }
+}

@@ -2,11 +2,14 @@
 // the evaluation. Each game opens with a few moves chosen at random among those a shallow
 // search finds nearly as good as the best, then both sides search a fixed number of nodes a
 // move. Every quiet position after the opening (side to move not in check, best move not a
-// capture or promotion) is written with the game's result from White's side:
+// capture or promotion) is written with the game's result and the search's score, both from
+// White's side:
 //
-//     <FEN> | <1.0, 0.5 or 0.0>
+//     <FEN> | <1.0, 0.5 or 0.0> | <centipawns>
 //
 // zel_selfplay --games N --nodes K --seed S [--random-plies P] > positions.txt
+// zel_selfplay --label --nodes K < positions.txt > labelled.txt
+//     adds the score of a K-node search to positions written without one.
 
 #include <cstdio>
 #include <cstdlib>
@@ -60,7 +63,7 @@ double PlayGame(const TOptions& o, std::mt19937& rng, TStrongSearch* engines[2],
         if (m == NoMove) return pos.InCheck() ? (pos.Side == White ? 0.0 : 1.0) : 0.5;
         const int white = pos.Side == White ? engine.LastScore : -engine.LastScore;
         if (!pos.InCheck() && IsQuietMove(pos, m) && std::abs(white) < 2000)
-            positions.push_back(pos.Fen());
+            positions.push_back(pos.Fen() + " | %s | " + std::to_string(white));
         decided = std::abs(white) >= 1000 ? decided + 1 : 0;
         drawn = pos.GamePly() > 120 && std::abs(white) <= 10 ? drawn + 1 : 0;
         if (decided >= 6) return white > 0 ? 1.0 : 0.0;
@@ -72,10 +75,39 @@ double PlayGame(const TOptions& o, std::mt19937& rng, TStrongSearch* engines[2],
 
 } // namespace
 
+// Reads "FEN | result" lines and writes them with the score of a search of the given nodes.
+int Label(std::int64_t nodes) {
+    TTranspositionTable tt(16);
+    TStrongSearch search(tt);
+    TPosition pos;
+    std::string line;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, stdin)) {
+        line = buffer;
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        const auto bar = line.find('|');
+        if (bar == std::string::npos || !pos.SetFen(line.substr(0, bar))) continue;
+        TSearchLimits limits;
+        limits.Nodes = nodes;
+        search.Go(pos, limits);
+        const int white = pos.Side == White ? search.LastScore : -search.LastScore;
+        std::printf("%s | %d\n", line.c_str(), white);
+    }
+    return 0;
+}
+
 int main(int argc, char** argv) {
     TOptions o;
+    bool label = false;
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--label") label = true;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string key = argv[i];
+        if (key == "--label") {
+            --i;
+            continue;
+        }
         const long long value = std::atoll(argv[i + 1]);
         if (key == "--games") o.Games = static_cast<int>(value);
         else if (key == "--nodes") o.Nodes = value;
@@ -86,6 +118,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    if (label) return Label(o.Nodes);
     std::mt19937 rng(o.Seed);
     TTranspositionTable tt0(16), tt1(16);
     TStrongSearch a(tt0), b(tt1);
@@ -96,8 +129,10 @@ int main(int argc, char** argv) {
         const double result = PlayGame(o, rng, engines, positions);
         ++counts[result == 1.0 ? 0 : result == 0.5 ? 1 : 2];
         const char* text = result == 1.0 ? "1.0" : result == 0.5 ? "0.5" : "0.0";
-        for (const auto& fen : positions)
-            std::printf("%s | %s\n", fen.c_str(), text);
+        for (const auto& line : positions) {
+            const auto at = line.find("%s");
+            std::printf("%s%s%s\n", line.substr(0, at).c_str(), text, line.substr(at + 2).c_str());
+        }
         std::fflush(stdout);
         std::fprintf(stderr, "game %d: %s, %zu positions (W %d D %d L %d)\n", g + 1, text,
                      positions.size(), counts[0], counts[1], counts[2]);

@@ -4,10 +4,16 @@
 // The evaluation is linear in its weights once the position is known: the trace of each
 // position gives, per weight, how often it counts for White minus for Black. The expected
 // score of a position is a logistic curve of its evaluation; the weights minimise the mean
-// squared difference between that and the game's result (by Adam, on the whole set at each
-// step), with a small pull toward the starting weights so that rare terms stay sensible.
+// squared difference between that and the game's result (by descent with momentum on the whole
+// set at each step, or by Adam), with a small pull toward the starting weights so that rare
+// terms stay sensible.
 //
-// zel_tune [--epochs N] [--rate R] [--pull P] [--start classic|tuned] [--check FILE]...
+// A position may carry the score a search gave it; then the target is the result blended with
+// that score's expected result (--lambda, the result's share, 1 by default).
+//
+// zel_tune [--epochs N] [--rate R] [--pull P] [--adam] [--lambda L] [--freeze GROUP]...
+//          [--start classic|tuned]
+//          [--check FILE]...
 //          --out FILE positions.txt...
 
 #include <algorithm>
@@ -36,11 +42,12 @@ struct TSample {
     std::vector<TFeature> Features;
     float Phase;  // middle-game share, 0 to 1
     float Scale;  // 1 or 1/8
-    float Result; // 1, 0.5 or 0 from White's side
+    float Result; // the expected score from White's side: the result, or blended with the search's
 };
 
 constexpr int TempoIndex = offsetof(TEvalWeights, Tempo) / sizeof(TPair);
 int Mismatches = 0;
+double Lambda = 1.0; // the share of the game's result in the target; the rest is the score's
 
 std::vector<TSample> Load(const std::vector<std::string>& files, TEvalSet start) {
     std::vector<TSample> out;
@@ -53,6 +60,12 @@ std::vector<TSample> Load(const std::vector<std::string>& files, TEvalSet start)
             const auto bar = line.find('|');
             if (bar == std::string::npos || !pos.SetFen(line.substr(0, bar))) continue;
             const double result = std::atof(line.c_str() + bar + 1);
+            // The search's score, when the line has one, blends into the target.
+            const auto second = line.find('|', bar + 1);
+            const double target =
+                second == std::string::npos
+                    ? result
+                    : Lambda * result + (1 - Lambda) * (1.0 / (1.0 + std::pow(10.0, -std::atof(line.c_str() + second + 1) / 400.0)));
             TEvalTrace trace(w);
             const int score = EvaluateWhite(pos, start, trace);
             TSample s;
@@ -60,7 +73,7 @@ std::vector<TSample> Load(const std::vector<std::string>& files, TEvalSet start)
                 if (trace.Counts[i] != 0) s.Features.push_back({i, static_cast<float>(trace.Counts[i])});
             s.Phase = trace.Phase / 24.0f;
             s.Scale = trace.Scale / 8.0f;
-            s.Result = static_cast<float>(result);
+            s.Result = static_cast<float>(target);
             // The trace must give the evaluation back (but for the rounding of its divisions).
             const TPair* base = &w.Material[0];
             double m = 0, e = 0;
@@ -148,6 +161,8 @@ void Write(const std::string& path, const std::vector<double>& mg, const std::ve
 int main(int argc, char** argv) {
     int epochs = 2000;
     double rate = 1.0, pull = 1e-7;
+    bool adam = false;
+    std::vector<std::string> frozen; // groups of weights left as they start, by name prefix
     TEvalSet start = TEvalSet::Classic;
     std::string outPath = "StrongTunedWeights.h";
     std::vector<std::string> files, checks;
@@ -156,6 +171,9 @@ int main(int argc, char** argv) {
         if (a == "--epochs" && i + 1 < argc) epochs = std::atoi(argv[++i]);
         else if (a == "--rate" && i + 1 < argc) rate = std::atof(argv[++i]);
         else if (a == "--pull" && i + 1 < argc) pull = std::atof(argv[++i]);
+        else if (a == "--adam") adam = true;
+        else if (a == "--lambda" && i + 1 < argc) Lambda = std::atof(argv[++i]);
+        else if (a == "--freeze" && i + 1 < argc) frozen.push_back(argv[++i]);
         else if (a == "--start" && i + 1 < argc) start = std::string(argv[++i]) == "tuned" ? TEvalSet::Tuned : TEvalSet::Classic;
         else if (a == "--out" && i + 1 < argc) outPath = argv[++i];
         else if (a == "--check" && i + 1 < argc) checks.push_back(argv[++i]);
@@ -176,6 +194,12 @@ int main(int argc, char** argv) {
         eg[i] = base[i].Eg;
     }
     const std::vector<double> mg0 = mg, eg0 = eg;
+    std::vector<bool> fixed(WeightCount, false);
+    for (const auto& group : WeightNames())
+        for (const auto& prefix : frozen)
+            if (std::string(group.Name).rfind(prefix, 0) == 0)
+                for (int i = 0; i < group.Size; ++i)
+                    fixed[group.First + i] = true;
     const double k = FitK(set, mg, eg);
     const double before = Error(set, mg, eg, k);
     std::fprintf(stderr, "%zu positions (%d whose trace differs from the evaluation), K %.3f, error %.6f\n",
@@ -216,13 +240,21 @@ int main(int argc, char** argv) {
             const int j = i % WeightCount;
             if (j == offsetof(TEvalWeights, Material[King]) / sizeof(TPair)) continue;
             if (i >= WeightCount && j == TempoIndex) continue;
+            if (fixed[j]) continue;
             double& x = i < WeightCount ? mg[j] : eg[j];
             const double x0 = i < WeightCount ? mg0[j] : eg0[j];
             const double gi = grad[i] / set.size() + 2 * pull * (x - x0);
-            m1[i] = b1 * m1[i] + (1 - b1) * gi;
-            m2[i] = b2 * m2[i] + (1 - b2) * gi * gi;
-            const double mh = m1[i] / (1 - std::pow(b1, epoch)), vh = m2[i] / (1 - std::pow(b2, epoch));
-            x -= rate * mh / (std::sqrt(vh) + 1e-8);
+            if (adam) {
+                m1[i] = b1 * m1[i] + (1 - b1) * gi;
+                m2[i] = b2 * m2[i] + (1 - b2) * gi * gi;
+                const double mh = m1[i] / (1 - std::pow(b1, epoch)), vh = m2[i] / (1 - std::pow(b2, epoch));
+                x -= rate * mh / (std::sqrt(vh) + 1e-8);
+            } else {
+                // Plain descent with momentum: a weight that counts in few positions moves
+                // little, so that it is not fitted to the noise of those few.
+                m1[i] = b1 * m1[i] + gi;
+                x -= rate * m1[i];
+            }
         }
         if (epoch % 20 == 0 || epoch == epochs) {
             // The weights kept are those with the least error on the check positions.
