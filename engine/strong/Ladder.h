@@ -39,7 +39,8 @@ const std::vector<TLevel>& Ladder();
 int LevelNearestElo(int elo);
 // The index of the level with the given name (case-insensitive), -1 when none. The number
 // may differ from the label's or be left out ("expert 2200", "Expert"), so that a choice
-// stored under an earlier label still finds its level.
+// stored under an earlier label still finds its level; the label of a level no longer offered
+// finds the level nearest its number.
 int LevelByName(const std::string& name);
 
 class TLevelPlayer {

@@ -92,9 +92,9 @@ TEST(Strength, APlainLevelIsTheDifficultyOfItsDepth) {
     TRecordingSound sound;
     TForm1 form(&sound);
     InstallStrength(form, nullptr);
-    StrengthChoice(form, "Strength:Candidate 1900")->trigger();
+    StrengthChoice(form, "Strength:Strong club 1850")->trigger();
     Play(form);
-    EXPECT_EQ(Controls(form).Label2->text(), "Level: Candidate 1900");
+    EXPECT_EQ(Controls(form).Label2->text(), "Level: Strong club 1850");
 
     StrengthChoice(form, "Strength:Master 1650")->trigger();
     EXPECT_FALSE(form.Board()->CustomEngine());

@@ -42,11 +42,17 @@ TEST(Ladder, RisesFromAFirstGameToFullStrengthInLabelledSteps) {
     EXPECT_EQ(LevelByName("beginner 500"), 0);
     EXPECT_EQ(LevelByName("Beginner"), 0);
     EXPECT_EQ(LevelByName("Beginner 1"), 0);
-    EXPECT_EQ(LevelByName("Club 9999"), LevelByName("club"));
-    EXPECT_NE(LevelByName("Club"), LevelByName("Strong club"));
+    EXPECT_EQ(LevelByName("Strong club 9999"), LevelByName("strong club"));
+    // Levels no longer offered: their stored labels go to the level nearest their number.
+    EXPECT_EQ(LevelByName("Club 1600"), LevelNearestElo(1600));
+    EXPECT_EQ(levels[LevelByName("Improver 1150")].Name, std::string("Novice 1100"));
+    EXPECT_EQ(levels[LevelByName("Candidate 1900")].Name, std::string("Strong club 1850"));
+    EXPECT_EQ(LevelByName("Club"), -1);
     EXPECT_EQ(LevelByName("Begin"), -1);
     EXPECT_EQ(LevelByName(""), -1);
     EXPECT_EQ(LevelByName("500"), -1);
+    EXPECT_EQ(LevelByName(" 500"), -1);
+    EXPECT_EQ(LevelByName("Club 99999999999"), -1);
 }
 
 TEST(Ladder, BeginnerOverlooksAThreatSometimesAndExpertNever) {
