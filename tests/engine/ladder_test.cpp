@@ -76,6 +76,26 @@ TEST(Ladder, BeginnerOverlooksAThreatSometimesAndExpertNever) {
     EXPECT_EQ(FromSq(player.Choose(pos, static_cast<int>(Ladder().size()) - 1, depth)), 35);
 }
 
+TEST(Ladder, OnlyTheFullStrengthSearchesWithTheFullOptions) {
+    // The measured levels keep the search they were measured with, also when the same player
+    // played at full strength before (a hint, then the game's own level).
+    const auto& levels = Ladder();
+    EXPECT_TRUE(levels.back().FullSearch);
+    TTranspositionTable tt(1);
+    TLevelPlayer player(tt);
+    TSearchLimits limits;
+    limits.Depth = 2;
+    for (int i = 0; i < static_cast<int>(levels.size()) - 1; ++i) {
+        if (levels[i].PlainDepth) continue;
+        TPosition pos;
+        pos.SetStart();
+        player.Choose(pos, static_cast<int>(levels.size()) - 1, limits);
+        EXPECT_EQ(player.Search.Options, TSearchOptions::Full());
+        player.Choose(pos, i, limits);
+        EXPECT_EQ(player.Search.Options, TSearchOptions{}) << levels[i].Name;
+    }
+}
+
 TEST(Ladder, BeginnerGameIsLegalAndNeverStalls) {
     TTranspositionTable tt(4);
     TLevelPlayer players[2] = {TLevelPlayer(tt), TLevelPlayer(tt)};
