@@ -122,7 +122,8 @@ int main(int argc, char** argv) {
     search.UseEval(TEvalSet::Tuned);
     if (std::getenv("ZEL_VERBOSE"))
         search.OnReport = [](const TSearchReport& r) {
-            std::printf("  depth %d score %d nodes %lld pv", r.Depth, r.Score, static_cast<long long>(r.Nodes));
+            std::printf("  depth %d score %d nodes %lld pv", r.Depth, r.Score,
+                        static_cast<long long>(r.Nodes));
             for (const Move m : r.Pv)
                 std::printf(" %s", TPosition::MoveText(m).c_str());
             std::printf("\n");
