@@ -7,6 +7,9 @@
 // A budget written "n900000" gives each position that many nodes instead of a time, for
 // comparisons on a machine whose load changes (about 900000 nodes is a second of one free
 // core of the development machine).
+//
+// The search runs as at full strength: the tuned weights and the full options. With
+// ZEL_VERBOSE set in the environment every finished iteration is printed with its line.
 
 #include <chrono>
 #include <cstdio>
@@ -116,6 +119,16 @@ int main(int argc, char** argv) {
     }
     TTranspositionTable tt(64);
     TStrongSearch search(tt);
+    search.UseEval(TEvalSet::Tuned);
+    if (std::getenv("ZEL_VERBOSE"))
+        search.OnReport = [](const TSearchReport& r) {
+            std::printf("  depth %d score %d nodes %lld pv", r.Depth, r.Score,
+                        static_cast<long long>(r.Nodes));
+            for (const Move m : r.Pv)
+                std::printf(" %s", TPosition::MoveText(m).c_str());
+            std::printf("\n");
+        };
+    search.Options = TSearchOptions::Full();
     std::string line;
     int n = 0, tried = 0, solved = 0;
     std::int64_t nodes = 0;

@@ -26,7 +26,7 @@ const std::vector<TLevel> Levels = {
     {"Difficult 1550", 1550, 4, 0, 0, 1, 0, 0},
     {"Master 1650", 1650, 5, 0, 0, 1, 0, 0},
     {"Strong club 1850", 1850, 0, 0, 48000, 1, 0, 0},
-    {"Expert 2050", 2050, 0, 0, 0, 1, 0, 0, TEvalSet::Tuned},
+    {"Expert 2050", 2050, 0, 0, 0, 1, 0, 0, TEvalSet::Tuned, true},
 };
 
 // A move that puts the moved piece where it is lost for less than this is one a child would
@@ -93,6 +93,7 @@ Move TLevelPlayer::Choose(TPosition& pos, int level, const TSearchLimits& limits
     const TLevel& l = Levels[std::clamp(level, 0, static_cast<int>(Levels.size()) - 1)];
     if (l.PlainDepth > 0) return ChoosePlain(pos, l);
     Search.UseEval(l.Eval);
+    Search.Options = l.FullSearch ? TSearchOptions::Full() : TSearchOptions{};
     if (l.Candidates <= 1 && l.OversightPermille == 0) {
         // A level with its own depth or node limit plays the same whatever time a move it is
         // given (it needs well under a second); only a game clock still bounds it.

@@ -227,6 +227,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     StaticEvals[ply] = eval;
     const bool improving = !inCheck && ply >= 2 && eval > StaticEvals[ply - 2];
     NullAt[ply] = false;
+    bool mateThreat = false;
     if (!pvNode && !inCheck && !excluded) {
         if (depth <= 7 && eval - (80 - 20 * improving) * depth >= beta && std::abs(beta) < MateBound)
             return eval;
@@ -243,6 +244,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
             NullAt[ply] = false;
             if (Stopped) return 0;
             if (s >= beta) return s >= MateBound ? beta : s;
+            mateThreat = Options.MateThreats && s <= -MateBound;
         }
     }
     if (!ttMove && depth >= 4 && (pvNode || cutNode)) --depth;
@@ -277,7 +279,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         const bool badCapture = picker.LastWasBadCapture();
         const int history = quiet ? Tables.QuietScore(pos, m) : 0;
         // 6. Pruning of late quiet moves and losing captures near the leaves; checks stay.
-        if (!root && best > -MateBound && pos.HasPieces(pos.Side) && !checking) {
+        if (!root && best > -MateBound && pos.HasPieces(pos.Side) && !checking && !mateThreat) {
             if (quiet) {
                 if (!pvNode && depth <= 6 && quietCount >= (3 + depth * depth) / (2 - improving)) {
                     skipQuiets = true;
@@ -299,7 +301,8 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         const int newDepth = depth - 1 + (m == ttMove ? singular : 0);
         int s = 0;
         // 7. Late moves first with a reduced null window, then as needed in full.
-        if (depth >= 3 && legalCount > 1 + pvNode && !givesCheck && (quiet || badCapture)) {
+        if (depth >= 3 && legalCount > 1 + pvNode && !givesCheck && (quiet || badCapture) &&
+            !mateThreat) {
             int r = Reduction(depth, legalCount);
             r += cutNode;
             r -= pvNode;

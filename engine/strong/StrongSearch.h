@@ -41,6 +41,18 @@ struct TSearchReport {
     std::vector<Move> Pv;
 };
 
+// What the full strength adds to the search the ladder's levels were measured with; all off
+// by default, so that those levels play as measured.
+struct TSearchOptions {
+    // When passing would lose to mate, the node's moves are neither reduced nor pruned: the
+    // defence may be a quiet move late in the order.
+    bool MateThreats = false;
+
+    // The full strength's choice.
+    static TSearchOptions Full() { return {true}; }
+    bool operator==(const TSearchOptions&) const = default;
+};
+
 struct TRootScore {
     strong::Move Played = NoMove;
     int Score = 0;
@@ -63,6 +75,7 @@ class TStrongSearch {
 
     // Called after every finished iteration and on the search's last report.
     std::function<void(const TSearchReport&)> OnReport;
+    TSearchOptions Options;
     std::atomic<bool> Stop{false};
 
     std::int64_t Nodes = 0;

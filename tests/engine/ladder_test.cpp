@@ -82,6 +82,28 @@ TEST(Ladder, BeginnerOverlooksAThreatSometimesAndExpertNever) {
     EXPECT_EQ(FromSq(player.Choose(pos, static_cast<int>(Ladder().size()) - 1, depth)), 35);
 }
 
+TEST(Ladder, OnlyTheFullStrengthSearchesWithTheFullOptionsAndTheTunedWeights) {
+    // The measured levels keep the search and the evaluation they were measured with, also
+    // when the same player played at full strength before (a hint, then the game's own level).
+    const auto& levels = Ladder();
+    EXPECT_TRUE(levels.back().FullSearch);
+    TTranspositionTable tt(1);
+    TLevelPlayer player(tt);
+    TSearchLimits limits;
+    limits.Depth = 2;
+    for (int i = 0; i < static_cast<int>(levels.size()) - 1; ++i) {
+        if (levels[i].PlainDepth) continue;
+        TPosition pos;
+        pos.SetStart();
+        player.Choose(pos, static_cast<int>(levels.size()) - 1, limits);
+        EXPECT_EQ(player.Search.Options, TSearchOptions::Full());
+        EXPECT_EQ(player.Search.EvalSet(), TEvalSet::Tuned);
+        player.Choose(pos, i, limits);
+        EXPECT_EQ(player.Search.Options, TSearchOptions{}) << levels[i].Name;
+        EXPECT_EQ(player.Search.EvalSet(), TEvalSet::Classic) << levels[i].Name;
+    }
+}
+
 TEST(Ladder, BeginnerGameIsLegalAndNeverStalls) {
     TTranspositionTable tt(4);
     TLevelPlayer players[2] = {TLevelPlayer(tt), TLevelPlayer(tt)};
@@ -119,21 +141,4 @@ TEST(Ladder, BeginnerGameIsLegalAndNeverStalls) {
     GenerateLegal(pos, legal);
     EXPECT_EQ(over, legal.Size == 0 || pos.IsRepetition() || pos.InsufficientMaterial() ||
                         plies == 300 || pos.IsFiftyMoves());
-}
-
-TEST(Ladder, OnlyTheFullStrengthPlaysWithTheTunedWeights) {
-    // The measured levels keep the evaluation they were measured with, also after the full
-    // strength has played on the same search.
-    const auto& levels = Ladder();
-    TTranspositionTable tt(1);
-    TLevelPlayer player(tt);
-    TPosition pos;
-    TSearchLimits limits;
-    limits.Nodes = 2000;
-    const int full = static_cast<int>(levels.size()) - 1;
-    for (const int level : {full, full - 1, full}) {
-        ASSERT_NE(player.Choose(pos, level, limits), NoMove);
-        EXPECT_EQ(player.Search.EvalSet(), level == full ? TEvalSet::Tuned : TEvalSet::Classic)
-            << levels[level].Name;
-    }
 }
