@@ -133,11 +133,13 @@ void Write(const std::string& path, const std::vector<double>& mg, const std::ve
            std::size_t samples, double k, double before, double after) {
     std::ofstream out(path);
     out << "#pragma once\n"
-           "// Written by zel_tune (tools/evaltune): the evaluation's weights fitted to the results\n"
-           "// of self-play games. Included by StrongWeights.h only; do not edit by hand.\n";
+           "// Written by zel_tune (tools/evaltune/retune.sh): the evaluation's weights fitted to\n"
+           "// positions of self-play games. Included by StrongWeights.h only; do not edit by hand.\n";
     char line[200];
-    std::snprintf(line, sizeof line, "// %zu positions; error %.6f before, %.6f after (K %.3f).\n", samples,
-                  before, after, k);
+    std::snprintf(line, sizeof line,
+                  "// %zu positions, their targets the game's result times %.2f plus the search's\n"
+                  "// score times %.2f; error %.6f before, %.6f after (K %.3f).\n",
+                  samples, Lambda, 1 - Lambda, before, after, k);
     out << line << "\nnamespace strong {\n\ninline constexpr TWeightVector TunedTable = {{\n";
     for (const auto& group : WeightNames()) {
         out << "    // " << group.Name << "\n";
