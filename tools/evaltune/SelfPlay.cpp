@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "PositionLine.h"
 #include "StrongMoveGen.h"
 #include "StrongSearch.h"
 
@@ -86,8 +87,7 @@ int Label(std::int64_t nodes) {
         line = buffer;
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
             line.pop_back();
-        const auto bar = line.find('|');
-        if (bar == std::string::npos || !pos.SetFen(line.substr(0, bar))) continue;
+        if (!ReadPositionLine(line, pos)) continue;
         TSearchLimits limits;
         limits.Nodes = nodes;
         search.Go(pos, limits);

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "PositionLine.h"
 #include "StrongEvalTrace.h"
 #include "StrongWeightNames.h"
 
@@ -57,15 +58,13 @@ std::vector<TSample> Load(const std::vector<std::string>& files, TEvalSet start)
         std::ifstream in(name);
         std::string line;
         while (std::getline(in, line)) {
-            const auto bar = line.find('|');
-            if (bar == std::string::npos || !pos.SetFen(line.substr(0, bar))) continue;
-            const double result = std::atof(line.c_str() + bar + 1);
+            const auto read = ReadPositionLine(line, pos);
+            if (!read) continue;
+            const double result = read->Result;
             // The search's score, when the line has one, blends into the target.
-            const auto second = line.find('|', bar + 1);
             const double target =
-                second == std::string::npos
-                    ? result
-                    : Lambda * result + (1 - Lambda) * (1.0 / (1.0 + std::pow(10.0, -std::atof(line.c_str() + second + 1) / 400.0)));
+                read->Score ? Lambda * result + (1 - Lambda) / (1.0 + std::pow(10.0, -*read->Score / 400.0))
+                            : result;
             TEvalTrace trace(w);
             const int score = EvaluateWhite(pos, start, trace);
             TSample s;

@@ -1,0 +1,39 @@
+// Feeds arbitrary bytes to the tuner's reader of position lines, and every position it accepts
+// to the evaluation with its trace: the trace must give the evaluation back (but for the
+// rounding of its divisions) with either weight set.
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "PositionLine.h"
+#include "StrongEval.h"
+#include "StrongEvalTrace.h"
+
+using namespace strong;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string line(reinterpret_cast<const char*>(data), size);
+    TPosition pos;
+    if (!ReadPositionLine(line, pos)) return 0;
+    for (const TEvalSet set : {TEvalSet::Classic, TEvalSet::Tuned}) {
+        const TEvalWeights& w = set == TEvalSet::Tuned ? TunedWeights : ClassicWeights;
+        const TPair* base = &w.Material[0];
+        const int tempo = static_cast<int>(&w.Tempo - base);
+        TEvalTrace trace(w);
+        const int white = EvaluateWhite(pos, set, trace);
+        if (white != (pos.Side == White ? Evaluate(pos, set) : -Evaluate(pos, set))) std::abort();
+        double mg = 0, eg = 0;
+        for (int i = 0; i < WeightCount; ++i)
+            if (i != tempo) {
+                mg += trace.Counts[i] * base[i].Mg;
+                eg += trace.Counts[i] * base[i].Eg;
+            }
+        const double phase = trace.Phase / 24.0;
+        const double traced = (mg * phase + eg * (1 - phase)) * trace.Scale / 8 + trace.Counts[tempo] * base[tempo].Mg;
+        if (std::abs(traced - white) > 3) std::abort();
+    }
+    return 0;
+}
