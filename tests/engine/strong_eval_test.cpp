@@ -54,8 +54,6 @@ std::string Mirrored(const std::string& fen) {
 TEST(StrongEval, TheTraceGivesTheEvaluationBackAndMirrorsScoreAlike) {
     for (const TEvalSet set : {TEvalSet::Classic, TEvalSet::Tuned}) {
         const TEvalWeights& w = set == TEvalSet::Tuned ? TunedWeights : ClassicWeights;
-        const TPair* base = &w.Material[0];
-        const int tempo = static_cast<int>(&w.Tempo - base);
         for (const char* fen : Positions) {
             TPosition pos, twin;
             ASSERT_TRUE(pos.SetFen(fen)) << fen;
@@ -63,15 +61,7 @@ TEST(StrongEval, TheTraceGivesTheEvaluationBackAndMirrorsScoreAlike) {
             TEvalTrace trace(w);
             const int white = EvaluateWhite(pos, set, trace);
             EXPECT_EQ(white, pos.Side == White ? Evaluate(pos, set) : -Evaluate(pos, set)) << fen;
-            double mg = 0, eg = 0;
-            for (int i = 0; i < WeightCount; ++i)
-                if (i != tempo) {
-                    mg += trace.Counts[i] * base[i].Mg;
-                    eg += trace.Counts[i] * base[i].Eg;
-                }
-            const double phase = trace.Phase / 24.0;
-            const double traced = (mg * phase + eg * (1 - phase)) * trace.Scale / 8 + trace.Counts[tempo] * base[tempo].Mg;
-            EXPECT_NEAR(traced, white, 3.0) << fen;
+            EXPECT_NEAR(TracedScore(trace, w), white, 3.0) << fen;
             EXPECT_EQ(Evaluate(pos, set), Evaluate(twin, set)) << fen;
         }
     }

@@ -20,20 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!ReadPositionLine(line, pos)) return 0;
     for (const TEvalSet set : {TEvalSet::Classic, TEvalSet::Tuned}) {
         const TEvalWeights& w = set == TEvalSet::Tuned ? TunedWeights : ClassicWeights;
-        const TPair* base = &w.Material[0];
-        const int tempo = static_cast<int>(&w.Tempo - base);
         TEvalTrace trace(w);
         const int white = EvaluateWhite(pos, set, trace);
         if (white != (pos.Side == White ? Evaluate(pos, set) : -Evaluate(pos, set))) std::abort();
-        double mg = 0, eg = 0;
-        for (int i = 0; i < WeightCount; ++i)
-            if (i != tempo) {
-                mg += trace.Counts[i] * base[i].Mg;
-                eg += trace.Counts[i] * base[i].Eg;
-            }
-        const double phase = trace.Phase / 24.0;
-        const double traced = (mg * phase + eg * (1 - phase)) * trace.Scale / 8 + trace.Counts[tempo] * base[tempo].Mg;
-        if (std::abs(traced - white) > 3) std::abort();
+        if (std::abs(TracedScore(trace, w) - white) > 3) std::abort();
     }
     return 0;
 }

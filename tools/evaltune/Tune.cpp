@@ -74,16 +74,7 @@ std::vector<TSample> Load(const std::vector<std::string>& files, TEvalSet start)
             s.Scale = trace.Scale / 8.0f;
             s.Result = static_cast<float>(target);
             // The trace must give the evaluation back (but for the rounding of its divisions).
-            const TPair* base = &w.Material[0];
-            double m = 0, e = 0;
-            for (const auto& f : s.Features)
-                if (f.Index != TempoIndex) {
-                    m += f.Count * base[f.Index].Mg;
-                    e += f.Count * base[f.Index].Eg;
-                }
-            const double traced = (m * s.Phase + e * (1 - s.Phase)) * s.Scale +
-                                  (pos.Side == White ? 1 : -1) * base[TempoIndex].Mg;
-            if (std::abs(traced - score) > 3) ++Mismatches;
+            if (std::abs(TracedScore(trace, w) - score) > 3) ++Mismatches;
             out.push_back(std::move(s));
         }
     }
