@@ -8,8 +8,9 @@
 // comparisons on a machine whose load changes (about 900000 nodes is a second of one free
 // core of the development machine).
 //
-// The search runs as at full strength: the tuned weights and the full options. With
-// ZEL_VERBOSE set in the environment every finished iteration is printed with its line.
+// The search runs as the ladder's full strength (its last level) plays; with ZEL_FULL set in
+// the environment it uses the tuned weights and the full options whatever that level does.
+// With ZEL_VERBOSE set every finished iteration is printed with its line.
 
 #include <chrono>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "Ladder.h"
 #include "StrongMoveGen.h"
 #include "StrongSearch.h"
 
@@ -119,7 +121,9 @@ int main(int argc, char** argv) {
     }
     TTranspositionTable tt(64);
     TStrongSearch search(tt);
-    search.UseEval(TEvalSet::Tuned);
+    const bool full = std::getenv("ZEL_FULL") != nullptr;
+    search.UseEval(full ? TEvalSet::Tuned : Ladder().back().Eval);
+    search.Options = full || Ladder().back().FullSearch ? TSearchOptions::Full() : TSearchOptions{};
     if (std::getenv("ZEL_VERBOSE"))
         search.OnReport = [](const TSearchReport& r) {
             std::printf("  depth %d score %d nodes %lld pv", r.Depth, r.Score,
@@ -128,7 +132,6 @@ int main(int argc, char** argv) {
                 std::printf(" %s", TPosition::MoveText(m).c_str());
             std::printf("\n");
         };
-    search.Options = TSearchOptions::Full();
     std::string line;
     int n = 0, tried = 0, solved = 0;
     std::int64_t nodes = 0;

@@ -82,25 +82,31 @@ TEST(Ladder, BeginnerOverlooksAThreatSometimesAndExpertNever) {
     EXPECT_EQ(FromSq(player.Choose(pos, static_cast<int>(Ladder().size()) - 1, depth)), 35);
 }
 
-TEST(Ladder, OnlyTheFullStrengthSearchesWithTheFullOptionsAndTheTunedWeights) {
+TEST(Ladder, EveryLevelSearchesWithItsOwnOptionsAndWeightsWhateverPlayedBefore) {
     // The measured levels keep the search and the evaluation they were measured with, also
-    // when the same player played at full strength before (a hint, then the game's own level).
+    // when the same player played another level before (a hint, then the game's own level).
     const auto& levels = Ladder();
-    EXPECT_TRUE(levels.back().FullSearch);
     TTranspositionTable tt(1);
     TLevelPlayer player(tt);
     TSearchLimits limits;
     limits.Depth = 2;
-    for (int i = 0; i < static_cast<int>(levels.size()) - 1; ++i) {
+    const auto expectOwn = [&](int i) {
+        EXPECT_EQ(player.Search.Options, levels[i].FullSearch ? TSearchOptions::Full() : TSearchOptions{})
+            << levels[i].Name;
+        EXPECT_EQ(player.Search.EvalSet(), levels[i].Eval) << levels[i].Name;
+    };
+    TPosition pos;
+    // Settings left by a full-strength search elsewhere on the same search.
+    player.Search.Options = TSearchOptions::Full();
+    player.Search.UseEval(TEvalSet::Tuned);
+    for (int i = 0; i < static_cast<int>(levels.size()); ++i) {
         if (levels[i].PlainDepth) continue;
-        TPosition pos;
-        pos.SetStart();
-        player.Choose(pos, static_cast<int>(levels.size()) - 1, limits);
-        EXPECT_EQ(player.Search.Options, TSearchOptions::Full());
-        EXPECT_EQ(player.Search.EvalSet(), TEvalSet::Tuned);
         player.Choose(pos, i, limits);
-        EXPECT_EQ(player.Search.Options, TSearchOptions{}) << levels[i].Name;
-        EXPECT_EQ(player.Search.EvalSet(), TEvalSet::Classic) << levels[i].Name;
+        expectOwn(i);
+        player.Search.Options = TSearchOptions::Full();
+        player.Search.UseEval(TEvalSet::Tuned);
+        player.Choose(pos, static_cast<int>(levels.size()) - 1, limits);
+        expectOwn(static_cast<int>(levels.size()) - 1);
     }
 }
 
