@@ -1,9 +1,9 @@
 #pragma once
 // The weights of the strong search's evaluation, each a middle-game and an end-game value.
-// Two sets exist: the classic one, written by hand, which the measured weaker levels play
-// with, and the tuned one, fitted by tools/evaltune to the results of self-play games, which
-// the strongest level plays with. A set is a flat run of pairs, so that the tuner can treat it
-// as one vector.
+// Two sets exist: the classic one, written by hand, which the ladder's levels were measured
+// with, and the tuned one, fitted by tools/evaltune to self-play games, for a level that
+// chooses it (TLevel::Eval). A set is a flat run of pairs, so that the tuner can treat it as
+// one vector.
 
 #include <array>
 #include <bit>
