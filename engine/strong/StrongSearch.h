@@ -41,14 +41,14 @@ struct TSearchReport {
     std::vector<Move> Pv;
 };
 
-// What the full strength adds to the search the ladder's levels were measured with; all off
-// by default, so that those levels play as measured.
+// What a stronger level may add to the search the ladder's levels were measured with; all
+// off by default, so that those levels play as measured.
 struct TSearchOptions {
     // When passing would lose to mate, the node's moves are neither reduced nor pruned: the
     // defence may be a quiet move late in the order.
     bool MateThreats = false;
 
-    // The full strength's choice.
+    // Everything on.
     static TSearchOptions Full() { return {true}; }
     bool operator==(const TSearchOptions&) const = default;
 };
