@@ -32,10 +32,6 @@ struct TOptions {
     int RandomPlies = 8;
 };
 
-bool IsQuietMove(const TPosition& pos, Move m) {
-    return pos.Board[ToSq(m)] == NoPiece && KindOf(m) != KindPromotion && KindOf(m) != KindEnPassant;
-}
-
 // Plays one game; returns the result from White's side (1, 0.5, 0) and appends the
 // positions to record.
 double PlayGame(const TOptions& o, std::mt19937& rng, TStrongSearch* engines[2],
@@ -63,7 +59,7 @@ double PlayGame(const TOptions& o, std::mt19937& rng, TStrongSearch* engines[2],
         const Move m = engine.Go(pos, limits);
         if (m == NoMove) return pos.InCheck() ? (pos.Side == White ? 0.0 : 1.0) : 0.5;
         const int white = pos.Side == White ? engine.LastScore : -engine.LastScore;
-        if (!pos.InCheck() && IsQuietMove(pos, m) && std::abs(white) < 2000)
+        if (!pos.InCheck() && !IsCapture(pos, m) && KindOf(m) != KindPromotion && std::abs(white) < 2000)
             positions.push_back(pos.Fen() + " | %s | " + std::to_string(white));
         decided = std::abs(white) >= 1000 ? decided + 1 : 0;
         drawn = pos.GamePly() > 120 && std::abs(white) <= 10 ? drawn + 1 : 0;
