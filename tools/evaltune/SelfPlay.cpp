@@ -32,10 +32,17 @@ struct TOptions {
     int RandomPlies = 8;
 };
 
+// A position of the game and the search's score from White's side; the result is known only
+// at the game's end.
+struct TRecorded {
+    std::string Fen;
+    int Score;
+};
+
 // Plays one game; returns the result from White's side (1, 0.5, 0) and appends the
 // positions to record.
 double PlayGame(const TOptions& o, std::mt19937& rng, TStrongSearch* engines[2],
-                std::vector<std::string>& positions) {
+                std::vector<TRecorded>& positions) {
     TPosition pos;
     pos.SetStart();
     for (int side = 0; side < 2; ++side)
@@ -60,7 +67,7 @@ double PlayGame(const TOptions& o, std::mt19937& rng, TStrongSearch* engines[2],
         if (m == NoMove) return pos.InCheck() ? (pos.Side == White ? 0.0 : 1.0) : 0.5;
         const int white = pos.Side == White ? engine.LastScore : -engine.LastScore;
         if (!pos.InCheck() && !IsCapture(pos, m) && KindOf(m) != KindPromotion && std::abs(white) < 2000)
-            positions.push_back(pos.Fen() + " | %s | " + std::to_string(white));
+            positions.push_back({pos.Fen(), white});
         decided = std::abs(white) >= 1000 ? decided + 1 : 0;
         drawn = pos.GamePly() > 120 && std::abs(white) <= 10 ? drawn + 1 : 0;
         if (decided >= 6) return white > 0 ? 1.0 : 0.0;
@@ -121,14 +128,12 @@ int main(int argc, char** argv) {
     TStrongSearch* engines[2] = {&a, &b};
     int counts[3] = {0, 0, 0};
     for (int g = 0; g < o.Games; ++g) {
-        std::vector<std::string> positions;
+        std::vector<TRecorded> positions;
         const double result = PlayGame(o, rng, engines, positions);
         ++counts[result == 1.0 ? 0 : result == 0.5 ? 1 : 2];
         const char* text = result == 1.0 ? "1.0" : result == 0.5 ? "0.5" : "0.0";
-        for (const auto& line : positions) {
-            const auto at = line.find("%s");
-            std::printf("%s%s%s\n", line.substr(0, at).c_str(), text, line.substr(at + 2).c_str());
-        }
+        for (const auto& p : positions)
+            std::printf("%s | %s | %d\n", p.Fen.c_str(), text, p.Score);
         std::fflush(stdout);
         std::fprintf(stderr, "game %d: %s, %zu positions (W %d D %d L %d)\n", g + 1, text,
                      positions.size(), counts[0], counts[1], counts[2]);
