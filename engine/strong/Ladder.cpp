@@ -53,20 +53,20 @@ int LevelNearestElo(int elo) {
 }
 
 int LevelByName(const std::string& name) {
-    // The words before the Elo: a label measured again keeps finding its level.
-    const auto words = [](const std::string& label) {
+    // The space before a label's closing number ("Expert 2050"), npos when it has none.
+    const auto numberAfter = [](const std::string& label) {
         const std::size_t space = label.find_last_of(' ');
         const bool numbered = space != std::string::npos && space + 1 < label.size() &&
                               label.find_first_not_of("0123456789", space + 1) == std::string::npos;
-        return Lower(numbered ? label.substr(0, space) : label);
+        return numbered ? space : std::string::npos;
     };
+    // The words before the Elo: a label measured again keeps finding its level.
+    const auto words = [&](const std::string& label) { return Lower(label.substr(0, numberAfter(label))); };
     for (int i = 0; i < static_cast<int>(Levels.size()); ++i)
         if (words(Levels[i].Name) == words(name)) return i;
     // A label of a level no longer offered ("Club 1600") finds the level nearest its number.
-    const std::size_t space = name.find_last_of(' ');
-    if (space == std::string::npos || space == 0 || space + 1 >= name.size() ||
-        name.find_first_not_of("0123456789", space + 1) != std::string::npos || name.size() - space > 5)
-        return -1;
+    const std::size_t space = numberAfter(name);
+    if (space == std::string::npos || space == 0 || name.size() - space > 5) return -1;
     return LevelNearestElo(std::atoi(name.c_str() + space + 1));
 }
 
