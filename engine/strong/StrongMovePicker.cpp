@@ -95,7 +95,9 @@ void TMovePicker::Score(const TPosition& pos, Move ttMove, const TOrderingTables
             const int attacker = TypeOf(pos.Board[FromSq(m)]);
             const int mvvLva = (victim == NoType ? 0 : SeeValue[victim] * 8) +
                                (KindOf(m) == KindPromotion ? SeeValue[PromoType(m)] * 8 : 0) - attacker;
-            const bool good = KindOf(m) == KindPromotion && PromoType(m) != Queen ? false : See(pos, m) >= 0;
+            const bool good = KindOf(m) == KindPromotion && PromoType(m) != Queen
+                                  ? false
+                                  : TakesAtLeastItsWorth(pos, m) || See(pos, m) >= 0;
             if (quiescence && !good) continue;
             s = (good ? GoodCapture : BadCapture) + mvvLva;
         } else if (m == tables.Killers[ply][0]) {

@@ -273,25 +273,32 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     for (Move m = picker.Next(); m != NoMove; m = picker.Next()) {
         if (m == excluded) continue;
         const bool quiet = !IsCapture(pos, m) && KindOf(m) != KindPromotion;
-        const bool checking = pos.GivesCheck(m);
-        if (quiet && skipQuiets && !checking) continue;
+        // Whether the move gives check is asked only where a move could be pruned.
+        int checks = -1;
+        const auto checking = [&] {
+            if (checks < 0) checks = pos.GivesCheck(m);
+            return checks == 1;
+        };
+        if (quiet && skipQuiets && !checking()) continue;
         const bool refutation = picker.LastWasRefutation();
         const bool badCapture = picker.LastWasBadCapture();
         const int history = quiet ? Tables.QuietScore(pos, m) : 0;
         // 6. Pruning of late quiet moves and losing captures near the leaves; checks stay.
-        if (!root && best > -MateBound && pos.HasPieces(pos.Side) && !checking && !mateThreat) {
+        if (!root && best > -MateBound && pos.HasPieces(pos.Side) && !mateThreat) {
             if (quiet) {
-                if (!pvNode && depth <= 6 && quietCount >= (3 + depth * depth) / (2 - improving)) {
+                if (!pvNode && depth <= 6 && quietCount >= (3 + depth * depth) / (2 - improving) &&
+                    !checking()) {
                     skipQuiets = true;
                     continue;
                 }
-                if (!inCheck && depth <= 6 && eval + 120 + 120 * depth <= alpha) {
+                if (!inCheck && depth <= 6 && eval + 120 + 120 * depth <= alpha && !checking()) {
                     skipQuiets = true;
                     continue;
                 }
-                if (depth <= 3 && !refutation && history < -3000 * depth) continue;
-                if (depth <= 8 && See(pos, m) < -25 * depth * depth) continue;
-            } else if (depth <= 6 && See(pos, m) < -90 * depth) {
+                if (depth <= 3 && !refutation && history < -3000 * depth && !checking()) continue;
+                if (depth <= 8 && See(pos, m) < -25 * depth * depth && !checking()) continue;
+            } else if (depth <= 6 && !TakesAtLeastItsWorth(pos, m) && See(pos, m) < -90 * depth &&
+                       !checking()) {
                 continue;
             }
         }
