@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
     TStrongSearch search(tt);
     const bool full = std::getenv("ZEL_FULL") != nullptr;
     search.UseEval(full ? TEvalSet::Tuned : Ladder().back().Eval);
-    search.Options = full || Ladder().back().FullSearch ? TSearchOptions::Full() : TSearchOptions{};
+    search.Options = full ? TSearchOptions::Full() : Ladder().back().Options;
     if (std::getenv("ZEL_VERBOSE"))
         search.OnReport = [](const TSearchReport& r) {
             std::printf("  depth %d score %d nodes %lld pv", r.Depth, r.Score,

@@ -93,7 +93,7 @@ Move TLevelPlayer::Choose(TPosition& pos, int level, const TSearchLimits& limits
     const TLevel& l = Levels[std::clamp(level, 0, static_cast<int>(Levels.size()) - 1)];
     if (l.PlainDepth > 0) return ChoosePlain(pos, l);
     Search.UseEval(l.Eval);
-    Search.Options = l.FullSearch ? TSearchOptions::Full() : TSearchOptions{};
+    Search.Options = l.Options;
     if (l.Candidates <= 1 && l.OversightPermille == 0) {
         // A level with its own depth or node limit plays the same whatever time a move it is
         // given (it needs well under a second); only a game clock still bounds it.

@@ -31,7 +31,7 @@ struct TLevel {
     int Noise;              // the spread of the noise on their scores, centipawns
     int OversightPermille;  // positions in which threats are overlooked, per thousand
     TEvalSet Eval = TEvalSet::Classic; // the evaluation's weights
-    bool FullSearch = false; // the search with the options a stronger level adds (TSearchOptions)
+    TSearchOptions Options = {}; // what a stronger level adds to the search
 };
 
 // The levels, weakest first; the last is the full strength.

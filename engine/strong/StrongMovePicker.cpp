@@ -23,6 +23,24 @@ void TOrderingTables::Clear() {
     std::memset(History, 0, sizeof History);
     std::memset(Counter, 0, sizeof Counter);
     std::fill(FollowUp.begin(), FollowUp.end(), std::int16_t{0});
+    std::memset(Captures, 0, sizeof Captures);
+}
+
+namespace {
+// The captured type of a capture (a pawn for en passant, a promotion without capture's
+// empty square counts as a pawn's).
+int VictimOf(const TPosition& pos, Move m) {
+    const int piece = pos.Board[ToSq(m)];
+    return piece == NoPiece ? Pawn : TypeOf(piece);
+}
+} // namespace
+
+int TOrderingTables::CaptureScore(const TPosition& pos, Move m) const {
+    return Captures[pos.Board[FromSq(m)]][ToSq(m)][VictimOf(pos, m)];
+}
+
+void TOrderingTables::UpdateCapture(const TPosition& pos, Move m, int bonus) {
+    Age(Captures[pos.Board[FromSq(m)]][ToSq(m)][VictimOf(pos, m)], bonus);
 }
 
 int TOrderingTables::FollowUpRow(const TPosition& pos, int back) const {
@@ -100,6 +118,7 @@ void TMovePicker::Score(const TPosition& pos, Move ttMove, const TOrderingTables
                                   : TakesAtLeastItsWorth(pos, m) || See(pos, m) >= 0;
             if (quiescence && !good) continue;
             s = (good ? GoodCapture : BadCapture) + mvvLva;
+            if (tables.UseCaptureHistory) s += tables.CaptureScore(pos, m) / 32;
         } else if (m == tables.Killers[ply][0]) {
             s = RefutationScore + 2;
         } else if (m == tables.Killers[ply][1]) {

@@ -24,7 +24,14 @@ struct TOrderingTables {
     // before and as the sequel of the move two plies before, by that move's piece and
     // to-square: [earlier piece][earlier to][piece][to].
     std::vector<std::int16_t> FollowUp;
+    // How well a capture did, by the moving piece, its to-square and the captured type; it
+    // orders captures of equal victims only when UseCaptureHistory is set.
+    std::int16_t Captures[12][64][6];
+    bool UseCaptureHistory = false;
     void Clear();
+    // Rewards (bonus > 0) or punishes a capture of the side to move in pos.
+    void UpdateCapture(const TPosition& pos, Move m, int bonus);
+    int CaptureScore(const TPosition& pos, Move m) const;
     // The quiet move's history together with its two follow-up entries.
     int QuietScore(const TPosition& pos, Move m) const;
     // Rewards (bonus > 0) or punishes a quiet move of the side to move in pos.

@@ -32,8 +32,14 @@ bool IsMateScore(int s) {
 
 } // namespace
 
+int TStrongSearch::Corrected(int raw) const {
+    if (!Options.Correction) return raw;
+    return std::clamp(raw + Correction.Of(*Pos), -MateBound + 1, MateBound - 1);
+}
+
 void TStrongSearch::NewGame() {
     Tables.Clear();
+    Correction.Clear();
     TT.Clear();
 }
 
@@ -97,6 +103,7 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
     Stopped = false;
     NodeLimit = limits.Infinite ? 0 : limits.Nodes;
     PlanTime(limits, pos.Side);
+    Tables.UseCaptureHistory = Options.CaptureHistory;
     TT.NewSearch();
     TMoveList legal;
     GenerateLegal(pos, legal);
@@ -170,6 +177,7 @@ std::vector<TRootScore> TStrongSearch::ScoreRootMoves(TPosition& pos, int depth)
     Stopped = false;
     NodeLimit = 0;
     SoftMillis = HardMillis = 0;
+    Tables.UseCaptureHistory = Options.CaptureHistory;
     TT.NewSearch();
     TMoveList legal;
     GenerateLegal(pos, legal);
@@ -222,8 +230,13 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
             return entry.Score;
     }
     // 3. The static evaluation and the pruning it allows.
-    int eval = -Infinite;
-    if (!inCheck) eval = excluded ? StaticEvals[ply] : hit ? entry.Eval : Evaluate(pos, Eval);
+    int eval = -Infinite, rawEval = -Infinite;
+    if (!inCheck && excluded) {
+        eval = StaticEvals[ply];
+    } else if (!inCheck) {
+        rawEval = hit ? entry.Eval : Evaluate(pos, Eval);
+        eval = Corrected(rawEval);
+    }
     StaticEvals[ply] = eval;
     const bool improving = !inCheck && ply >= 2 && eval > StaticEvals[ply - 2];
     NullAt[ply] = false;
@@ -264,8 +277,8 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     }
     // 5. The moves, best first.
     TMovePicker picker(pos, ttMove, Tables, ply);
-    Move quiets[64];
-    int quietCount = 0, legalCount = 0;
+    Move quiets[64], captures[32];
+    int quietCount = 0, captureCount = 0, legalCount = 0;
     int best = -Infinite;
     Move bestMove = NoMove;
     const int oldAlpha = alpha;
@@ -326,6 +339,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         pos.TakeBack();
         if (Stopped) return 0;
         if (quiet && quietCount < 64) quiets[quietCount++] = m;
+        else if (!quiet && captureCount < 32) captures[captureCount++] = m;
         if (s <= best) continue;
         best = s;
         if (s <= alpha) continue;
@@ -336,13 +350,19 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
             Pv[ply][j] = Pv[ply + 1][j];
         PvLength[ply] = std::max(PvLength[ply + 1], ply + 1);
         if (s < beta) continue;
-        // 8. A cut: the quiet move that caused it is remembered.
+        // 8. A cut: the move that caused it is remembered, the captures tried before it
+        // count as failures.
+        const int bonus = std::min(depth * depth * 16, 1600);
+        if (Options.CaptureHistory) {
+            if (!quiet) Tables.UpdateCapture(pos, m, bonus);
+            for (int i = 0; i < captureCount; ++i)
+                if (captures[i] != m) Tables.UpdateCapture(pos, captures[i], -bonus);
+        }
         if (quiet) {
             if (Tables.Killers[ply][0] != m) {
                 Tables.Killers[ply][1] = Tables.Killers[ply][0];
                 Tables.Killers[ply][0] = m;
             }
-            const int bonus = std::min(depth * depth * 16, 1600);
             for (int i = 0; i < quietCount; ++i)
                 Tables.UpdateQuiet(pos, quiets[i], quiets[i] == m ? bonus : -bonus);
             const TState& st = pos.State();
@@ -355,7 +375,13 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     if (legalCount == 0) return excluded ? alpha : inCheck ? ply - Mate : 0;
     if (excluded) return best;
     const int bound = best >= beta ? BoundLower : best > oldAlpha ? BoundExact : BoundUpper;
-    TT.Store(pos.Hash(), ply, depth, bound, best, inCheck ? 0 : eval, bestMove);
+    // The evaluation learns from a score the search found beyond it, unless a capture or
+    // promotion made the difference or the bound says nothing about the direction.
+    if (Options.Correction && !inCheck && std::abs(best) < MateBound &&
+        (bestMove == NoMove || (!IsCapture(pos, bestMove) && KindOf(bestMove) != KindPromotion)) &&
+        !(bound == BoundLower && best <= eval) && !(bound == BoundUpper && best >= eval))
+        Correction.Learn(pos, best, rawEval, depth);
+    TT.Store(pos.Hash(), ply, depth, bound, best, inCheck ? 0 : rawEval, bestMove);
     return best;
 }
 
@@ -388,12 +414,12 @@ int TStrongSearch::Quiesce(int alpha, int beta, int ply, bool checks) {
             return entry.Score;
     }
     int best = -Infinite;
-    int eval = 0;
+    int eval = 0, standPat = 0;
     if (!inCheck) {
         eval = hit ? entry.Eval : Evaluate(pos, Eval);
-        best = eval;
-        if (eval >= beta) return eval;
-        alpha = std::max(alpha, eval);
+        standPat = best = Corrected(eval);
+        if (best >= beta) return best;
+        alpha = std::max(alpha, best);
     }
     TMovePicker picker(pos, hit ? entry.Best : NoMove, Tables, checks);
     int legalCount = 0;
@@ -402,7 +428,7 @@ int TStrongSearch::Quiesce(int alpha, int beta, int ply, bool checks) {
     for (Move m = picker.Next(); m != NoMove; m = picker.Next()) {
         // Delta pruning: a capture that cannot lift the score to alpha is skipped.
         if (!inCheck && KindOf(m) != KindPromotion && pos.Board[ToSq(m)] != NoPiece &&
-            eval + SeeValue[TypeOf(pos.Board[ToSq(m)])] + 150 <= alpha)
+            standPat + SeeValue[TypeOf(pos.Board[ToSq(m)])] + 150 <= alpha)
             continue;
         if (!EnterMove(m)) continue;
         ++legalCount;

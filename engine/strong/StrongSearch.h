@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+#include "StrongCorrection.h"
 #include "StrongMovePicker.h"
 #include "StrongTT.h"
 #include "StrongWeights.h"
@@ -47,9 +48,14 @@ struct TSearchOptions {
     // When passing would lose to mate, the node's moves are neither reduced nor pruned: the
     // defence may be a quiet move late in the order.
     bool MateThreats = false;
+    // The static evaluation is corrected by what searches of the same pawn structure found
+    // (TEvalCorrection).
+    bool Correction = false;
+    // Captures of equal victims are ordered by how well they did before.
+    bool CaptureHistory = false;
 
     // Everything on.
-    static TSearchOptions Full() { return {true}; }
+    static TSearchOptions Full() { return {true, true, true}; }
     bool operator==(const TSearchOptions&) const = default;
 };
 
@@ -93,9 +99,12 @@ class TStrongSearch {
     void Report(int depth, int score);
     void PlanTime(const TSearchLimits& limits, int side);
     std::int64_t Elapsed() const;
+    // The static evaluation with the learnt correction, when the options ask for it.
+    int Corrected(int raw) const;
 
     TTranspositionTable& TT;
     TOrderingTables Tables;
+    TEvalCorrection Correction;
     TEvalSet Eval = TEvalSet::Classic;
     TPosition* Pos = nullptr;
     Move Pv[MaxPly + 4][MaxPly + 4] = {};

@@ -91,7 +91,7 @@ TEST(Ladder, EveryLevelSearchesWithItsOwnOptionsAndWeightsWhateverPlayedBefore) 
     TSearchLimits limits;
     limits.Depth = 2;
     const auto expectOwn = [&](int i) {
-        EXPECT_EQ(player.Search.Options, levels[i].FullSearch ? TSearchOptions::Full() : TSearchOptions{})
+        EXPECT_EQ(player.Search.Options, levels[i].Options)
             << levels[i].Name;
         EXPECT_EQ(player.Search.EvalSet(), levels[i].Eval) << levels[i].Name;
     };

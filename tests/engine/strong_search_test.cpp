@@ -112,6 +112,35 @@ TEST(StrongSearch, MateDistancesStayRightWithAWarmTableAsTheGameGoesOn) {
     EXPECT_EQ(s.Search.LastScore, Mate - 3);
 }
 
+TEST(StrongSearch, TheStrongerOptionsKeepMatesDrawsAndReplayAfterANewGame) {
+    // A stronger level's options learn from the searches they run (the evaluation's
+    // correction, the captures' history): the exact scores stay exact, and after NewGame the
+    // same search runs the same nodes again, which the match measurements rely on.
+    TSearcher s;
+    s.Search.Options = TSearchOptions::Full();
+    EXPECT_EQ(TPosition::MoveText(
+                  s.Go("2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1", Depth(12))),
+              "g3g6");
+    EXPECT_EQ(s.Search.LastScore, Mate - 3);
+    EXPECT_EQ(TPosition::MoveText(s.Go("4Q3/pp4pk/8/8/8/1q6/2r2PPP/6K1 w - - 0 1", Depth(10))),
+              "e8h5");
+    EXPECT_EQ(s.Search.LastScore, 0);
+    s.Go("8/8/8/4k3/8/8/8/R3K3 w - - 98 100", Depth(6));
+    EXPECT_EQ(s.Search.LastScore, 0);
+    const char* middleGame = "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 9";
+    std::int64_t nodes[2] = {};
+    Move moves[2] = {};
+    for (int run = 0; run < 2; ++run) {
+        s.Search.NewGame();
+        for (const char* fen : {middleGame, "6k1/pp3ppp/4p3/8/2rP4/P3PK2/1P3PPP/2R5 w - - 0 25"}) {
+            moves[run] = s.Go(fen, Depth(9));
+            nodes[run] += s.Search.Nodes;
+        }
+    }
+    EXPECT_EQ(nodes[0], nodes[1]);
+    EXPECT_EQ(moves[0], moves[1]);
+}
+
 TEST(StrongSearch, AGameClockIsNeverOverrun) {
     TSearcher s;
     const char* fen = "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8";
