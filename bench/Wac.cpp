@@ -9,7 +9,8 @@
 // core of the development machine).
 //
 // The search runs as the ladder's full strength (its last level) plays; with ZEL_FULL set in
-// the environment it uses the tuned weights and the full options whatever that level does.
+// the environment it uses the tuned weights and the full options whatever that level does,
+// with ZEL_OPTIONS the full options and the level's own weights.
 // With ZEL_VERBOSE set every finished iteration is printed with its line.
 
 #include <chrono>
@@ -123,7 +124,8 @@ int main(int argc, char** argv) {
     TStrongSearch search(tt);
     const bool full = std::getenv("ZEL_FULL") != nullptr;
     search.UseEval(full ? TEvalSet::Tuned : Ladder().back().Eval);
-    search.Options = full ? TSearchOptions::Full() : Ladder().back().Options;
+    search.Options =
+        full || std::getenv("ZEL_OPTIONS") ? TSearchOptions::Full() : Ladder().back().Options;
     if (std::getenv("ZEL_VERBOSE"))
         search.OnReport = [](const TSearchReport& r) {
             std::printf("  depth %d score %d nodes %lld pv", r.Depth, r.Score,

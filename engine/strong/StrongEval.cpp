@@ -90,6 +90,7 @@ void Pawns(const TPosition& pos, int us, TScore& s, Tr& trace) {
 // The squares one side's pieces attack: by pawns, by knights and bishops, by rooks, by all.
 struct TAttacked {
     Bitboard Pawns = 0, Minors = 0, Rooks = 0, All = 0;
+    Bitboard ByType[6] = {}; // knight to queen
 };
 
 // Mobility and the attack on the enemy king of one side's pieces.
@@ -109,6 +110,7 @@ void Pieces(const TPosition& pos, int us, TScore& s, TAttacked& attacked, Tr& tr
             const int sq = PopLsb(b);
             const Bitboard att = PieceAttacks(type, sq, occ);
             attacked.All |= att;
+            attacked.ByType[type] |= att;
             if (type <= Bishop) attacked.Minors |= att;
             else if (type == Rook) attacked.Rooks |= att;
             Term(s, W.Mobility[type - Knight][Count(att & safe)], 1, trace, us);
@@ -160,6 +162,22 @@ void Threats(const TPosition& pos, int us, const TAttacked& ours, const TAttacke
     Term(s, W.ThreatByMinor, byMinor, trace, us);
     Term(s, W.ThreatByRook, byRook, trace, us);
     Term(s, W.Hanging, hanging, trace, us);
+    // Checks the enemy king cannot stop from squares nothing of theirs attacks; a set that
+    // does not weigh them does not look for them.
+    constexpr bool weighed = [] {
+        for (const TPair& p : W.SafeCheck)
+            if (p.Mg || p.Eg) return true;
+        return false;
+    }();
+    if constexpr (!weighed && !Tr::On) return;
+    const int king = pos.KingSq(them);
+    const Bitboard occ = pos.Occupied();
+    const Bitboard safe = ~theirs.All & ~pos.ByColour[us];
+    const Bitboard diagonal = BishopAttacks(king, occ), straight = RookAttacks(king, occ);
+    const Bitboard from[4] = {Attacks.Knight[king], diagonal, straight, diagonal | straight};
+    for (int t = 0; t < 4; ++t)
+        if (const Bitboard checks = from[t] & ours.ByType[Knight + t] & safe)
+            Term(s, W.SafeCheck[t], Count(checks), trace, us);
 }
 
 // The pawns in front of the king, in the middle game.

@@ -127,6 +127,8 @@ inline constexpr TWeightVector TunedTable = {{
     {1, 0},
     // Tempo
     {14, 0},
+    // SafeCheck
+    {0, 0}, {0, 0}, {0, 0}, {0, 0},
 }};
 
 } // namespace strong

@@ -34,6 +34,8 @@ struct TEvalWeights {
                             // reach of the enemy pawns
     TPair KingZone;         // per weighted attack on the squares around the enemy king
     TPair Tempo;            // the side to move's bonus; only Mg is used, after the blend
+    TPair SafeCheck[4];     // per square from which a knight, bishop, rook or queen attacking
+                            // it could check the enemy king, and which no enemy attacks
 };
 
 constexpr int WeightCount = sizeof(TEvalWeights) / sizeof(TPair);

@@ -26,7 +26,8 @@ inline std::vector<TWeightGroup> WeightNames() {
             ZEL_GROUP(ThreatByMinor, 1),   ZEL_GROUP(ThreatByRook, 1),    ZEL_GROUP(Hanging, 1),
             ZEL_GROUP(ShelterMissing, 1),  ZEL_GROUP(ShelterOpenFile, 1), ZEL_GROUP(ShelterFar2, 1),
             ZEL_GROUP(ShelterFar3, 1),     ZEL_GROUP(KingAttack, 1),      ZEL_GROUP(Connected, 8),
-            ZEL_GROUP(Outpost, 2),         ZEL_GROUP(KingZone, 1),        ZEL_GROUP(Tempo, 1)};
+            ZEL_GROUP(Outpost, 2),         ZEL_GROUP(KingZone, 1),        ZEL_GROUP(Tempo, 1),
+            ZEL_GROUP(SafeCheck, 4)};
 #undef ZEL_GROUP
 }
 
