@@ -27,8 +27,8 @@ void TOrderingTables::Clear() {
 }
 
 namespace {
-// The captured type of a capture (a pawn for en passant, a promotion without capture's
-// empty square counts as a pawn's).
+// The captured type of a capture: a pawn for en passant, and for a promotion onto an empty
+// square, which the capture history files with the pawns.
 int VictimOf(const TPosition& pos, Move m) {
     const int piece = pos.Board[ToSq(m)];
     return piece == NoPiece ? Pawn : TypeOf(piece);
