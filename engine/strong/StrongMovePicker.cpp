@@ -108,7 +108,7 @@ void TMovePicker::Score(const TPosition& pos, Move ttMove, const TOrderingTables
         int s;
         if (m == ttMove) {
             s = TTScore;
-        } else if (IsCapture(pos, m) || KindOf(m) == KindPromotion) {
+        } else if (IsNoisy(pos, m)) {
             const int victim = KindOf(m) == KindEnPassant ? Pawn : TypeOf(pos.Board[ToSq(m)]);
             const int attacker = TypeOf(pos.Board[FromSq(m)]);
             const int mvvLva = (victim == NoType ? 0 : SeeValue[victim] * 8) +

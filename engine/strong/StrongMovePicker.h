@@ -70,5 +70,9 @@ class TMovePicker {
 };
 
 bool IsCapture(const TPosition& pos, Move m);
+// A capture or a promotion: a move that changes the material.
+inline bool IsNoisy(const TPosition& pos, Move m) {
+    return IsCapture(pos, m) || KindOf(m) == KindPromotion;
+}
 
 } // namespace strong

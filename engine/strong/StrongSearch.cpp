@@ -285,7 +285,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     bool skipQuiets = false;
     for (Move m = picker.Next(); m != NoMove; m = picker.Next()) {
         if (m == excluded) continue;
-        const bool quiet = !IsCapture(pos, m) && KindOf(m) != KindPromotion;
+        const bool quiet = !IsNoisy(pos, m);
         // Whether the move gives check is asked only where a move could be pruned.
         int checks = -1;
         const auto checking = [&] {
@@ -378,7 +378,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     // The evaluation learns from a score the search found beyond it, unless a capture or
     // promotion made the difference or the bound says nothing about the direction.
     if (Options.Correction && !inCheck && std::abs(best) < MateBound &&
-        (bestMove == NoMove || (!IsCapture(pos, bestMove) && KindOf(bestMove) != KindPromotion)) &&
+        (bestMove == NoMove || !IsNoisy(pos, bestMove)) &&
         !(bound == BoundLower && best <= eval) && !(bound == BoundUpper && best >= eval))
         Correction.Learn(pos, best, rawEval, depth);
     TT.Store(pos.Hash(), ply, depth, bound, best, inCheck ? 0 : rawEval, bestMove);

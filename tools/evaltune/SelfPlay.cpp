@@ -66,7 +66,7 @@ double PlayGame(const TOptions& o, std::mt19937& rng, TStrongSearch* engines[2],
         const Move m = engine.Go(pos, limits);
         if (m == NoMove) return pos.InCheck() ? (pos.Side == White ? 0.0 : 1.0) : 0.5;
         const int white = pos.Side == White ? engine.LastScore : -engine.LastScore;
-        if (!pos.InCheck() && !IsCapture(pos, m) && KindOf(m) != KindPromotion && std::abs(white) < 2000)
+        if (!pos.InCheck() && !IsNoisy(pos, m) && std::abs(white) < 2000)
             positions.push_back({pos.Fen(), white});
         decided = std::abs(white) >= 1000 ? decided + 1 : 0;
         drawn = pos.GamePly() > 120 && std::abs(white) <= 10 ? drawn + 1 : 0;
