@@ -95,8 +95,7 @@ void TStrongSearch::Report(int depth, int score) {
     OnReport(r);
 }
 
-Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
-    // 1. The clock, the limits and the root's legal moves.
+void TStrongSearch::Begin(TPosition& pos, const TSearchLimits& limits) {
     Start = std::chrono::steady_clock::now();
     Pos = &pos;
     Nodes = 0;
@@ -105,6 +104,11 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
     PlanTime(limits, pos.Side);
     Tables.UseCaptureHistory = Options.CaptureHistory;
     TT.NewSearch();
+}
+
+Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
+    // 1. The clock, the limits and the root's legal moves.
+    Begin(pos, limits);
     TMoveList legal;
     GenerateLegal(pos, legal);
     if (legal.Size == 0) {
@@ -171,14 +175,7 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
 }
 
 std::vector<TRootScore> TStrongSearch::ScoreRootMoves(TPosition& pos, int depth) {
-    Start = std::chrono::steady_clock::now();
-    Pos = &pos;
-    Nodes = 0;
-    Stopped = false;
-    NodeLimit = 0;
-    SoftMillis = HardMillis = 0;
-    Tables.UseCaptureHistory = Options.CaptureHistory;
-    TT.NewSearch();
+    Begin(pos, TSearchLimits{}); // no limit but the depth
     TMoveList legal;
     GenerateLegal(pos, legal);
     std::vector<TRootScore> out;

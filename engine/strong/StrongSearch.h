@@ -98,6 +98,8 @@ class TStrongSearch {
     bool ShouldStop();
     void Report(int depth, int score);
     void PlanTime(const TSearchLimits& limits, int side);
+    // The clock, the counters, the limits and the table's age for a new search of pos.
+    void Begin(TPosition& pos, const TSearchLimits& limits);
     std::int64_t Elapsed() const;
     // The static evaluation with the learnt correction, when the options ask for it.
     int Corrected(int raw) const;
