@@ -38,6 +38,7 @@ namespace {
 struct TEngineCommand {
     std::string Command;
     std::vector<std::string> Options; // NAME=VALUE
+    std::int64_t Nodes = 0;           // its own node count a move, instead of --nodes
 };
 
 struct TSettings {
@@ -121,9 +122,9 @@ TGameResult PlayMoves(const TSettings& s, TUciProcess engines[2], const char* op
         if (s.ClockMillis) {
             go = "go wtime " + std::to_string(clock[0]) + " btime " + std::to_string(clock[1]) +
                  " winc " + std::to_string(s.IncMillis) + " binc " + std::to_string(s.IncMillis);
-        } else if (s.Nodes) {
+        } else if (const std::int64_t nodes = s.Engine[mover].Nodes ? s.Engine[mover].Nodes : s.Nodes) {
             const std::int64_t share = 90 + (index * 37 + index / 48 * 11) % 21; // percent
-            go = "go nodes " + std::to_string(std::max<std::int64_t>(1, s.Nodes * share / 100));
+            go = "go nodes " + std::to_string(std::max<std::int64_t>(1, nodes * share / 100));
         } else {
             go = "go movetime " + std::to_string(s.MoveTime);
         }
@@ -132,7 +133,7 @@ TGameResult PlayMoves(const TSettings& s, TUciProcess engines[2], const char* op
         std::string line;
         // A level that searches to a fixed depth may take longer than the move time on a busy
         // machine; only a program that does not answer at all loses by it.
-        const int patience = s.ClockMillis ? clock[colour] + 5000 : s.Nodes ? 600000 : s.MoveTime * 5 + 60000;
+        const int patience = s.ClockMillis ? clock[colour] + 5000 : s.Nodes || s.Engine[mover].Nodes ? 600000 : s.MoveTime * 5 + 60000;
         const bool answered = e.WaitFor("bestmove", line, patience);
         const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         r.Moves[mover]++;
@@ -182,9 +183,14 @@ void WriteGame(const TSettings& s, TGameResult r, int index, int opening, bool f
     r.Record.SetTag("Result", r.Record.Result);
     r.Record.SetTag("Opening", std::to_string(opening + 1));
     r.Record.SetTag("Termination", r.Reason);
+    // Each engine's own limit, or one for both.
+    const auto limitOf = [&s](int k) {
+        const std::int64_t nodes = s.Engine[k].Nodes ? s.Engine[k].Nodes : s.Nodes;
+        return nodes ? "nodes " + std::to_string(nodes) : "movetime " + std::to_string(s.MoveTime) + " ms";
+    };
     const std::string limit = s.ClockMillis ? std::to_string(s.ClockMillis / 1000.0) + "+" + std::to_string(s.IncMillis / 1000.0)
-                              : s.Nodes  ? "nodes " + std::to_string(s.Nodes)
-                                         : "movetime " + std::to_string(s.MoveTime) + " ms";
+                              : limitOf(0) == limitOf(1) ? limitOf(0)
+                                                         : limitOf(0) + " / " + limitOf(1);
     r.Record.SetTag("Limit", limit);
     if (FILE* f = std::fopen(s.PgnFile.c_str(), "a")) {
         const std::string text = WritePgn(r.Record) + "\n";
@@ -200,7 +206,8 @@ double Elo(double score) {
 
 void Usage() {
     std::fprintf(stderr, "usage: zel_match --a CMD [--a-opt N=V]... --b CMD [--b-opt N=V]... "
-                         "[--games N] [--movetime MS | --tc MS+INC | --nodes N] [--concurrency N] "
+                         "[--games N] [--movetime MS | --tc MS+INC | --nodes N] [--a-nodes N] [--b-nodes N] "
+                         "[--concurrency N] "
                          "[--first K] [--pgn FILE]\n");
 }
 
@@ -220,6 +227,8 @@ int main(int argc, char** argv) {
         else if (a == "--games") s.Games = std::max(1, std::atoi(v));
         else if (a == "--movetime") s.MoveTime = std::max(1, std::atoi(v));
         else if (a == "--nodes") s.Nodes = std::max(1LL, std::atoll(v));
+        else if (a == "--a-nodes") s.Engine[0].Nodes = std::max(1LL, std::atoll(v));
+        else if (a == "--b-nodes") s.Engine[1].Nodes = std::max(1LL, std::atoll(v));
         else if (a == "--concurrency") s.Concurrency = std::clamp(std::atoi(v), 1, 8);
         else if (a == "--first") s.First = std::max(0, std::atoi(v));
         else if (a == "--pgn") s.PgnFile = v;
