@@ -15,9 +15,7 @@ TTimeControl Preset(const char* name, int minutes, int increment) {
 }
 
 std::string TwoDigits(std::int64_t n) {
-    std::string text = n < 10 ? "0" : "";
-    text += std::to_string(n);
-    return text;
+    return (n < 10 ? "0" : "") + std::to_string(n);
 }
 
 } // namespace
@@ -35,12 +33,7 @@ TTimeControl CustomTimeControl(int baseSeconds, int incrementSeconds) {
     if (baseSeconds <= 0) return TimeControlPresets().front();
     incrementSeconds = std::max(incrementSeconds, 0);
     std::string base = std::to_string(baseSeconds / 60);
-    if (baseSeconds % 60) {
-        // Strings here are appended, never prepended: GCC 12 warns falsely about
-        // "text" + a temporary string when optimising.
-        base += ':';
-        base += TwoDigits(baseSeconds % 60);
-    }
+    if (baseSeconds % 60) base += ":" + TwoDigits(baseSeconds % 60);
     return {"Custom " + base + "+" + std::to_string(incrementSeconds), baseSeconds * kSecond,
             incrementSeconds * kSecond};
 }
