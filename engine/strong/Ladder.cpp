@@ -26,7 +26,7 @@ const std::vector<TLevel> Levels = {
     {"Difficult 1550", 1550, 4, 0, 0, 1, 0, 0},
     {"Master 1650", 1650, 5, 0, 0, 1, 0, 0},
     {"Strong club 1850", 1850, 0, 0, 48000, 1, 0, 0},
-    {"Expert 2050", 2050, 0, 0, 0, 1, 0, 0},
+    {"Expert 2100", 2100, 0, 0, 0, 1, 0, 0},
 };
 
 // A move that puts the moved piece where it is lost for less than this is one a child would
@@ -53,7 +53,7 @@ int LevelNearestElo(int elo) {
 }
 
 int LevelByName(const std::string& name) {
-    // The space before a label's closing number ("Expert 2050"), npos when it has none.
+    // The space before a label's closing number ("Expert 2100"), npos when it has none.
     const auto numberAfter = [](const std::string& label) {
         const std::size_t space = label.find_last_of(' ');
         const bool numbered = space != std::string::npos && space + 1 < label.size() &&

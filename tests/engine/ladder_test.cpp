@@ -43,6 +43,7 @@ TEST(Ladder, RisesFromAFirstGameToFullStrengthInLabelledSteps) {
     EXPECT_EQ(LevelByName("Beginner"), 0);
     EXPECT_EQ(LevelByName("Beginner 1"), 0);
     EXPECT_EQ(LevelByName("Strong club 9999"), LevelByName("strong club"));
+    EXPECT_EQ(LevelByName("Expert 2050"), static_cast<int>(levels.size()) - 1);
     // Levels no longer offered: their stored labels go to the level nearest their number.
     EXPECT_EQ(LevelByName("Club 1600"), LevelNearestElo(1600));
     EXPECT_EQ(levels[LevelByName("Improver 1150")].Name, std::string("Novice 1100"));
