@@ -64,6 +64,11 @@ struct TGameResult {
 
 std::mutex PrintMutex;
 
+// The node count a move of engine k (0: it plays by time).
+std::int64_t NodesOf(const TSettings& s, int k) {
+    return s.Engine[k].Nodes ? s.Engine[k].Nodes : s.Nodes;
+}
+
 bool StartEngine(TUciProcess& p, const TEngineCommand& engine) {
     std::string line;
     if (!p.Start(engine.Command)) return false;
@@ -119,10 +124,11 @@ TGameResult PlayMoves(const TSettings& s, TUciProcess engines[2], const char* op
         TUciProcess& e = engines[mover];
         e.Send("position startpos moves " + moves);
         std::string go;
+        const std::int64_t nodes = NodesOf(s, mover);
         if (s.ClockMillis) {
             go = "go wtime " + std::to_string(clock[0]) + " btime " + std::to_string(clock[1]) +
                  " winc " + std::to_string(s.IncMillis) + " binc " + std::to_string(s.IncMillis);
-        } else if (const std::int64_t nodes = s.Engine[mover].Nodes ? s.Engine[mover].Nodes : s.Nodes) {
+        } else if (nodes) {
             const std::int64_t share = 90 + (index * 37 + index / 48 * 11) % 21; // percent
             go = "go nodes " + std::to_string(std::max<std::int64_t>(1, nodes * share / 100));
         } else {
@@ -133,7 +139,7 @@ TGameResult PlayMoves(const TSettings& s, TUciProcess engines[2], const char* op
         std::string line;
         // A level that searches to a fixed depth may take longer than the move time on a busy
         // machine; only a program that does not answer at all loses by it.
-        const int patience = s.ClockMillis ? clock[colour] + 5000 : s.Nodes || s.Engine[mover].Nodes ? 600000 : s.MoveTime * 5 + 60000;
+        const int patience = s.ClockMillis ? clock[colour] + 5000 : nodes ? 600000 : s.MoveTime * 5 + 60000;
         const bool answered = e.WaitFor("bestmove", line, patience);
         const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         r.Moves[mover]++;
@@ -184,13 +190,13 @@ void WriteGame(const TSettings& s, TGameResult r, int index, int opening, bool f
     r.Record.SetTag("Opening", std::to_string(opening + 1));
     r.Record.SetTag("Termination", r.Reason);
     // Each engine's own limit, or one for both.
-    const auto limitOf = [&s](int k) {
-        const std::int64_t nodes = s.Engine[k].Nodes ? s.Engine[k].Nodes : s.Nodes;
-        return nodes ? "nodes " + std::to_string(nodes) : "movetime " + std::to_string(s.MoveTime) + " ms";
-    };
+    std::string own[2];
+    for (int k = 0; k < 2; ++k)
+        own[k] = NodesOf(s, k) ? "nodes " + std::to_string(NodesOf(s, k))
+                               : "movetime " + std::to_string(s.MoveTime) + " ms";
     const std::string limit = s.ClockMillis ? std::to_string(s.ClockMillis / 1000.0) + "+" + std::to_string(s.IncMillis / 1000.0)
-                              : limitOf(0) == limitOf(1) ? limitOf(0)
-                                                         : limitOf(0) + " / " + limitOf(1);
+                              : own[0] == own[1] ? own[0]
+                                                 : own[0] + " / " + own[1];
     r.Record.SetTag("Limit", limit);
     if (FILE* f = std::fopen(s.PgnFile.c_str(), "a")) {
         const std::string text = WritePgn(r.Record) + "\n";
