@@ -1,8 +1,10 @@
 #include "StrongEval.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "StrongEvalTrace.h"
+#include "StrongPawnCache.h"
 #include "StrongTables.h"
 
 namespace strong {
@@ -55,13 +57,14 @@ int Distance(int a, int b) {
     return std::max(std::abs(FileOfSq(a) - FileOfSq(b)), std::abs(RankOfSq(a) - RankOfSq(b)));
 }
 
+// The terms of one side's pawns that depend on the pawns alone; returns the passed pawns.
 template <int Set, class Tr>
-void Pawns(const TPosition& pos, int us, TScore& s, Tr& trace) {
+Bitboard PawnStructure(Bitboard own, Bitboard enemy, int us, TScore& s, Tr& trace) {
     constexpr const TEvalWeights& W = WeightsOf<Set>();
-    const int them = us ^ 1;
-    const Bitboard own = pos.Pieces(us, Pawn), enemy = pos.Pieces(them, Pawn);
-    const int ownKing = pos.KingSq(us), enemyKing = pos.KingSq(them);
-    const Bitboard ownAttacks = PawnAttacksOf(pos, us);
+    const Bitboard notA = ~FileBB(0), notH = ~FileBB(7);
+    const Bitboard ownAttacks = us == White ? ((own & notA) << 7) | ((own & notH) << 9)
+                                            : ((own & notA) >> 9) | ((own & notH) >> 7);
+    Bitboard passed = 0;
     Bitboard b = own;
     while (b) {
         const int sq = PopLsb(b);
@@ -76,8 +79,20 @@ void Pawns(const TPosition& pos, int us, TScore& s, Tr& trace) {
         if (Count(own & FileBB(f)) > 1) Term(s, W.Doubled, 1, trace, us);
         if (ForwardFiles(us, sq) & enemy) continue;
         if (ForwardFiles(us, sq) & FileBB(f) & own) continue; // the rear one of a doubled pair
-        // A passed pawn: more as it advances, more with its path free and the enemy king far.
         Term(s, W.Passed[advanced], 1, trace, us);
+        passed |= SqBit(sq);
+    }
+    return passed;
+}
+
+// A passed pawn is worth more with its path free and the enemy king far.
+template <int Set, class Tr>
+void PassedPawns(const TPosition& pos, int us, Bitboard passed, TScore& s, Tr& trace) {
+    constexpr const TEvalWeights& W = WeightsOf<Set>();
+    const int ownKing = pos.KingSq(us), enemyKing = pos.KingSq(us ^ 1);
+    while (passed) {
+        const int sq = PopLsb(passed);
+        const int advanced = us == White ? RankOfSq(sq) : 7 - RankOfSq(sq);
         const int stop = sq + (us == White ? 8 : -8);
         if (advanced >= 3 && stop >= 0 && stop < 64) {
             Term(s, W.PassedEnemyKing, Distance(enemyKing, stop) * (advanced - 2), trace, us);
@@ -85,6 +100,45 @@ void Pawns(const TPosition& pos, int us, TScore& s, Tr& trace) {
             if (pos.Board[stop] == NoPiece) Term(s, W.PassedFreeStop, advanced, trace, us);
         }
     }
+}
+
+// Each thread that evaluates has its own cache, made when it first evaluates.
+TPawnCache& ThisThreadsPawnCache() {
+    thread_local std::unique_ptr<TPawnCache> cache;
+    if (!cache) cache = std::make_unique<TPawnCache>();
+    return *cache;
+}
+
+// Both sides' pawns; the search finds the structure's part in the pawn cache.
+template <int Set, class Tr>
+void Pawns(const TPosition& pos, TScore& w, TScore& b, Tr& trace) {
+    const Bitboard white = pos.Pieces(White, Pawn), black = pos.Pieces(Black, Pawn);
+    Bitboard passed[2];
+    if constexpr (Tr::On) {
+        passed[White] = PawnStructure<Set>(white, black, White, w, trace);
+        passed[Black] = PawnStructure<Set>(black, white, Black, b, trace);
+    } else {
+        bool found = false;
+        TPawnEntry& e = ThisThreadsPawnCache().Slot(white, black, Set, found);
+        if (!found) {
+            TScore side[2];
+            e.Passed[White] = PawnStructure<Set>(white, black, White, side[White], trace);
+            e.Passed[Black] = PawnStructure<Set>(black, white, Black, side[Black], trace);
+            for (int c = White; c <= Black; ++c) {
+                e.Mg[c] = static_cast<std::int16_t>(side[c].Mg);
+                e.Eg[c] = static_cast<std::int16_t>(side[c].Eg);
+            }
+            e.Pawns[White] = white;
+            e.Pawns[Black] = black;
+            e.Set = Set;
+        }
+        w.Add(e.Mg[White], e.Eg[White]);
+        b.Add(e.Mg[Black], e.Eg[Black]);
+        passed[White] = e.Passed[White];
+        passed[Black] = e.Passed[Black];
+    }
+    PassedPawns<Set>(pos, White, passed[White], w, trace);
+    PassedPawns<Set>(pos, Black, passed[Black], b, trace);
 }
 
 // The squares one side's pieces attack: by pawns, by knights and bishops, by rooks, by all.
@@ -216,8 +270,7 @@ int Evaluation(const TPosition& pos, Tr& trace) {
             trace.Count(&W.Square[t][c == White ? sq : sq ^ 56], c, 1);
         }
     }
-    Pawns<Set>(pos, White, w, trace);
-    Pawns<Set>(pos, Black, b, trace);
+    Pawns<Set>(pos, w, b, trace);
     TAttacked white, black;
     Pieces<Set>(pos, White, w, white, trace);
     Pieces<Set>(pos, Black, b, black, trace);

@@ -49,19 +49,15 @@ int TOrderingTables::FollowUpRow(const TPosition& pos, int back) const {
     return (st->MovedPiece * 64 + ToSq(st->Played)) * 768;
 }
 
-int TOrderingTables::QuietScore(const TPosition& pos, Move m) const {
-    const int index = pos.Board[FromSq(m)] * 64 + ToSq(m);
-    int s = History[pos.Side][FromSq(m)][ToSq(m)];
-    for (int back = 0; back < 2; ++back)
-        if (const int row = FollowUpRow(pos, back); row >= 0) s += FollowUp[row + index];
-    return s;
+TOrderingTables::TRows TOrderingTables::FollowUpRows(const TPosition& pos) const {
+    return {{FollowUpRow(pos, 0), FollowUpRow(pos, 1)}};
 }
 
 void TOrderingTables::UpdateQuiet(const TPosition& pos, Move m, int bonus) {
     Age(History[pos.Side][FromSq(m)][ToSq(m)], bonus);
     const int index = pos.Board[FromSq(m)] * 64 + ToSq(m);
-    for (int back = 0; back < 2; ++back)
-        if (const int row = FollowUpRow(pos, back); row >= 0) Age(FollowUp[row + index], bonus);
+    for (const int row : FollowUpRows(pos).Row)
+        if (row >= 0) Age(FollowUp[row + index], bonus);
 }
 
 bool IsCapture(const TPosition& pos, Move m) {
@@ -87,11 +83,22 @@ TMovePicker::TMovePicker(const TPosition& pos, Move ttMove, const TOrderingTable
 }
 
 // Quiet checks go after the captures, and only those where the checking piece is safe.
+// A move can check only by arriving where its piece attacks the king, or by leaving a ray
+// from the king on which it stands first (castling aside); only such moves are asked.
 void TMovePicker::AddQuietChecks(const TPosition& pos) {
+    const int king = pos.KingSq(pos.Side ^ 1);
+    const Bitboard occ = pos.Occupied();
+    Bitboard reach[6] = {Attacks.Pawn[pos.Side ^ 1][king], Attacks.Knight[king], BishopAttacks(king, occ),
+                         RookAttacks(king, occ), 0, 0};
+    reach[Queen] = reach[Bishop] | reach[Rook];
+    const Bitboard uncovering = (reach[Bishop] | reach[Rook]) & pos.ByColour[pos.Side];
     TMoveList quiet;
     GenerateQuiet(pos, quiet);
     for (const Move m : quiet) {
-        if (KindOf(m) == KindPromotion || !pos.GivesCheck(m) || See(pos, m) < 0) continue;
+        if (KindOf(m) == KindPromotion) continue;
+        const bool may = KindOf(m) == KindCastle || (reach[TypeOf(pos.Board[FromSq(m)])] & SqBit(ToSq(m))) ||
+                         (uncovering & SqBit(FromSq(m)));
+        if (!may || !pos.GivesCheck(m) || See(pos, m) < 0) continue;
         List.Moves[List.Size] = m;
         Scores[List.Size++] = 0;
     }
@@ -102,6 +109,7 @@ void TMovePicker::Score(const TPosition& pos, Move ttMove, const TOrderingTables
     const TState& st = pos.State();
     const Move counter =
         st.Played != NoMove && st.MovedPiece != NoPiece ? tables.Counter[st.MovedPiece][ToSq(st.Played)] : NoMove;
+    const TOrderingTables::TRows rows = tables.FollowUpRows(pos);
     int kept = 0;
     for (int i = 0; i < List.Size; ++i) {
         const Move m = List.Moves[i];
@@ -126,7 +134,7 @@ void TMovePicker::Score(const TPosition& pos, Move ttMove, const TOrderingTables
         } else if (m == counter) {
             s = RefutationScore;
         } else {
-            s = tables.QuietScore(pos, m);
+            s = tables.QuietScore(pos, m, rows);
         }
         List.Moves[kept] = m;
         Scores[kept++] = s;

@@ -32,14 +32,25 @@ struct TOrderingTables {
     // Rewards (bonus > 0) or punishes a capture of the side to move in pos.
     void UpdateCapture(const TPosition& pos, Move m, int bonus);
     int CaptureScore(const TPosition& pos, Move m) const;
+    // Where the follow-up entries of a quiet move in pos are found: the rows of the moves one
+    // and two plies before (-1: none, at the start of the game or after a null move).
+    struct TRows {
+        int Row[2];
+    };
+    TRows FollowUpRows(const TPosition& pos) const;
     // The quiet move's history together with its two follow-up entries.
-    int QuietScore(const TPosition& pos, Move m) const;
+    int QuietScore(const TPosition& pos, Move m) const { return QuietScore(pos, m, FollowUpRows(pos)); }
+    int QuietScore(const TPosition& pos, Move m, const TRows& rows) const {
+        const int index = pos.Board[FromSq(m)] * 64 + ToSq(m);
+        int s = History[pos.Side][FromSq(m)][ToSq(m)];
+        for (const int row : rows.Row)
+            if (row >= 0) s += FollowUp[row + index];
+        return s;
+    }
     // Rewards (bonus > 0) or punishes a quiet move of the side to move in pos.
     void UpdateQuiet(const TPosition& pos, Move m, int bonus);
 
   private:
-    // Where the follow-up row for the move `back` plies before the last of pos begins; -1
-    // when there is none (the start of the game or a null move).
     int FollowUpRow(const TPosition& pos, int back) const;
 };
 

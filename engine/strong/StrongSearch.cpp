@@ -274,6 +274,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     }
     // 5. The moves, best first.
     TMovePicker picker(pos, ttMove, Tables, ply);
+    const TOrderingTables::TRows rows = Tables.FollowUpRows(pos);
     Move quiets[64], captures[32];
     int quietCount = 0, captureCount = 0, legalCount = 0;
     int best = -Infinite;
@@ -292,7 +293,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         if (quiet && skipQuiets && !checking()) continue;
         const bool refutation = picker.LastWasRefutation();
         const bool badCapture = picker.LastWasBadCapture();
-        const int history = quiet ? Tables.QuietScore(pos, m) : 0;
+        const int history = quiet ? Tables.QuietScore(pos, m, rows) : 0;
         // 6. Pruning of late quiet moves and losing captures near the leaves; checks stay.
         if (!root && best > -MateBound && pos.HasPieces(pos.Side) && !mateThreat) {
             if (quiet) {

@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 #include "StrongMoveGen.h"
+#include "StrongMovePicker.h"
+#include "StrongSee.h"
 
 using namespace strong;
 
@@ -67,6 +71,58 @@ TEST(StrongBoard, KeyAfterMovesEqualsKeyOfTheSamePositionReadAfresh) {
             ASSERT_EQ(fresh.Phase, p.Phase);
         }
     }
+}
+
+TEST(StrongBoard, QuiescenceOffersEveryQuietCheckThatKeepsThePiece) {
+    // Random games from positions rich in pins, discoveries and castling; in each position,
+    // the legal quiet moves the quiescence picker hands out are exactly the quiet checks (by
+    // the board's own judgement, which the move played then confirms) that do not lose the
+    // piece.
+    const char* starts[] = {
+        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+        "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+        "5k2/8/8/8/8/8/8/4K2R w K - 0 1",              // castling gives check
+        "4k3/8/8/4N3/8/8/4R3/1B2K3 w - - 0 1",         // a knight uncovers a rook
+        "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 9",
+    };
+    std::mt19937 random(11);
+    TOrderingTables tables;
+    tables.Clear();
+    int checks = 0;
+    for (const char* start : starts) {
+        for (int game = 0; game < 12; ++game) {
+            TPosition p = At(start);
+            for (int ply = 0; ply < 60; ++ply) {
+                TMoveList legal;
+                GenerateLegal(p, legal);
+                if (legal.Size == 0) break;
+                if (!p.InCheck()) {
+                    std::vector<Move> expected, offered;
+                    TMoveList quiet;
+                    GenerateQuiet(p, quiet);
+                    for (const Move m : quiet) {
+                        const bool gives = p.GivesCheck(m);
+                        if (KindOf(m) != KindCastle) {
+                            p.DoMove(m);
+                            ASSERT_EQ(p.InCheck(), gives) << p.Fen();
+                            p.TakeBack();
+                        }
+                        if (KindOf(m) != KindPromotion && gives && See(p, m) >= 0 && p.IsLegal(m))
+                            expected.push_back(m);
+                    }
+                    TMovePicker picker(p, NoMove, tables, true);
+                    for (Move m = picker.Next(); m != NoMove; m = picker.Next())
+                        if (!IsNoisy(p, m) && p.IsLegal(m)) offered.push_back(m);
+                    std::sort(expected.begin(), expected.end());
+                    std::sort(offered.begin(), offered.end());
+                    ASSERT_EQ(offered, expected) << p.Fen();
+                    checks += static_cast<int>(expected.size());
+                }
+                p.DoMove(legal.Moves[random() % legal.Size]);
+            }
+        }
+    }
+    EXPECT_GT(checks, 200) << "the games gave few checks to compare";
 }
 
 TEST(StrongBoard, RejectsPositionsThatAreNotChess) {
