@@ -109,11 +109,13 @@ TPawnCache& ThisThreadsPawnCache() {
     return *cache;
 }
 
-// Both sides' pawns; the search finds the structure's part in the pawn cache.
+// Both sides' pawns; the search finds the structure's part in the pawn cache, and gets its
+// entry back (nullptr when traced).
 template <int Set, class Tr>
-void Pawns(const TPosition& pos, TScore& w, TScore& b, Tr& trace) {
+TPawnEntry* Pawns(const TPosition& pos, TScore& w, TScore& b, Tr& trace) {
     const Bitboard white = pos.Pieces(White, Pawn), black = pos.Pieces(Black, Pawn);
     Bitboard passed[2];
+    TPawnEntry* entry = nullptr;
     if constexpr (Tr::On) {
         passed[White] = PawnStructure<Set>(white, black, White, w, trace);
         passed[Black] = PawnStructure<Set>(black, white, Black, b, trace);
@@ -131,7 +133,9 @@ void Pawns(const TPosition& pos, TScore& w, TScore& b, Tr& trace) {
             e.Pawns[White] = white;
             e.Pawns[Black] = black;
             e.Set = Set;
+            e.ShelterKing[White] = e.ShelterKing[Black] = -1;
         }
+        entry = &e;
         w.Add(e.Mg[White], e.Eg[White]);
         b.Add(e.Mg[Black], e.Eg[Black]);
         passed[White] = e.Passed[White];
@@ -139,6 +143,7 @@ void Pawns(const TPosition& pos, TScore& w, TScore& b, Tr& trace) {
     }
     PassedPawns<Set>(pos, White, passed[White], w, trace);
     PassedPawns<Set>(pos, Black, passed[Black], b, trace);
+    return entry;
 }
 
 // The squares one side's pieces attack: by pawns, by knights and bishops, by rooks, by all.
@@ -255,6 +260,24 @@ void Shelter(const TPosition& pos, int us, TScore& s, Tr& trace) {
     }
 }
 
+// The shelter, kept in the pawn entry for the king's square it was found with.
+template <int Set, class Tr>
+void KingShelter(const TPosition& pos, int us, TPawnEntry* entry, TScore& s, Tr& trace) {
+    if (!entry) {
+        Shelter<Set>(pos, us, s, trace);
+        return;
+    }
+    const int king = pos.KingSq(us);
+    if (entry->ShelterKing[us] != king) {
+        TScore shelter;
+        Shelter<Set>(pos, us, shelter, trace);
+        entry->ShelterKing[us] = static_cast<std::int8_t>(king);
+        entry->ShelterMg[us] = static_cast<std::int16_t>(shelter.Mg);
+        entry->ShelterEg[us] = static_cast<std::int16_t>(shelter.Eg);
+    }
+    s.Add(entry->ShelterMg[us], entry->ShelterEg[us]);
+}
+
 // From White's side.
 template <int Set, bool WithThreats, class Tr>
 int Evaluation(const TPosition& pos, Tr& trace) {
@@ -270,7 +293,7 @@ int Evaluation(const TPosition& pos, Tr& trace) {
             trace.Count(&W.Square[t][c == White ? sq : sq ^ 56], c, 1);
         }
     }
-    Pawns<Set>(pos, w, b, trace);
+    TPawnEntry* const pawns = Pawns<Set>(pos, w, b, trace);
     TAttacked white, black;
     Pieces<Set>(pos, White, w, white, trace);
     Pieces<Set>(pos, Black, b, black, trace);
@@ -278,8 +301,8 @@ int Evaluation(const TPosition& pos, Tr& trace) {
         Threats<Set>(pos, White, white, black, w, trace);
         Threats<Set>(pos, Black, black, white, b, trace);
     }
-    Shelter<Set>(pos, White, w, trace);
-    Shelter<Set>(pos, Black, b, trace);
+    KingShelter<Set>(pos, White, pawns, w, trace);
+    KingShelter<Set>(pos, Black, pawns, b, trace);
     const int mg = w.Mg - b.Mg, eg = w.Eg - b.Eg;
     const int phase = std::min(pos.Phase, FullPhase);
     int score = (mg * phase + eg * (FullPhase - phase)) / FullPhase;

@@ -1,7 +1,8 @@
 #pragma once
 // TPawnCache keeps what the evaluation found for a pawn structure: the score of the terms
 // that depend on the pawns alone, per side, and where the passed pawns stand. The pawns
-// change in few moves, so most evaluations find their structure here. An entry holds both
+// change in few moves, so most evaluations find their structure here; the shelter of each
+// king is kept beside it for the square the king stood on. An entry holds both
 // sides' pawns itself, so a hit is always the same structure; the set of weights is part
 // of the entry too.
 
@@ -15,7 +16,11 @@ struct TPawnEntry {
     Bitboard Pawns[2] = {~Bitboard{0}, ~Bitboard{0}}; // no structure has a pawn on every square
     Bitboard Passed[2] = {0, 0};
     std::int16_t Mg[2] = {0, 0}, Eg[2] = {0, 0};
-    int Set = -1;
+    // The shelter of each side's king, which depends on the pawns and on the king's square:
+    // the square it was found for (-1: none yet) and its score.
+    std::int16_t ShelterMg[2] = {0, 0}, ShelterEg[2] = {0, 0};
+    std::int8_t ShelterKing[2] = {-1, -1};
+    std::int8_t Set = -1;
 };
 
 class TPawnCache {
@@ -30,7 +35,7 @@ class TPawnCache {
     }
 
   private:
-    static constexpr int Size = 8192; // 48 bytes each: 384 KB
+    static constexpr int Size = 8192; // 56 bytes each: 448 KB
     TPawnEntry Entries[Size];
 };
 

@@ -1,16 +1,18 @@
 // The strong search's evaluation and its two weight sets: the trace the tuner fits gives the
 // evaluation back term by term, both sets score a position and its colour-mirrored twin
-// alike, and the classic set, which the measured weaker levels play with, still searches
-// exactly as when those levels were measured.
+// alike, the pawn cache gives what a fresh evaluation finds, and the classic set, which the
+// measured weaker levels play with, still searches exactly as when those levels were measured.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <random>
 #include <string>
 
 #include "StrongEval.h"
 #include "StrongEvalTrace.h"
+#include "StrongMoveGen.h"
 #include "StrongSearch.h"
 
 using namespace strong;
@@ -63,6 +65,30 @@ TEST(StrongEval, TheTraceGivesTheEvaluationBackAndMirrorsScoreAlike) {
             EXPECT_EQ(white, pos.Side == White ? Evaluate(pos, set) : -Evaluate(pos, set)) << fen;
             EXPECT_NEAR(TracedScore(trace, w), white, 3.0) << fen;
             EXPECT_EQ(Evaluate(pos, set), Evaluate(twin, set)) << fen;
+        }
+    }
+}
+
+TEST(StrongEval, WhatThePawnCacheKeepsIsWhatAFreshEvaluationFinds) {
+    // Random games, so that the same pawns come back with the kings elsewhere and with the
+    // other weight set; the traced evaluation never uses the cache.
+    std::mt19937 random(5);
+    for (int game = 0; game < 30; ++game) {
+        TPosition pos;
+        for (int ply = 0; ply < 120; ++ply) {
+            TMoveList legal;
+            GenerateLegal(pos, legal);
+            if (legal.Size == 0) break;
+            for (const TEvalSet set : {TEvalSet::Classic, TEvalSet::Tuned}) {
+                TEvalTrace trace(set == TEvalSet::Tuned ? TunedWeights : ClassicWeights);
+                const int fresh = EvaluateWhite(pos, set, trace);
+                ASSERT_EQ(pos.Side == White ? Evaluate(pos, set) : -Evaluate(pos, set), fresh) << pos.Fen();
+            }
+            // Kings and pieces move more often than pawns.
+            Move m = legal.Moves[random() % legal.Size];
+            for (int tries = 0; tries < 3 && TypeOf(pos.Board[FromSq(m)]) == Pawn; ++tries)
+                m = legal.Moves[random() % legal.Size];
+            pos.DoMove(m);
         }
     }
 }
