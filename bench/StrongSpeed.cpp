@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
             moves += TPosition::MoveText(best) + " ";
         }
         speeds.push_back(static_cast<double>(searched) / seconds);
-        std::printf("round %d: %lld nodes in %.2f s of processor time, %.0f nodes a second\n", round + 1,
-                    static_cast<long long>(searched), seconds, speeds.back());
+        std::printf("round %d: %lld nodes in %.2f s of processor time, %.0f nodes a second\n",
+                    round + 1, static_cast<long long>(searched), seconds, speeds.back());
     }
     std::sort(speeds.begin(), speeds.end());
     std::printf("median %.0f nodes a second\nmoves %s\n", speeds[speeds.size() / 2], moves.c_str());

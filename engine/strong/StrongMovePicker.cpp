@@ -88,15 +88,17 @@ TMovePicker::TMovePicker(const TPosition& pos, Move ttMove, const TOrderingTable
 void TMovePicker::AddQuietChecks(const TPosition& pos) {
     const int king = pos.KingSq(pos.Side ^ 1);
     const Bitboard occ = pos.Occupied();
-    Bitboard reach[6] = {Attacks.Pawn[pos.Side ^ 1][king], Attacks.Knight[king], BishopAttacks(king, occ),
-                         RookAttacks(king, occ), 0, 0};
+    // The squares from which a piece of each type attacks the king.
+    Bitboard reach[6] = {Attacks.Pawn[pos.Side ^ 1][king], Attacks.Knight[king],
+                         BishopAttacks(king, occ), RookAttacks(king, occ), 0, 0};
     reach[Queen] = reach[Bishop] | reach[Rook];
     const Bitboard uncovering = (reach[Bishop] | reach[Rook]) & pos.ByColour[pos.Side];
     TMoveList quiet;
     GenerateQuiet(pos, quiet);
     for (const Move m : quiet) {
         if (KindOf(m) == KindPromotion) continue;
-        const bool may = KindOf(m) == KindCastle || (reach[TypeOf(pos.Board[FromSq(m)])] & SqBit(ToSq(m))) ||
+        const bool may = KindOf(m) == KindCastle ||
+                         (reach[TypeOf(pos.Board[FromSq(m)])] & SqBit(ToSq(m))) ||
                          (uncovering & SqBit(FromSq(m)));
         if (!may || !pos.GivesCheck(m) || See(pos, m) < 0) continue;
         List.Moves[List.Size] = m;

@@ -39,7 +39,6 @@ struct TOrderingTables {
     };
     TRows FollowUpRows(const TPosition& pos) const;
     // The quiet move's history together with its two follow-up entries.
-    int QuietScore(const TPosition& pos, Move m) const { return QuietScore(pos, m, FollowUpRows(pos)); }
     int QuietScore(const TPosition& pos, Move m, const TRows& rows) const {
         const int index = pos.Board[FromSq(m)] * 64 + ToSq(m);
         int s = History[pos.Side][FromSq(m)][ToSq(m)];

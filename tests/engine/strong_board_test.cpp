@@ -81,8 +81,8 @@ TEST(StrongBoard, QuiescenceOffersEveryQuietCheckThatKeepsThePiece) {
     const char* starts[] = {
         "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
         "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
-        "5k2/8/8/8/8/8/8/4K2R w K - 0 1",              // castling gives check
-        "4k3/8/8/4N3/8/8/4R3/1B2K3 w - - 0 1",         // a knight uncovers a rook
+        "5k2/8/8/8/8/8/8/4K2R w K - 0 1",      // castling gives check
+        "4k3/8/8/4N3/8/8/4R3/1B2K3 w - - 0 1", // a knight uncovers a rook
         "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 9",
     };
     std::mt19937 random(11);

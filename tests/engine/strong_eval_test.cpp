@@ -82,7 +82,8 @@ TEST(StrongEval, WhatThePawnCacheKeepsIsWhatAFreshEvaluationFinds) {
             for (const TEvalSet set : {TEvalSet::Classic, TEvalSet::Tuned}) {
                 TEvalTrace trace(set == TEvalSet::Tuned ? TunedWeights : ClassicWeights);
                 const int fresh = EvaluateWhite(pos, set, trace);
-                ASSERT_EQ(pos.Side == White ? Evaluate(pos, set) : -Evaluate(pos, set), fresh) << pos.Fen();
+                const int cached = pos.Side == White ? Evaluate(pos, set) : -Evaluate(pos, set);
+                ASSERT_EQ(cached, fresh) << pos.Fen();
             }
             // Kings and pieces move more often than pawns.
             Move m = legal.Moves[random() % legal.Size];
