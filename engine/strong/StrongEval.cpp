@@ -46,11 +46,15 @@ Bitboard ForwardFiles(int colour, int sq) {
     return files & ahead;
 }
 
-Bitboard PawnAttacksOf(const TPosition& pos, int colour) {
-    const Bitboard p = pos.Pieces(colour, Pawn);
+// The squares the given pawns of one colour attack.
+Bitboard PawnAttacks(Bitboard p, int colour) {
     const Bitboard notA = ~FileBB(0), notH = ~FileBB(7);
     return colour == White ? ((p & notA) << 7) | ((p & notH) << 9)
                            : ((p & notA) >> 9) | ((p & notH) >> 7);
+}
+
+Bitboard PawnAttacksOf(const TPosition& pos, int colour) {
+    return PawnAttacks(pos.Pieces(colour, Pawn), colour);
 }
 
 int Distance(int a, int b) {
@@ -61,9 +65,7 @@ int Distance(int a, int b) {
 template <int Set, class Tr>
 Bitboard PawnStructure(Bitboard own, Bitboard enemy, int us, TScore& s, Tr& trace) {
     constexpr const TEvalWeights& W = WeightsOf<Set>();
-    const Bitboard notA = ~FileBB(0), notH = ~FileBB(7);
-    const Bitboard ownAttacks = us == White ? ((own & notA) << 7) | ((own & notH) << 9)
-                                            : ((own & notA) >> 9) | ((own & notH) >> 7);
+    const Bitboard ownAttacks = PawnAttacks(own, us);
     Bitboard passed = 0;
     Bitboard b = own;
     while (b) {
