@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "StrongEvalTrace.h"
+#include "StrongNet.h"
 #include "StrongPawnCache.h"
 #include "StrongTables.h"
 
@@ -339,6 +340,8 @@ int ForSideToMove(const TPosition& pos) {
 } // namespace
 
 int Evaluate(const TPosition& pos, TEvalSet set) {
+    if (set == TEvalSet::Net)
+        return std::clamp(ForSideToMove<0, true>(pos) + EvaluateNet(pos), -MateBound + 1, MateBound - 1);
     return set == TEvalSet::Tuned ? ForSideToMove<1, true>(pos) : ForSideToMove<0, true>(pos);
 }
 

@@ -8,7 +8,8 @@
 
 namespace strong {
 
-// Centipawns from the side to move's point of view, with the given weight set.
+// Centipawns from the side to move's point of view, with the given weight set; with the
+// net, the classic set's score corrected by the net (StrongNet.h).
 int Evaluate(const TPosition& pos, TEvalSet set = TEvalSet::Classic);
 // The same without the pieces that attack something worth more or undefended: the view of a
 // player who looks at the position but not at what either side threatens (classic weights).

@@ -128,7 +128,8 @@ inline constexpr TEvalWeights ClassicWeights = detail::MakeClassic();
 // The fitted set.
 inline constexpr TEvalWeights TunedWeights = std::bit_cast<TEvalWeights>(TunedTable);
 
-// Which set a search evaluates with.
-enum class TEvalSet : int { Classic = 0, Tuned = 1 };
+// Which evaluation a search uses: one of the two weight sets, or the classic set corrected
+// by the net (StrongNet.h).
+enum class TEvalSet : int { Classic = 0, Tuned = 1, Net = 2 };
 
 } // namespace strong

@@ -1,4 +1,4 @@
-// The strong search's evaluation and its two weight sets: the trace the tuner fits gives the
+// The strong search's evaluation, its two weight sets and its net: the trace the tuner fits gives the
 // evaluation back term by term, both sets score a position and its colour-mirrored twin
 // alike, the pawn cache gives what a fresh evaluation finds, and the classic set, which the
 // measured weaker levels play with, still searches exactly as when those levels were measured.
@@ -9,10 +9,12 @@
 #include <cctype>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "StrongEval.h"
 #include "StrongEvalTrace.h"
 #include "StrongMoveGen.h"
+#include "StrongNet.h"
 #include "StrongSearch.h"
 
 using namespace strong;
@@ -118,4 +120,157 @@ TEST(StrongEval, TheClassicSetSearchesAsWhenTheLevelsWereMeasured) {
         EXPECT_EQ(search.Nodes, c.Nodes) << c.Fen;
         EXPECT_EQ(TPosition::MoveText(best), c.Best) << c.Fen;
     }
+}
+
+namespace {
+
+// The bytes of a net file holding the given integer weights.
+std::vector<unsigned char> NetFile(const TNetWeights& w, int hidden = NetHidden) {
+    std::vector<unsigned char> out = {'Z', 'E', 'L', 'N', 'E', 'T', '1', 0};
+    const auto put = [&](std::int64_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>((v >> (8 * i)) & 0xff));
+    };
+    put(hidden, 4);
+    for (const auto* part : {&w.W1, &w.B1, &w.W2})
+        for (const std::int16_t v : *part) put(v, 2);
+    for (const std::int32_t v : w.P) put(v, 4);
+    put(w.B2, 4);
+    return out;
+}
+
+TNetWeights EmptyNet() {
+    TNetWeights w;
+    w.W1.assign(NetInputs * NetHidden, 0);
+    w.B1.assign(NetHidden, 0);
+    w.W2.assign(2 * NetHidden, 0);
+    w.P.assign(NetInputs, 0);
+    return w;
+}
+
+} // namespace
+
+TEST(StrongNet, AFileIsReadOnlyWhenItIsANetOfTheRightShape) {
+    TNetWeights w = EmptyNet();
+    w.W1[5] = -7;
+    w.B1[NetHidden - 1] = 300;
+    w.W2[NetHidden] = 1234;
+    w.P[NetInputs - 1] = -100000;
+    w.B2 = -99999;
+    const std::vector<unsigned char> good = NetFile(w);
+    TNetWeights read;
+    ASSERT_TRUE(ReadNet(good.data(), good.size(), read));
+    EXPECT_EQ(read.W1, w.W1);
+    EXPECT_EQ(read.B1, w.B1);
+    EXPECT_EQ(read.W2, w.W2);
+    EXPECT_EQ(read.P, w.P);
+    EXPECT_EQ(read.B2, w.B2);
+
+    std::vector<unsigned char> bad = good;
+    bad[0] = 'X';
+    EXPECT_FALSE(ReadNet(bad.data(), bad.size(), read)) << "another magic";
+    EXPECT_FALSE(ReadNet(good.data(), good.size() - 1, read)) << "cut short";
+    bad = good;
+    bad.push_back(0);
+    EXPECT_FALSE(ReadNet(bad.data(), bad.size(), read)) << "too long";
+    const std::vector<unsigned char> other = NetFile(w, NetHidden / 2);
+    EXPECT_FALSE(ReadNet(other.data(), other.size(), read)) << "another hidden size";
+}
+
+TEST(StrongNet, EachSideSeesItsOwnPiecesFirstAndTheBoardFromItsSide) {
+    // One unit counts the viewer's own queens, the other side's unit weighs against: the
+    // side to move with the only queen is a net's full unit ahead, whoever it is.
+    TNetWeights w = EmptyNet();
+    for (int sq = 0; sq < 64; ++sq)
+        w.W1[NetFeature(White, MakePiece(White, Queen), sq) * NetHidden] = NetQA;
+    w.W2[0] = NetQB;
+    w.W2[NetHidden] = -NetQB;
+    TPosition pos;
+    ASSERT_TRUE(pos.SetFen("4k3/8/8/8/8/8/8/3QK3 w - - 0 1"));
+    EXPECT_EQ(EvaluateNet(pos, w), NetScale);
+    ASSERT_TRUE(pos.SetFen("4k3/8/8/8/8/8/8/3QK3 b - - 0 1"));
+    EXPECT_EQ(EvaluateNet(pos, w), -NetScale);
+    ASSERT_TRUE(pos.SetFen("3qk3/8/8/8/8/8/8/4K3 b - - 0 1"));
+    EXPECT_EQ(EvaluateNet(pos, w), NetScale);
+
+    // Black sees the board turned: its king on e8 is on its own first rank's e-file. (A net
+    // keeps its weights once it has evaluated, so this is another one.)
+    TNetWeights kingNet = EmptyNet();
+    kingNet.W1[NetFeature(White, MakePiece(White, King), 4) * NetHidden] = NetQA; // own king on e1
+    kingNet.W2[0] = NetQB;
+    ASSERT_TRUE(pos.SetFen("4k3/8/8/8/8/8/8/4K3 b - - 0 1"));
+    EXPECT_EQ(EvaluateNet(pos, kingNet), NetScale) << "Black's king on e8 is its own e1";
+    ASSERT_TRUE(pos.SetFen("3k4/8/8/8/8/8/8/4K3 b - - 0 1"));
+    EXPECT_EQ(EvaluateNet(pos, kingNet), 0);
+
+    // The inputs' own values count for the side to move's view and against the other's.
+    TNetWeights knightNet = EmptyNet();
+    for (int sq = 0; sq < 64; ++sq)
+        knightNet.P[NetFeature(White, MakePiece(White, Knight), sq)] = NetQA * NetQB / 4;
+    ASSERT_TRUE(pos.SetFen("4k3/8/8/8/8/8/8/1N2K3 w - - 0 1"));
+    EXPECT_EQ(EvaluateNet(pos, knightNet), NetScale / 4);
+    ASSERT_TRUE(pos.SetFen("4k3/8/8/8/8/8/8/1N2K3 b - - 0 1"));
+    EXPECT_EQ(EvaluateNet(pos, knightNet), -NetScale / 4);
+}
+
+TEST(StrongNet, TheShippedNetScoresMirrorsAlikeAndKnowsMaterial) {
+    const TNetWeights& shipped = BuiltInNet();
+    EXPECT_TRUE(std::any_of(shipped.W1.begin(), shipped.W1.end(), [](std::int16_t w) { return w != 0; }))
+        << "the net compiled in was not read";
+    for (const char* fen : Positions) {
+        TPosition pos, twin;
+        ASSERT_TRUE(pos.SetFen(fen));
+        ASSERT_TRUE(twin.SetFen(Mirrored(fen)));
+        EXPECT_EQ(Evaluate(pos, TEvalSet::Net), Evaluate(twin, TEvalSet::Net)) << fen;
+    }
+    // The start position without one side's queen, either side to move.
+    TPosition pos;
+    ASSERT_TRUE(pos.SetFen("rnb1kbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"));
+    EXPECT_GT(Evaluate(pos, TEvalSet::Net), 400);
+    ASSERT_TRUE(pos.SetFen("rnb1kbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 0 1"));
+    EXPECT_LT(Evaluate(pos, TEvalSet::Net), -400);
+    ASSERT_TRUE(pos.SetFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"));
+    EXPECT_LT(std::abs(Evaluate(pos, TEvalSet::Net)), 80);
+}
+
+TEST(StrongNet, UnitsBroughtUpToDateMoveByMoveAreThoseCountedAfresh) {
+    // Random games from positions with castling, en passant and promotions at hand, every
+    // legal move tried at every ply, with null moves between, as the search plays them; a
+    // position set up from its FEN is counted from nothing.
+    const char* starts[] = {
+        "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+        "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0 3",
+        "4k3/1P4P1/8/8/8/8/1p4p1/4K3 w - - 0 1",
+    };
+    std::mt19937 random(11);
+    // A net of random weights, so that every input counts.
+    TNetWeights net = EmptyNet();
+    for (auto* part : {&net.W1, &net.B1, &net.W2})
+        for (std::int16_t& v : *part) v = static_cast<std::int16_t>(static_cast<int>(random() % 201) - 100);
+    for (std::int32_t& v : net.P) v = static_cast<int>(random() % 20001) - 10000;
+    const auto sameAsFresh = [&](const TPosition& pos) {
+        TPosition fresh;
+        return fresh.SetFen(pos.Fen()) && EvaluateNet(pos, net) == EvaluateNet(fresh, net);
+    };
+    for (const char* start : starts)
+        for (int game = 0; game < 6; ++game) {
+            TPosition pos;
+            ASSERT_TRUE(pos.SetFen(start));
+            for (int ply = 0; ply < 60; ++ply) {
+                ASSERT_TRUE(sameAsFresh(pos)) << pos.Fen();
+                TMoveList legal;
+                GenerateLegal(pos, legal);
+                if (legal.Size == 0) break;
+                if (random() % 8 == 0 && !pos.InCheck()) {
+                    pos.DoNull();
+                    ASSERT_TRUE(sameAsFresh(pos)) << "null move to " << pos.Fen();
+                    pos.TakeBackNull();
+                }
+                for (const Move m : legal) {
+                    pos.DoMove(m);
+                    ASSERT_TRUE(sameAsFresh(pos)) << TPosition::MoveText(m) << " to " << pos.Fen();
+                    pos.TakeBack();
+                }
+                pos.DoMove(legal.Moves[random() % legal.Size]);
+            }
+        }
 }

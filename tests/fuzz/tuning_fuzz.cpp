@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the tuner's reader of position lines, and every position it accepts
 // to the evaluation with its trace: the trace must give the evaluation back (but for the
-// rounding of its divisions) with either weight set.
+// rounding of its divisions) with either weight set; the net must score it inside the
+// bounds of a score that is not a mate.
 
 #include <cmath>
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include "PositionLine.h"
 #include "StrongEval.h"
 #include "StrongEvalTrace.h"
+#include "StrongNet.h"
 
 using namespace strong;
 
@@ -25,5 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (white != (pos.Side == White ? Evaluate(pos, set) : -Evaluate(pos, set))) std::abort();
         if (std::abs(TracedScore(trace, w) - white) > 3) std::abort();
     }
+    if (std::abs(Evaluate(pos, TEvalSet::Net)) >= MateBound) std::abort();
     return 0;
 }
