@@ -194,19 +194,23 @@ TEST(StrongSearch, KeepsNodeAndTimeLimits) {
 }
 
 TEST(StrongSearch, StopFromAnotherThreadEndsTheSearchAtOnce) {
-    TSearcher s;
-    TSearchLimits infinite;
-    infinite.Infinite = true;
-    s.Pos.SetFen("r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8");
-    Move best = NoMove;
-    std::thread worker([&] { best = s.Search.Go(s.Pos, infinite); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    const auto stopAt = std::chrono::steady_clock::now();
-    s.Search.Stop = true;
-    worker.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - stopAt, std::chrono::milliseconds(50));
-    EXPECT_NE(best, NoMove);
-    EXPECT_NE(s.Pos.ParseMove(TPosition::MoveText(best)), NoMove) << "a legal move";
-    EXPECT_EQ(s.Pos.Fen(), "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 1")
-        << "the board taken back";
+    // With either evaluation: the net keeps its units per searching thread.
+    for (const TEvalSet set : {TEvalSet::Classic, TEvalSet::Net}) {
+        TSearcher s;
+        s.Search.UseEval(set);
+        TSearchLimits infinite;
+        infinite.Infinite = true;
+        s.Pos.SetFen("r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8");
+        Move best = NoMove;
+        std::thread worker([&] { best = s.Search.Go(s.Pos, infinite); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        const auto stopAt = std::chrono::steady_clock::now();
+        s.Search.Stop = true;
+        worker.join();
+        EXPECT_LT(std::chrono::steady_clock::now() - stopAt, std::chrono::milliseconds(50));
+        EXPECT_NE(best, NoMove);
+        EXPECT_NE(s.Pos.ParseMove(TPosition::MoveText(best)), NoMove) << "a legal move";
+        EXPECT_EQ(s.Pos.Fen(), "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 1")
+            << "the board taken back";
+    }
 }
