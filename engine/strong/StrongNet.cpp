@@ -138,7 +138,7 @@ const TNetWeights& BuiltInNet() {
     static const TNetWeights net = [] {
         TNetWeights n;
         if (!ReadNet(ZelNetData, ZelNetSize, n)) {
-            // The build embeds a checked file; an empty net evaluates every position as 0.
+            // The build embeds a file the tests read; an empty net corrects nothing.
             n.W1.assign(NetInputs * NetHidden, 0);
             n.B1.assign(NetHidden, 0);
             n.W2.assign(2 * NetHidden, 0);

@@ -14,6 +14,9 @@
 //     int32 P[768]   int32 B2
 //
 // P and B2 are scaled by NetQA * NetQB.
+//
+// Each thread keeps the hidden units of the positions it evaluated, tagged with the net they
+// were counted for by its address: a net's weights do not change once it has evaluated.
 
 #include <cstddef>
 #include <cstdint>
