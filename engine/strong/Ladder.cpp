@@ -26,7 +26,7 @@ const std::vector<TLevel> Levels = {
     {"Difficult 1550", 1550, 4, 0, 0, 1, 0, 0},
     {"Master 1650", 1650, 5, 0, 0, 1, 0, 0},
     {"Strong club 1850", 1850, 0, 0, 48000, 1, 0, 0},
-    {"Expert 2100", 2100, 0, 0, 0, 1, 0, 0},
+    {"Expert 2100", 2100, 0, 0, 0, 1, 0, 0, TEvalSet::Net},
 };
 
 // A move that puts the moved piece where it is lost for less than this is one a child would

@@ -30,7 +30,7 @@ struct TLevel {
     int Candidates;         // how many of the best-scored moves may be chosen (1: the best)
     int Noise;              // the spread of the noise on their scores, centipawns
     int OversightPermille;  // positions in which threats are overlooked, per thousand
-    TEvalSet Eval = TEvalSet::Classic; // the evaluation's weights
+    TEvalSet Eval = TEvalSet::Classic; // the evaluation: a weight set, or the classic one and the net
     TSearchOptions Options = {}; // what a stronger level adds to the search
 };
 
