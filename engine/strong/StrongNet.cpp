@@ -98,9 +98,7 @@ const TAccumulator& UnitsOf(const TPosition& pos, const TNetWeights& net) {
         Refresh(pos, net, stack[n]);
     }
     for (int i = found + 1; i <= n; ++i) {
-        std::memcpy(stack[i].V, stack[i - 1].V, sizeof stack[i].V);
-        stack[i].Psq[0] = stack[i - 1].Psq[0];
-        stack[i].Psq[1] = stack[i - 1].Psq[1];
+        stack[i] = stack[i - 1]; // tagged below
         Update(*pos.EarlierState(n - i), net, stack[i]);
     }
     for (int i = found; i <= n; ++i) {
