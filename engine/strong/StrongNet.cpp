@@ -117,6 +117,15 @@ std::int32_t Output(const std::int16_t* acc, const std::int16_t* w) {
 
 } // namespace
 
+TNetWeights TNetWeights::Empty() {
+    TNetWeights n;
+    n.W1.assign(NetInputs * NetHidden, 0);
+    n.B1.assign(NetHidden, 0);
+    n.W2.assign(2 * NetHidden, 0);
+    n.P.assign(NetInputs, 0);
+    return n;
+}
+
 bool ReadNet(const unsigned char* data, std::size_t size, TNetWeights& net) {
     constexpr std::size_t expected =
         8 + 4 + 2 * (NetInputs * NetHidden + NetHidden + 2 * NetHidden) + 4 * NetInputs + 4;
@@ -134,15 +143,9 @@ bool ReadNet(const unsigned char* data, std::size_t size, TNetWeights& net) {
 
 const TNetWeights& BuiltInNet() {
     static const TNetWeights net = [] {
+        // The build embeds a file the tests read; should it not be a net, nothing is corrected.
         TNetWeights n;
-        if (!ReadNet(ZelNetData, ZelNetSize, n)) {
-            // The build embeds a file the tests read; an empty net corrects nothing.
-            n.W1.assign(NetInputs * NetHidden, 0);
-            n.B1.assign(NetHidden, 0);
-            n.W2.assign(2 * NetHidden, 0);
-            n.P.assign(NetInputs, 0);
-        }
-        return n;
+        return ReadNet(ZelNetData, ZelNetSize, n) ? n : TNetWeights::Empty();
     }();
     return net;
 }

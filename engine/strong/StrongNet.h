@@ -42,6 +42,9 @@ struct TNetWeights {
     std::vector<std::int16_t> W1, B1, W2;
     std::vector<std::int32_t> P;
     std::int32_t B2 = 0;
+
+    // A net of the right shape with every weight 0: it corrects nothing.
+    static TNetWeights Empty();
 };
 
 // Reads a net of NetHidden units from the bytes of its file; false when they are not one.

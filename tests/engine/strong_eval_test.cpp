@@ -138,19 +138,10 @@ std::vector<unsigned char> NetFile(const TNetWeights& w, int hidden = NetHidden)
     return out;
 }
 
-TNetWeights EmptyNet() {
-    TNetWeights w;
-    w.W1.assign(NetInputs * NetHidden, 0);
-    w.B1.assign(NetHidden, 0);
-    w.W2.assign(2 * NetHidden, 0);
-    w.P.assign(NetInputs, 0);
-    return w;
-}
-
 } // namespace
 
 TEST(StrongNet, AFileIsReadOnlyWhenItIsANetOfTheRightShape) {
-    TNetWeights w = EmptyNet();
+    TNetWeights w = TNetWeights::Empty();
     w.W1[5] = -7;
     w.B1[NetHidden - 1] = 300;
     w.W2[NetHidden] = 1234;
@@ -179,7 +170,7 @@ TEST(StrongNet, AFileIsReadOnlyWhenItIsANetOfTheRightShape) {
 TEST(StrongNet, EachSideSeesItsOwnPiecesFirstAndTheBoardFromItsSide) {
     // One unit counts the viewer's own queens, the other side's unit weighs against: the
     // side to move with the only queen is a net's full unit ahead, whoever it is.
-    TNetWeights w = EmptyNet();
+    TNetWeights w = TNetWeights::Empty();
     for (int sq = 0; sq < 64; ++sq)
         w.W1[NetFeature(White, MakePiece(White, Queen), sq) * NetHidden] = NetQA;
     w.W2[0] = NetQB;
@@ -194,7 +185,7 @@ TEST(StrongNet, EachSideSeesItsOwnPiecesFirstAndTheBoardFromItsSide) {
 
     // Black sees the board turned: its king on e8 is on its own first rank's e-file. (A net
     // keeps its weights once it has evaluated, so this is another one.)
-    TNetWeights kingNet = EmptyNet();
+    TNetWeights kingNet = TNetWeights::Empty();
     kingNet.W1[NetFeature(White, MakePiece(White, King), 4) * NetHidden] = NetQA; // own king on e1
     kingNet.W2[0] = NetQB;
     ASSERT_TRUE(pos.SetFen("4k3/8/8/8/8/8/8/4K3 b - - 0 1"));
@@ -203,7 +194,7 @@ TEST(StrongNet, EachSideSeesItsOwnPiecesFirstAndTheBoardFromItsSide) {
     EXPECT_EQ(EvaluateNet(pos, kingNet), 0);
 
     // The inputs' own values count for the side to move's view and against the other's.
-    TNetWeights knightNet = EmptyNet();
+    TNetWeights knightNet = TNetWeights::Empty();
     for (int sq = 0; sq < 64; ++sq)
         knightNet.P[NetFeature(White, MakePiece(White, Knight), sq)] = NetQA * NetQB / 4;
     ASSERT_TRUE(pos.SetFen("4k3/8/8/8/8/8/8/1N2K3 w - - 0 1"));
@@ -243,7 +234,7 @@ TEST(StrongNet, UnitsBroughtUpToDateMoveByMoveAreThoseCountedAfresh) {
     };
     std::mt19937 random(11);
     // A net of random weights, so that every input counts.
-    TNetWeights net = EmptyNet();
+    TNetWeights net = TNetWeights::Empty();
     for (auto* part : {&net.W1, &net.B1, &net.W2})
         for (std::int16_t& v : *part) v = static_cast<std::int16_t>(static_cast<int>(random() % 201) - 100);
     for (std::int32_t& v : net.P) v = static_cast<int>(random() % 20001) - 10000;
