@@ -12,7 +12,6 @@
 #include "PositionLine.h"
 #include "StrongEval.h"
 #include "StrongEvalTrace.h"
-#include "StrongNet.h"
 
 using namespace strong;
 
