@@ -7,7 +7,7 @@
 //
 //     <FEN> | <1.0, 0.5 or 0.0> | <centipawns>
 //
-// zel_selfplay --games N --nodes K --seed S [--random-plies P] > positions.txt
+// zel_selfplay --games N --nodes K --seed S [--random-plies P] [--eval net] > positions.txt
 // zel_selfplay --label --nodes K < positions.txt > labelled.txt
 //     adds the score of a K-node search to positions written without one.
 
@@ -30,6 +30,7 @@ struct TOptions {
     std::int64_t Nodes = 10000;
     unsigned Seed = 1;
     int RandomPlies = 8;
+    TEvalSet Eval = TEvalSet::Classic;
 };
 
 // A position of the game and the search's score from White's side; the result is known only
@@ -111,6 +112,15 @@ int main(int argc, char** argv) {
             --i;
             continue;
         }
+        if (key == "--eval") {
+            const std::string name = argv[i + 1];
+            if (name != "net" && name != "classic") {
+                std::fprintf(stderr, "--eval takes net or classic\n");
+                return 2;
+            }
+            o.Eval = name == "net" ? TEvalSet::Net : TEvalSet::Classic;
+            continue;
+        }
         const long long value = std::atoll(argv[i + 1]);
         if (key == "--games") o.Games = static_cast<int>(value);
         else if (key == "--nodes") o.Nodes = value;
@@ -125,6 +135,8 @@ int main(int argc, char** argv) {
     std::mt19937 rng(o.Seed);
     TTranspositionTable tt0(16), tt1(16);
     TStrongSearch a(tt0), b(tt1);
+    a.UseEval(o.Eval);
+    b.UseEval(o.Eval);
     TStrongSearch* engines[2] = {&a, &b};
     int counts[3] = {0, 0, 0};
     for (int g = 0; g < o.Games; ++g) {
