@@ -174,17 +174,28 @@ void Put(std::string& out, std::int64_t v, int bytes) {
         out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
 }
 
+// Writes the net beside FILE first and then puts it in FILE's place, so a fit that dies while
+// writing never leaves a broken net where the build reads it. Weights beyond what their
+// integers hold are held at the largest value rather than wrapped round.
 bool Write(const TNet& net, const std::string& file) {
     std::string out("ZELNET1", 8);
     Put(out, H, 4);
-    const auto q = [](float v, double scale) { return static_cast<std::int64_t>(std::lround(v * scale)); };
-    for (std::size_t i = 0; i < TNet::OfW2; ++i) Put(out, q(net.P[i], NetQA), 2);
-    for (std::size_t i = TNet::OfW2; i < TNet::OfP; ++i) Put(out, q(net.P[i], NetQB), 2);
-    for (std::size_t i = TNet::OfP; i < TNet::OfB2; ++i) Put(out, q(net.P[i], double(NetQA) * NetQB), 4);
-    Put(out, q(net.B2(), double(NetQA) * NetQB), 4);
-    std::ofstream f(file, std::ios::binary);
-    f.write(out.data(), static_cast<std::streamsize>(out.size()));
-    return static_cast<bool>(f);
+    const auto q = [](float v, double scale, std::int64_t limit) {
+        return std::clamp<std::int64_t>(std::llround(v * scale), -limit, limit);
+    };
+    constexpr std::int64_t Int16 = 32767, Int32 = 2147483647;
+    for (std::size_t i = 0; i < TNet::OfW2; ++i) Put(out, q(net.P[i], NetQA, Int16), 2);
+    for (std::size_t i = TNet::OfW2; i < TNet::OfP; ++i) Put(out, q(net.P[i], NetQB, Int16), 2);
+    for (std::size_t i = TNet::OfP; i < TNet::OfB2; ++i)
+        Put(out, q(net.P[i], double(NetQA) * NetQB, Int32), 4);
+    Put(out, q(net.B2(), double(NetQA) * NetQB, Int32), 4);
+    const std::string temporary = file + ".part";
+    {
+        std::ofstream f(temporary, std::ios::binary | std::ios::trunc);
+        f.write(out.data(), static_cast<std::streamsize>(out.size()));
+        if (!f.flush()) return false;
+    }
+    return std::rename(temporary.c_str(), file.c_str()) == 0;
 }
 
 } // namespace
