@@ -1,17 +1,35 @@
 #!/bin/sh
-# Writes engine/strong/net/zel-768x128.net again from nothing, as it was made: self-play games
-# of the classic search at 4000 nodes a move from ten random opening plies (seeds 201 and
-# 202; 8254 and 8276 games, 1222012 positions), fitted to the search's scores. About an hour
-# of two cores.
+# Writes engine/strong/net/zel-768x128.net again from nothing, as it was made, in two rounds:
+#
+# 1. Self-play games of the classic search at 4000 nodes a move from ten random opening plies
+#    (seeds 201 and 202; 8254 and 8276 games, 1222012 positions), fitted to the search's
+#    scores: the first net, which commit 4d15a1b holds.
+# 2. Games of that first net's search, made by commit 4d15a1b's zel_selfplay (--eval net,
+#    seeds 203 and 204; 14292 and 12352 games, 1967088 positions), and the net fitted again
+#    to the positions of both rounds, 16 epochs.
+#
+# About three hours of two cores: an hour for the first round, the rest for the second.
+# Needs a git checkout: the second round builds commit 4d15a1b.
 # Usage: tools/nettrain/retrain.sh BUILD_DIR [WORK_DIR]
 set -eu
 build=$(cd "$1" && pwd)
 work=${2:-$(mktemp -d)}
 src=$(cd "$(dirname "$0")/../.." && pwd)
 play="$build/tools/evaltune/zel_selfplay"
+fit="$build/tools/nettrain/zel_nettrain"
 cd "$work"
+# Round 1.
 "$play" --games 8254 --nodes 4000 --seed 201 --random-plies 10 > g201.txt &
 "$play" --games 8276 --nodes 4000 --seed 202 --random-plies 10 > g202.txt
 wait
-"$build/tools/nettrain/zel_nettrain" --threads 2 --out "$src/engine/strong/net/zel-768x128.net" \
-    g201.txt g202.txt
+# Round 2: the first net's own games, played by the commit that holds it.
+git -C "$src" worktree add --detach "$work/first" 4d15a1b
+cmake -S "$work/first" -B "$work/first-build" -DCMAKE_BUILD_TYPE=Release -DZEL_GUI=OFF > /dev/null
+cmake --build "$work/first-build" -j2 --target zel_selfplay > /dev/null
+first="$work/first-build/tools/evaltune/zel_selfplay"
+"$first" --games 14292 --nodes 4000 --seed 203 --random-plies 10 --eval net > n203.txt &
+"$first" --games 12352 --nodes 4000 --seed 204 --random-plies 10 --eval net > n204.txt
+wait
+git -C "$src" worktree remove --force "$work/first"
+"$fit" --threads 2 --epochs 16 --out "$src/engine/strong/net/zel-768x128.net" \
+    g201.txt g202.txt n203.txt n204.txt
