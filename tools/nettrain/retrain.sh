@@ -3,7 +3,7 @@
 #
 # 1. Self-play games of the classic search at 4000 nodes a move from ten random opening plies
 #    (seeds 201 and 202; 8254 and 8276 games, 1222012 positions), fitted to the search's
-#    scores: the first net, which commit 4d15a1b holds.
+#    scores: the first net, the one commit 4d15a1b holds.
 # 2. Games of that first net's search, made by commit 4d15a1b's zel_selfplay (--eval net,
 #    seeds 203 and 204; 14292 and 12352 games, 1967088 positions), and the net fitted again
 #    to the positions of both rounds, 16 epochs.
@@ -18,12 +18,16 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 play="$build/tools/evaltune/zel_selfplay"
 fit="$build/tools/nettrain/zel_nettrain"
 cd "$work"
-# Round 1.
+# Round 1: the classic search's games, and the first net fitted to them inside a checkout of
+# the commit that holds it, whose zel_selfplay then plays with the net just made.
 "$play" --games 8254 --nodes 4000 --seed 201 --random-plies 10 > g201.txt &
 "$play" --games 8276 --nodes 4000 --seed 202 --random-plies 10 > g202.txt
 wait
-# Round 2: the first net's own games, played by the commit that holds it.
 git -C "$src" worktree add --detach "$work/first" 4d15a1b
+"$fit" --threads 2 --out "$work/first/engine/strong/net/zel-768x128.net" g201.txt g202.txt
+git -C "$work/first" diff --quiet -- engine/strong/net ||
+    echo "retrain.sh: the first net differs from the one commit 4d15a1b holds" >&2
+# Round 2: the first net's own games.
 cmake -S "$work/first" -B "$work/first-build" -DCMAKE_BUILD_TYPE=Release -DZEL_GUI=OFF > /dev/null
 cmake --build "$work/first-build" -j2 --target zel_selfplay > /dev/null
 first="$work/first-build/tools/evaltune/zel_selfplay"
