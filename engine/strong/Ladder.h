@@ -61,6 +61,8 @@ class TLevelPlayer {
     void Seed(unsigned seed) { Random.seed(seed); }
 
     TStrongSearch Search;
+    // Threads for the levels that search without their own limits (0: as the level does).
+    int Threads = 0;
 
   private:
     Move ChooseWeak(TPosition& pos, const TLevel& level);

@@ -41,6 +41,10 @@ void TStrongSearch::NewGame() {
     Tables.Clear();
     Correction.Clear();
     TT.Clear();
+    for (auto& h : Helpers) {
+        h->Tables.Clear();
+        h->Correction.Clear();
+    }
 }
 
 void TStrongSearch::UseEval(TEvalSet set) {
@@ -88,7 +92,7 @@ void TStrongSearch::Report(int depth, int score) {
     r.Depth = depth;
     r.SelDepth = SelDepth;
     r.Score = score;
-    r.Nodes = Nodes;
+    r.Nodes = AllNodes();
     r.Millis = Elapsed();
     r.Hashfull = TT.Hashfull();
     r.Pv.assign(Pv[0], Pv[0] + PvLength[0]);
@@ -103,7 +107,7 @@ void TStrongSearch::Begin(TPosition& pos, const TSearchLimits& limits) {
     NodeLimit = limits.Infinite ? 0 : limits.Nodes;
     PlanTime(limits, pos.Side);
     Tables.UseCaptureHistory = Options.CaptureHistory;
-    TT.NewSearch();
+    if (!IsHelper) TT.NewSearch();
 }
 
 Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
@@ -115,6 +119,11 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
         LastScore = pos.InCheck() ? -Mate : 0;
         return NoMove;
     }
+    StartHelpers(pos);
+    struct TJoin {
+        TStrongSearch* Search;
+        ~TJoin() { Search->StopHelpers(); }
+    } join{this};
     Move best = legal.Moves[0];
     const int maxDepth = limits.Depth > 0 && !limits.Infinite ? std::min(limits.Depth, MaxPly - 4) : MaxPly - 4;
     CompletedDepth = 0;
@@ -124,7 +133,7 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
     const bool clock = limits.MoveTime <= 0 && SoftMillis > 0;
     int stableIterations = 0;
     // 2. Deepen, each iteration inside a window around the last score.
-    for (int depth = 1; depth <= maxDepth; ++depth) {
+    for (int depth = 1 + DepthSkew; depth <= maxDepth; ++depth) {
         SelDepth = 0;
         RootDepth = depth;
         int delta = 20;
@@ -392,6 +401,7 @@ bool TStrongSearch::EnterMove(Move m) {
         return false;
     }
     ++Nodes;
+    if (IsHelper && (Nodes & 1023) == 0) PublishedNodes.store(Nodes, std::memory_order_relaxed);
     return true;
 }
 

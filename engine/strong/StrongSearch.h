@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <thread>
 #include <vector>
 
 #include "StrongCorrection.h"
@@ -53,6 +55,9 @@ struct TSearchOptions {
     bool Correction = false;
     // Captures of equal victims are ordered by how well they did before.
     bool CaptureHistory = false;
+    // Threads searching (1: this one alone). Only the searching thread's own nodes count
+    // towards a node limit, so the helpers add to the search what the time allows.
+    int Threads = 1;
 
     // Everything on.
     static TSearchOptions Full() { return {true, true, true}; }
@@ -67,6 +72,7 @@ struct TRootScore {
 class TStrongSearch {
   public:
     explicit TStrongSearch(TTranspositionTable& tt) : TT(tt) { Tables.Clear(); }
+    ~TStrongSearch();
 
     // Searches the position; returns the best move (NoMove when there is no legal move).
     Move Go(TPosition& pos, const TSearchLimits& limits);
@@ -84,7 +90,7 @@ class TStrongSearch {
     TSearchOptions Options;
     std::atomic<bool> Stop{false};
 
-    std::int64_t Nodes = 0;
+    std::int64_t Nodes = 0; // this thread's, not the helpers'
     int LastScore = 0;
     int CompletedDepth = 0;
 
@@ -103,6 +109,11 @@ class TStrongSearch {
     std::int64_t Elapsed() const;
     // The static evaluation with the learnt correction, when the options ask for it.
     int Corrected(int raw) const;
+    // Starts Options.Threads - 1 helpers on copies of pos; StopHelpers ends and joins them.
+    void StartHelpers(const TPosition& pos);
+    void StopHelpers();
+    // The nodes of this search and its helpers so far.
+    std::int64_t AllNodes() const;
 
     TTranspositionTable& TT;
     TOrderingTables Tables;
@@ -122,6 +133,13 @@ class TStrongSearch {
     std::int64_t NodeLimit = 0;
     std::chrono::steady_clock::time_point Start;
     std::int64_t SoftMillis = 0, HardMillis = 0; // 0: no time limit
+
+    // A helper leaves the table's age alone and starts its iterations this much deeper.
+    bool IsHelper = false;
+    int DepthSkew = 0;
+    std::atomic<std::int64_t> PublishedNodes{0}; // a helper's Nodes, now and then
+    std::vector<std::unique_ptr<TStrongSearch>> Helpers;
+    std::vector<std::thread> HelperThreads;
 };
 
 } // namespace strong

@@ -3,9 +3,14 @@
 // Zobrist key. Each bucket holds two entries: one kept for its depth, one always replaced.
 // Mate scores are stored relative to the position, not the root, and adjusted on the way in
 // and out.
+//
+// Several searching threads may share one table. Each entry is a 64-bit word of data and a
+// 32-bit check, the key's upper half folded with the data, each read and written whole:
+// an entry half written by one thread while another reads it fails the check and is a miss.
 
+#include <atomic>
 #include <cstddef>
-#include <vector>
+#include <memory>
 
 #include "StrongTypes.h"
 
@@ -25,6 +30,8 @@ struct TTEntry {
 class TTranspositionTable {
   public:
     explicit TTranspositionTable(std::size_t megabytes = 16) { Resize(megabytes); }
+    TTranspositionTable(const TTranspositionTable&) = delete;
+    TTranspositionTable& operator=(const TTranspositionTable&) = delete;
     void Resize(std::size_t megabytes);
     void Clear();
     // A new search begins: older entries give way first.
@@ -36,6 +43,8 @@ class TTranspositionTable {
     void Store(Key key, int ply, int depth, int bound, int score, int eval, Move best);
     // Asks the processor to fetch the key's bucket, ahead of the Probe that will follow.
     void Prefetch(Key key) const { __builtin_prefetch(&Buckets[Index(key)]); }
+    // Store and the Probe of the same key in one thread, while other threads may use the
+    // table: what comes back is an entry some thread stored for the key.
     // Permille of the first thousand buckets' entries written by this search.
     int Hashfull() const;
 
@@ -43,12 +52,19 @@ class TTranspositionTable {
     static int ScoreFromTable(int score, int ply);
 
   private:
+    enum { Deep = 0, Recent = 1 };
     struct TBucket {
-        TTEntry Deep, Recent;
+        std::atomic<std::uint64_t> Data[2];
+        std::atomic<std::uint32_t> Check[2];
     };
-    std::vector<TBucket> Buckets;
+    static std::uint64_t Pack(const TTEntry& e);
+    TTEntry Load(const TBucket& b, int slot) const;
+    void Put(TBucket& b, int slot, const TTEntry& e);
+
+    std::unique_ptr<TBucket[]> Buckets;
+    std::size_t Count = 0; // a power of two
     std::uint8_t Age = 0;
-    std::size_t Index(Key key) const { return static_cast<std::size_t>(key) & (Buckets.size() - 1); }
+    std::size_t Index(Key key) const { return static_cast<std::size_t>(key) & (Count - 1); }
 };
 
 } // namespace strong

@@ -1,6 +1,7 @@
 // The strong search: mates found and scored by their distance (also with a warm table),
 // repetitions and the fifty-move rule seen inside the search, the limits and the game clock
-// kept, and a stop from another thread that ends the search at once.
+// kept, helper threads that add to the search without changing its answer's rules, and a stop
+// from another thread that ends the search, and its helpers, at once.
 
 #include <gtest/gtest.h>
 
@@ -193,24 +194,51 @@ TEST(StrongSearch, KeepsNodeAndTimeLimits) {
         << "a second on the clock is not spent on one move";
 }
 
+TEST(StrongSearch, HelperThreadsKeepMatesDrawsAndTheNodeLimit) {
+    TSearcher s;
+    s.Search.Options.Threads = 3;
+    EXPECT_EQ(TPosition::MoveText(
+                  s.Go("2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1", Depth(12))),
+              "g3g6");
+    EXPECT_EQ(s.Search.LastScore, Mate - 3);
+    s.Go("8/8/8/4k3/8/8/8/R3K3 w - - 98 100", Depth(8));
+    EXPECT_EQ(s.Search.LastScore, 0) << "the fifty-move rule, whatever the helpers stored";
+    // The limit counts the searching thread's nodes; the reports count the helpers' too.
+    std::int64_t reported = 0;
+    s.Search.OnReport = [&](const TSearchReport& r) { reported = r.Nodes; };
+    TSearchLimits nodes;
+    nodes.Nodes = 200000;
+    const char* middleGame = "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8";
+    EXPECT_NE(s.Go(middleGame, nodes), NoMove);
+    EXPECT_LE(s.Search.Nodes, 200001);
+    EXPECT_GE(reported, s.Search.Nodes / 2);
+    // With no legal move no helper starts.
+    EXPECT_EQ(s.Go("3R2k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1", Depth(3)), NoMove);
+}
+
 TEST(StrongSearch, StopFromAnotherThreadEndsTheSearchAtOnce) {
-    // With either evaluation: the net keeps its units per searching thread.
-    for (const TEvalSet set : {TEvalSet::Classic, TEvalSet::Net}) {
-        TSearcher s;
-        s.Search.UseEval(set);
-        TSearchLimits infinite;
-        infinite.Infinite = true;
-        s.Pos.SetFen("r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8");
-        Move best = NoMove;
-        std::thread worker([&] { best = s.Search.Go(s.Pos, infinite); });
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        const auto stopAt = std::chrono::steady_clock::now();
-        s.Search.Stop = true;
-        worker.join();
-        EXPECT_LT(std::chrono::steady_clock::now() - stopAt, std::chrono::milliseconds(50));
-        EXPECT_NE(best, NoMove);
-        EXPECT_NE(s.Pos.ParseMove(TPosition::MoveText(best)), NoMove) << "a legal move";
-        EXPECT_EQ(s.Pos.Fen(), "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 1")
-            << "the board taken back";
+    // With either evaluation (the net keeps its units per searching thread), alone and with
+    // a helper that must stop as well.
+    for (const int threads : {1, 2}) {
+        for (const TEvalSet set : {TEvalSet::Classic, TEvalSet::Net}) {
+            TSearcher s;
+            s.Search.UseEval(set);
+            s.Search.Options.Threads = threads;
+            TSearchLimits infinite;
+            infinite.Infinite = true;
+            s.Pos.SetFen("r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8");
+            Move best = NoMove;
+            std::thread worker([&] { best = s.Search.Go(s.Pos, infinite); });
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            const auto stopAt = std::chrono::steady_clock::now();
+            s.Search.Stop = true;
+            worker.join();
+            EXPECT_LT(std::chrono::steady_clock::now() - stopAt, std::chrono::milliseconds(50))
+                << threads << " threads";
+            EXPECT_NE(best, NoMove);
+            EXPECT_NE(s.Pos.ParseMove(TPosition::MoveText(best)), NoMove) << "a legal move";
+            EXPECT_EQ(s.Pos.Fen(), "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 1")
+                << "the board taken back";
+        }
     }
 }

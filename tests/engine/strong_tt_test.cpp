@@ -1,7 +1,13 @@
 // The transposition table: what is stored is found again, a mate score keeps its distance
-// from the position where it was found, and deep entries survive shallow ones.
+// from the position where it was found, deep entries survive shallow ones, and threads that
+// share the table never read an entry mixed from two stores.
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 #include "StrongTT.h"
 
@@ -61,4 +67,37 @@ TEST(StrongTT, ShallowResultKeepsTheKnownBestMove) {
     TTEntry e;
     ASSERT_TRUE(tt.Probe(7, 0, e));
     EXPECT_EQ(e.Best, 555);
+}
+
+TEST(StrongTT, ThreadsStoringIntoTheSameBucketsNeverReadAMixedEntry) {
+    // A table of 1 MB and keys spread over a few buckets: the threads overwrite one another's
+    // entries all the time. Each key's entry is a function of the key, so a hit with other
+    // fields than its key's was put together from two stores.
+    TTranspositionTable tt(1);
+    const auto fields = [](Key key) {
+        return std::array<int, 3>{static_cast<int>(key % 1999) - 999, static_cast<int>(key % 127),
+                                  static_cast<int>(key % 65521) + 1};
+    };
+    const auto keyOf = [](int thread, int i) {
+        return (Key{static_cast<std::uint64_t>(thread * 7919 + i)} << 32) | static_cast<Key>(i % 8);
+    };
+    std::atomic<int> mixed{0}, hits{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 20000; ++round) {
+                const Key key = keyOf(t, round % 64), other = keyOf((t + 1) % 4, round % 64);
+                const auto f = fields(key);
+                tt.Store(key, 0, f[1], BoundExact, f[0], f[0], static_cast<Move>(f[2]));
+                TTEntry e;
+                if (!tt.Probe(other, 0, e)) continue;
+                ++hits;
+                const auto g = fields(other);
+                if (e.Score != g[0] || e.Eval != g[0] || e.Depth != g[1] || e.Best != g[2]) ++mixed;
+            }
+        });
+    for (std::thread& t : threads)
+        t.join();
+    EXPECT_GT(hits, 0);
+    EXPECT_EQ(mixed, 0);
 }

@@ -66,6 +66,7 @@ TEST_F(TUciFixture, HandshakeListsTheLevelsAndStrengthOptions) {
               std::string::npos);
     EXPECT_NE(t.find("option name UCI_LimitStrength type check default false\n"), std::string::npos);
     EXPECT_NE(t.find("option name UCI_Elo type spin"), std::string::npos);
+    EXPECT_NE(t.find("option name Threads type spin default 0 min 0 max 64\n"), std::string::npos);
     EXPECT_TRUE(t.ends_with("uciok\n"));
     Session.Handle("isready");
     EXPECT_TRUE(Buffer.Text().ends_with("readyok\n"));
@@ -101,6 +102,8 @@ TEST_F(TUciFixture, FenPositionsAndMateScores) {
 }
 
 TEST_F(TUciFixture, StopDuringGoInfiniteAnswersAtOnce) {
+    // With a helper thread, which stops too.
+    Session.Handle("setoption name Threads value 2");
     Session.Handle("position startpos");
     Session.Handle("go infinite");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -163,7 +166,7 @@ TEST_F(TUciFixture, GarbageIsAnsweredWithoutACrash) {
         "position startpos moves e2e5 e7e5", "position startpos moves", "position moves e2e4",
         "go depth -5", "go depth 99999999999999999999", "go movetime", "go wtime -1 btime x",
         "setoption", "setoption name", "setoption name Hash value -3", "setoption name Hash value 1",
-        "setoption name UCI_Elo value 1e9", "setoption value Level", "isready",
+        "setoption name UCI_Elo value 1e9", "setoption name Threads value 9999", "setoption value Level", "isready",
         "position fen 4k3/8/8/8/8/8/8/4K3 w - - 0 1 moves e1e2 e8e7 e2e1", "go depth 3",
         longLine, "go infinite", "ucinewgame", "go nodes 0", "quit"};
     bool running = true;

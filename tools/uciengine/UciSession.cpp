@@ -106,6 +106,7 @@ void TUciSession::Uci() {
     Send("id name Chess Zel");
     Send("id author The Chess Zel team");
     Send("option name Hash type spin default 16 min 1 max 1024");
+    Send("option name Threads type spin default 0 min 0 max 64");
     Send(std::string("option name Level type combo default ") + Ladder().back().Name + levels);
     Send("option name UCI_LimitStrength type check default false");
     Send("option name UCI_Elo type spin default 2300 min " + std::to_string(MinElo) + " max " +
@@ -135,6 +136,8 @@ void TUciSession::SetOption(const std::vector<std::string>& words) {
             TT.Resize(1);
             Send("info string not enough memory for that table");
         }
+    } else if (name == "threads") {
+        Player.Threads = static_cast<int>(Number(value, 0, 0, 64));
     } else if (name == "level") {
         const int l = LevelByName(value);
         if (l >= 0)
