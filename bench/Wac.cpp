@@ -11,7 +11,8 @@
 // The search runs as the ladder's full strength (its last level) plays; with ZEL_FULL set in
 // the environment it uses the tuned weights and the full options whatever that level does,
 // with ZEL_OPTIONS the full options and the level's own weights.
-// With ZEL_VERBOSE set every finished iteration is printed with its line.
+// With ZEL_VERBOSE set every finished iteration is printed with its line; ZEL_THREADS sets
+// the threads that search (a node budget counts the first thread's nodes).
 
 #include <chrono>
 #include <cstdio>
@@ -126,6 +127,7 @@ int main(int argc, char** argv) {
     search.UseEval(full ? TEvalSet::Tuned : Ladder().back().Eval);
     search.Options =
         full || std::getenv("ZEL_OPTIONS") ? TSearchOptions::Full() : Ladder().back().Options;
+    if (const char* threads = std::getenv("ZEL_THREADS")) search.Options.Threads = std::atoi(threads);
     if (std::getenv("ZEL_VERBOSE"))
         search.OnReport = [](const TSearchReport& r) {
             std::printf("  depth %d score %d nodes %lld pv", r.Depth, r.Score,

@@ -55,8 +55,9 @@ struct TSearchOptions {
     bool Correction = false;
     // Captures of equal victims are ordered by how well they did before.
     bool CaptureHistory = false;
-    // Threads searching (1: this one alone). Only the searching thread's own nodes count
-    // towards a node limit, so the helpers add to the search what the time allows.
+    // Threads searching (1: this one alone), at most as many as there are processors. Only
+    // the searching thread's own nodes count towards a node limit, so the helpers add to the
+    // search what the time allows.
     int Threads = 1;
 
     // Everything on.

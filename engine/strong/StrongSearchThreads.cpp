@@ -13,7 +13,11 @@ TStrongSearch::~TStrongSearch() {
 }
 
 void TStrongSearch::StartHelpers(const TPosition& pos) {
-    const int wanted = IsHelper ? 0 : std::clamp(Options.Threads, 1, 64) - 1;
+    // No more threads than the processors can run at once: a search against the clock would
+    // only share its time with its own helpers.
+    static const int processors =
+        std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    const int wanted = IsHelper ? 0 : std::clamp(Options.Threads, 1, std::min(processors, 64)) - 1;
     while (static_cast<int>(Helpers.size()) < wanted) {
         Helpers.push_back(std::make_unique<TStrongSearch>(TT));
         Helpers.back()->IsHelper = true;
