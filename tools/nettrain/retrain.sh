@@ -17,39 +17,42 @@ set -eu
 build=$(cd "$1" && pwd)
 work=${2:-$(mktemp -d)}
 src=$(cd "$(dirname "$0")/../.." && pwd)
-play="$build/tools/evaltune/zel_selfplay"
 fit="$build/tools/nettrain/zel_nettrain"
 cd "$work"
-# Round 1: the classic search's games, and the first net fitted to them inside a checkout of
-# the commit that holds it, whose zel_selfplay then plays with the net just made.
-"$play" --games 8254 --nodes 4000 --seed 201 --random-plies 10 > g201.txt &
-"$play" --games 8276 --nodes 4000 --seed 202 --random-plies 10 > g202.txt
+
+# checkout NAME COMMIT NET_ARGS...: fits a net into a checkout of the commit that holds it
+# and says when the two differ.
+checkout() {
+    name=$1 commit=$2
+    shift 2
+    git -C "$src" worktree add --detach "$work/$name" "$commit"
+    "$fit" --threads 2 "$@" --out "$work/$name/engine/strong/net/zel-768x128.net" $files
+    git -C "$work/$name" diff --quiet -- engine/strong/net ||
+        echo "retrain.sh: the $name net differs from the one commit $commit holds" >&2
+}
+# play NAME SEED GAMES SEED GAMES: the games of that checkout's search with its net, on both
+# cores; the checkout is removed afterwards.
+play() {
+    name=$1
+    cmake -S "$work/$name" -B "$work/$name-build" -DCMAKE_BUILD_TYPE=Release -DZEL_GUI=OFF > /dev/null
+    cmake --build "$work/$name-build" -j2 --target zel_selfplay > /dev/null
+    selfplay="$work/$name-build/tools/evaltune/zel_selfplay"
+    "$selfplay" --games "$3" --nodes 4000 --seed "$2" --random-plies 10 --eval net > "n$2.txt" &
+    "$selfplay" --games "$5" --nodes 4000 --seed "$4" --random-plies 10 --eval net > "n$4.txt"
+    wait
+    git -C "$src" worktree remove --force "$work/$name"
+    files="$files n$2.txt n$4.txt"
+}
+
+# Round 1: the classic search's games, and the first net fitted to them.
+"$build/tools/evaltune/zel_selfplay" --games 8254 --nodes 4000 --seed 201 --random-plies 10 > g201.txt &
+"$build/tools/evaltune/zel_selfplay" --games 8276 --nodes 4000 --seed 202 --random-plies 10 > g202.txt
 wait
-git -C "$src" worktree add --detach "$work/first" 4d15a1b
-"$fit" --threads 2 --out "$work/first/engine/strong/net/zel-768x128.net" g201.txt g202.txt
-git -C "$work/first" diff --quiet -- engine/strong/net ||
-    echo "retrain.sh: the first net differs from the one commit 4d15a1b holds" >&2
-# Round 2: the first net's own games, and the second net fitted inside a checkout of the
-# commit that holds it.
-cmake -S "$work/first" -B "$work/first-build" -DCMAKE_BUILD_TYPE=Release -DZEL_GUI=OFF > /dev/null
-cmake --build "$work/first-build" -j2 --target zel_selfplay > /dev/null
-first="$work/first-build/tools/evaltune/zel_selfplay"
-"$first" --games 14292 --nodes 4000 --seed 203 --random-plies 10 --eval net > n203.txt &
-"$first" --games 12352 --nodes 4000 --seed 204 --random-plies 10 --eval net > n204.txt
-wait
-git -C "$src" worktree remove --force "$work/first"
-git -C "$src" worktree add --detach "$work/second" 60dd6f8
-"$fit" --threads 2 --epochs 16 --out "$work/second/engine/strong/net/zel-768x128.net" \
-    g201.txt g202.txt n203.txt n204.txt
-git -C "$work/second" diff --quiet -- engine/strong/net ||
-    echo "retrain.sh: the second net differs from the one commit 60dd6f8 holds" >&2
+files="g201.txt g202.txt"
+checkout first 4d15a1b
+# Round 2: the first net's own games, and the second net fitted to both rounds'.
+play first 203 14292 204 12352
+checkout second 60dd6f8 --epochs 16
 # Round 3: the second net's own games, and the net fitted to all of them.
-cmake -S "$work/second" -B "$work/second-build" -DCMAKE_BUILD_TYPE=Release -DZEL_GUI=OFF > /dev/null
-cmake --build "$work/second-build" -j2 --target zel_selfplay > /dev/null
-second="$work/second-build/tools/evaltune/zel_selfplay"
-"$second" --games 9932 --nodes 4000 --seed 205 --random-plies 10 --eval net > n205.txt &
-"$second" --games 9926 --nodes 4000 --seed 206 --random-plies 10 --eval net > n206.txt
-wait
-git -C "$src" worktree remove --force "$work/second"
-"$fit" --threads 2 --epochs 16 --out "$src/engine/strong/net/zel-768x128.net" \
-    g201.txt g202.txt n203.txt n204.txt n205.txt n206.txt
+play second 205 9932 206 9926
+"$fit" --threads 2 --epochs 16 --out "$src/engine/strong/net/zel-768x128.net" $files
