@@ -18,8 +18,7 @@ static_assert(sizeof(std::atomic<std::uint64_t>) == 8 && sizeof(std::atomic<std:
 void TTranspositionTable::Resize(std::size_t megabytes) {
     const std::size_t wanted = std::max<std::size_t>(megabytes, 1) * 1024 * 1024 / sizeof(TBucket);
     Count = std::bit_floor(wanted);
-    Buckets = std::make_unique<TBucket[]>(Count);
-    Clear();
+    Buckets = std::make_unique<TBucket[]>(Count); // value-initialised: every entry empty
 }
 
 void TTranspositionTable::Clear() {

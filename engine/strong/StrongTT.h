@@ -43,8 +43,6 @@ class TTranspositionTable {
     void Store(Key key, int ply, int depth, int bound, int score, int eval, Move best);
     // Asks the processor to fetch the key's bucket, ahead of the Probe that will follow.
     void Prefetch(Key key) const { __builtin_prefetch(&Buckets[Index(key)]); }
-    // Store and the Probe of the same key in one thread, while other threads may use the
-    // table: what comes back is an entry some thread stored for the key.
     // Permille of the first thousand buckets' entries written by this search.
     int Hashfull() const;
 
