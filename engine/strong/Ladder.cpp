@@ -95,7 +95,6 @@ Move TLevelPlayer::Choose(TPosition& pos, int level, const TSearchLimits& limits
     if (l.PlainDepth > 0) return ChoosePlain(pos, l);
     Search.UseEval(l.Eval);
     Search.Options = l.Options;
-    if (Threads > 0 && !l.Depth && !l.Nodes) Search.Options.Threads = Threads;
     if (l.Candidates <= 1 && l.OversightPermille == 0) {
         // A level with its own depth or node limit plays the same whatever time a move it is
         // given (it needs well under a second); only a game clock still bounds it.
@@ -105,6 +104,8 @@ Move TLevelPlayer::Choose(TPosition& pos, int level, const TSearchLimits& limits
             own.MoveTime = 0;
             own.Depth = l.Depth;
             own.Nodes = l.Nodes;
+        } else if (Threads > 0) {
+            Search.Options.Threads = Threads;
         }
         return Search.Go(pos, own);
     }

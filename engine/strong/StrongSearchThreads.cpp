@@ -28,7 +28,6 @@ void TStrongSearch::StartHelpers(const TPosition& pos) {
     for (int i = 0; i < wanted; ++i) {
         TStrongSearch& h = *Helpers[i];
         h.Options = Options;
-        h.Options.Threads = 1;
         h.Eval = Eval;
         h.Stop.store(false);
         h.PublishedNodes.store(0);
