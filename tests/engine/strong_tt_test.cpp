@@ -6,6 +6,7 @@
 
 #include <array>
 #include <atomic>
+#include <latch>
 #include <thread>
 #include <vector>
 
@@ -72,7 +73,9 @@ TEST(StrongTT, ShallowResultKeepsTheKnownBestMove) {
 TEST(StrongTT, ThreadsStoringIntoTheSameBucketsNeverReadAMixedEntry) {
     // A table of 1 MB and keys spread over a few buckets: the threads overwrite one another's
     // entries all the time. Each key's entry is a function of the key, so a hit with other
-    // fields than its key's was put together from two stores.
+    // fields than its key's was put together from two stores. The threads start together, and
+    // every other probe asks for the thread's own last key, so there are hits even when the
+    // machine runs the threads one after another.
     TTranspositionTable tt(1);
     const auto fields = [](Key key) {
         return std::array<int, 3>{static_cast<int>(key % 1999) - 999, static_cast<int>(key % 127),
@@ -83,10 +86,13 @@ TEST(StrongTT, ThreadsStoringIntoTheSameBucketsNeverReadAMixedEntry) {
     };
     std::atomic<int> mixed{0}, hits{0};
     std::vector<std::thread> threads;
+    std::latch start(4);
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([&, t] {
+            start.arrive_and_wait();
             for (int round = 0; round < 20000; ++round) {
-                const Key key = keyOf(t, round % 64), other = keyOf((t + 1) % 4, round % 64);
+                const Key key = keyOf(t, round % 64);
+                const Key other = round % 2 ? key : keyOf((t + 1) % 4, round % 64);
                 const auto f = fields(key);
                 tt.Store(key, 0, f[1], BoundExact, f[0], f[0], static_cast<Move>(f[2]));
                 TTEntry e;
