@@ -10,7 +10,8 @@
 //
 // The search runs as the ladder's full strength (its last level) plays; with ZEL_FULL set in
 // the environment it uses the tuned weights and the full options whatever that level does,
-// with ZEL_OPTIONS the full options and the level's own weights.
+// with ZEL_OPTIONS the full options (or those its letters name, see below) and the level's
+// own weights and threads.
 // With ZEL_VERBOSE set every finished iteration is printed with its line; ZEL_THREADS sets
 // the threads that search (a node budget counts the first thread's nodes).
 
@@ -125,8 +126,17 @@ int main(int argc, char** argv) {
     TStrongSearch search(tt);
     const bool full = std::getenv("ZEL_FULL") != nullptr;
     search.UseEval(full ? TEvalSet::Tuned : Ladder().back().Eval);
-    search.Options =
-        full || std::getenv("ZEL_OPTIONS") ? TSearchOptions::Full() : Ladder().back().Options;
+    search.Options = full ? TSearchOptions::Full() : Ladder().back().Options;
+    if (const char* options = std::getenv("ZEL_OPTIONS")) {
+        // "1" (or nothing): every option; otherwise the letters of those wanted: m(ate
+        // threats), c(orrection), h (capture history), s (full-depth sacrifices).
+        const std::string o = options;
+        const bool all = o.empty() || o == "1";
+        search.Options.MateThreats = all || o.find('m') != std::string::npos;
+        search.Options.Correction = all || o.find('c') != std::string::npos;
+        search.Options.CaptureHistory = all || o.find('h') != std::string::npos;
+        search.Options.FullDepthSacrifices = all || o.find('s') != std::string::npos;
+    }
     if (const char* threads = std::getenv("ZEL_THREADS")) search.Options.Threads = std::atoi(threads);
     if (std::getenv("ZEL_VERBOSE"))
         search.OnReport = [](const TSearchReport& r) {

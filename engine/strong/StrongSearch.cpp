@@ -328,8 +328,8 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         const int newDepth = depth - 1 + (m == ttMove ? singular : 0);
         int s = 0;
         // 7. Late moves first with a reduced null window, then as needed in full.
-        if (depth >= 3 && legalCount > 1 + pvNode && !givesCheck && (quiet || badCapture) &&
-            !mateThreat) {
+        if (depth >= 3 && legalCount > 1 + pvNode && !givesCheck &&
+            (quiet || (badCapture && !Options.FullDepthSacrifices)) && !mateThreat) {
             int r = Reduction(depth, legalCount);
             r += cutNode;
             r -= pvNode;

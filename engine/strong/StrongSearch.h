@@ -55,13 +55,16 @@ struct TSearchOptions {
     bool Correction = false;
     // Captures of equal victims are ordered by how well they did before.
     bool CaptureHistory = false;
+    // Captures that lose material by the exchange are searched to full depth, not reduced:
+    // a sacrifice's point often lies several plies behind it.
+    bool FullDepthSacrifices = false;
     // Threads searching (1: this one alone), at most as many as there are processors. Only
     // the searching thread's own nodes count towards a node limit, so the helpers add to the
     // search what the time allows.
     int Threads = 1;
 
     // Everything on.
-    static TSearchOptions Full() { return {true, true, true}; }
+    static TSearchOptions Full() { return {true, true, true, true}; }
     bool operator==(const TSearchOptions&) const = default;
 };
 
