@@ -55,8 +55,9 @@ struct TSearchOptions {
     bool Correction = false;
     // Captures of equal victims are ordered by how well they did before.
     bool CaptureHistory = false;
-    // Captures that lose material by the exchange are searched to full depth, not reduced:
-    // a sacrifice's point often lies several plies behind it.
+    // Captures that lose material by the exchange are not reduced as late moves are (near the
+    // leaves the worst of them are still pruned): a sacrifice's point often lies several
+    // plies behind it.
     bool FullDepthSacrifices = false;
     // Threads searching (1: this one alone), at most as many as there are processors. Only
     // the searching thread's own nodes count towards a node limit, so the helpers add to the
