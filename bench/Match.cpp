@@ -57,8 +57,7 @@ struct TSettings {
 struct TGameResult {
     double Score = 0.5;
     std::string Reason;
-    int Moves[2] = {0, 0};
-    double Seconds[2] = {0, 0};
+    std::vector<double> Seconds[2]; // each move's, by engine
     GameRecord Record; // the moves played, from the start position
 };
 
@@ -142,8 +141,7 @@ TGameResult PlayMoves(const TSettings& s, TUciProcess engines[2], const char* op
         const int patience = s.ClockMillis ? clock[colour] + 5000 : nodes ? 600000 : s.MoveTime * 5 + 60000;
         const bool answered = e.WaitFor("bestmove", line, patience);
         const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        r.Moves[mover]++;
-        r.Seconds[mover] += secs;
+        r.Seconds[mover].push_back(secs);
         const double loss = mover == 0 ? 0.0 : 1.0;
         if (!answered) return r.Score = loss, r.Reason = "no answer", r;
         if (s.ClockMillis) {
@@ -280,14 +278,11 @@ int main(int argc, char** argv) {
         t.join();
 
     int w = 0, d = 0, l = 0;
-    int moves[2] = {0, 0};
-    double secs[2] = {0, 0};
+    std::vector<double> secs[2];
     for (const TGameResult& r : results) {
         (r.Score == 1.0 ? w : r.Score == 0.0 ? l : d)++;
-        for (int k = 0; k < 2; ++k) {
-            moves[k] += r.Moves[k];
-            secs[k] += r.Seconds[k];
-        }
+        for (int k = 0; k < 2; ++k)
+            secs[k].insert(secs[k].end(), r.Seconds[k].begin(), r.Seconds[k].end());
     }
     const int n = w + d + l;
     const double score = (w + 0.5 * d) / n;
@@ -298,7 +293,19 @@ int main(int argc, char** argv) {
     std::printf("games %d: A wins %d, draws %d, B wins %d; A scores %.1f %%\n", n, w, d, l, 100 * score);
     std::printf("Elo A - B: %+.0f (95 %% interval %+.0f to %+.0f)\n", Elo(score), Elo(score - margin),
                 Elo(score + margin));
-    std::printf("average time a move: A %.3f s, B %.3f s\n", moves[0] ? secs[0] / moves[0] : 0.0,
-                moves[1] ? secs[1] / moves[1] : 0.0);
+    // The time a move: average, median and the longest, for each engine.
+    double average[2] = {0, 0}, median[2] = {0, 0}, longest[2] = {0, 0};
+    for (int k = 0; k < 2; ++k) {
+        std::vector<double>& t = secs[k];
+        if (t.empty()) continue;
+        std::sort(t.begin(), t.end());
+        for (const double x : t)
+            average[k] += x / static_cast<double>(t.size());
+        median[k] = t[t.size() / 2];
+        longest[k] = t.back();
+    }
+    std::printf("average time a move: A %.3f s, B %.3f s\n", average[0], average[1]);
+    std::printf("median time a move: A %.3f s, B %.3f s; longest: A %.3f s, B %.3f s\n", median[0],
+                median[1], longest[0], longest[1]);
     return 0;
 }
