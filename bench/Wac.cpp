@@ -129,13 +129,15 @@ int main(int argc, char** argv) {
     search.Options = full ? TSearchOptions::Full() : Ladder().back().Options;
     if (const char* options = std::getenv("ZEL_OPTIONS")) {
         // "1" (or nothing): every option; otherwise the letters of those wanted: m(ate
-        // threats), c(orrection), h (capture history), s (full-depth sacrifices).
+        // threats), c(orrection), h (capture history), s (full-depth sacrifices), t (the
+        // evaluation from the table).
         const std::string o = options;
         const bool all = o.empty() || o == "1";
         search.Options.MateThreats = all || o.find('m') != std::string::npos;
         search.Options.Correction = all || o.find('c') != std::string::npos;
         search.Options.CaptureHistory = all || o.find('h') != std::string::npos;
         search.Options.FullDepthSacrifices = all || o.find('s') != std::string::npos;
+        search.Options.EvalFromTable = all || o.find('t') != std::string::npos;
     }
     if (const char* threads = std::getenv("ZEL_THREADS")) search.Options.Threads = std::atoi(threads);
     if (std::getenv("ZEL_VERBOSE"))

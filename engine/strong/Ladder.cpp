@@ -13,8 +13,9 @@ namespace strong {
 namespace {
 
 // Name, Elo, plain depth, depth, nodes, candidates, noise, oversight per thousand, evaluation
-// and search options (Expert searches sacrifices to full depth, on two threads where the
-// machine has two processors).
+// and search options (Expert searches sacrifices to full depth, takes the table's score for
+// the evaluation where it bounds it, and searches on two threads where the machine has two
+// processors).
 // The Elo numbers are the measurements recorded in bench/README.md. Levels measured within
 // about a hundred of a neighbour are left out, so that each step is one a player feels.
 const std::vector<TLevel> Levels = {
@@ -29,7 +30,7 @@ const std::vector<TLevel> Levels = {
     {"Master 1650", 1650, 5, 0, 0, 1, 0, 0},
     {"Strong club 1850", 1850, 0, 0, 48000, 1, 0, 0},
     {"Expert 2100", 2100, 0, 0, 0, 1, 0, 0, TEvalSet::Net,
-     {.FullDepthSacrifices = true, .Threads = 2}},
+     {.FullDepthSacrifices = true, .EvalFromTable = true, .Threads = 2}},
 };
 
 // A move that puts the moved piece where it is lost for less than this is one a child would

@@ -244,6 +244,13 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         eval = Corrected(rawEval);
     }
     StaticEvals[ply] = eval;
+    // A table score that bounds the value beyond the evaluation is the better guess of it.
+    if (Options.EvalFromTable && hit && !inCheck && !excluded && std::abs(entry.Score) < MateBound) {
+        const int bound = entry.Bound & 3;
+        if (bound == BoundExact || (bound == BoundLower && entry.Score > eval) ||
+            (bound == BoundUpper && entry.Score < eval))
+            eval = entry.Score;
+    }
     const bool improving = !inCheck && ply >= 2 && eval > StaticEvals[ply - 2];
     NullAt[ply] = false;
     bool mateThreat = false;

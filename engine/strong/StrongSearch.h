@@ -59,13 +59,17 @@ struct TSearchOptions {
     // leaves the worst of them are still pruned): a sacrifice's point often lies several
     // plies behind it.
     bool FullDepthSacrifices = false;
+    // Where the table's score of a node bounds its value beyond the static evaluation (a
+    // lower bound above it, an upper bound below it), the pruning decisions take that score
+    // for the evaluation; whether the position is improving still compares evaluations.
+    bool EvalFromTable = false;
     // Threads searching (1: this one alone), at most as many as there are processors. Only
     // the searching thread's own nodes count towards a node limit, so the helpers add to the
     // search what the time allows.
     int Threads = 1;
 
     // Everything on.
-    static TSearchOptions Full() { return {true, true, true, true}; }
+    static TSearchOptions Full() { return {true, true, true, true, true}; }
     bool operator==(const TSearchOptions&) const = default;
 };
 
