@@ -2,7 +2,7 @@
 // The computer's strength chosen on the ladder of levels: the "Strength" submenu of the
 // window's commands lists "As Difficulty" and every level of the ladder. A level of the
 // strong search is played by a TLadderPlayer, remembered in chesszel.conf (key
-// "Strength/Level", the level's name) and shown on the level line ("Level: Expert 2100").
+// "Strength/Level", the level's name) and shown on the level line ("Level: Expert 2300").
 // The ladder's levels that are the plain search at a depth are the Difficulty list's
 // levels: picking one sets the Difficulty, and they stay the built-in engine. A program
 // chosen with "Engine..." or --engine plays in place of the ladder's level while it is

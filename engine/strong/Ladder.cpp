@@ -13,9 +13,9 @@ namespace strong {
 namespace {
 
 // Name, Elo, plain depth, depth, nodes, candidates, noise, oversight per thousand, evaluation
-// and search options (Expert searches sacrifices to full depth, takes the table's score for
-// the evaluation where it bounds it, and searches on two threads where the machine has two
-// processors).
+// and search options (Club expert and Expert search sacrifices to full depth and take the
+// table's score for the evaluation where it bounds it; Club expert stops at a node count on one
+// thread, Expert searches its full second on two threads where the machine has two processors).
 // The Elo numbers are the measurements recorded in bench/README.md. Levels measured within
 // about a hundred of a neighbour are left out, so that each step is one a player feels.
 const std::vector<TLevel> Levels = {
@@ -29,7 +29,9 @@ const std::vector<TLevel> Levels = {
     {"Difficult 1550", 1550, 4, 0, 0, 1, 0, 0},
     {"Master 1650", 1650, 5, 0, 0, 1, 0, 0},
     {"Strong club 1850", 1850, 0, 0, 48000, 1, 0, 0},
-    {"Expert 2100", 2100, 0, 0, 0, 1, 0, 0, TEvalSet::Net,
+    {"Club expert 2100", 2100, 0, 0, 500000, 1, 0, 0, TEvalSet::Net,
+     {.FullDepthSacrifices = true, .EvalFromTable = true}},
+    {"Expert 2300", 2300, 0, 0, 0, 1, 0, 0, TEvalSet::Net,
      {.FullDepthSacrifices = true, .EvalFromTable = true, .Threads = 2}},
 };
 
@@ -57,7 +59,7 @@ int LevelNearestElo(int elo) {
 }
 
 int LevelByName(const std::string& name) {
-    // The space before a label's closing number ("Expert 2100"), npos when it has none.
+    // The space before a label's closing number ("Expert 2300"), npos when it has none.
     const auto numberAfter = [](const std::string& label) {
         const std::size_t space = label.find_last_of(' ');
         const bool numbered = space != std::string::npos && space + 1 < label.size() &&

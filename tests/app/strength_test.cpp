@@ -58,18 +58,18 @@ TEST(Strength, AStrongLevelPlaysIsNamedOnTheLevelLineAndSurvivesARestart) {
         ASSERT_NE(ladder, nullptr);
         // Today's behaviour until a level is chosen.
         EXPECT_FALSE(form.Board()->CustomEngine());
-        QAction* expert = StrengthChoice(form, "Strength:Expert 2100");
+        QAction* expert = StrengthChoice(form, "Strength:Expert 2300");
         ASSERT_NE(expert, nullptr);
         expert->trigger();
-        EXPECT_EQ(OpenProgramSettings()->value("Strength/Level").toString(), "Expert 2100");
+        EXPECT_EQ(OpenProgramSettings()->value("Strength/Level").toString(), "Expert 2300");
         EXPECT_EQ(&form.Board()->ComputerPlayer(), ladder);
     }
     TForm1 form(&sound);
     TLadderPlayer* ladder = InstallStrength(form, nullptr);
     EXPECT_EQ(&form.Board()->ComputerPlayer(), ladder);
-    EXPECT_EQ(Checked(form), StrengthChoice(form, "Strength:Expert 2100"));
+    EXPECT_EQ(Checked(form), StrengthChoice(form, "Strength:Expert 2300"));
     Play(form);
-    EXPECT_EQ(Controls(form).Label2->text(), "Level: Expert 2100");
+    EXPECT_EQ(Controls(form).Label2->text(), "Level: Expert 2300");
     ASSERT_TRUE(form.Board()->PlayerMove(E2, E4));
     ASSERT_TRUE(PumpUntil([&] { return form.Board()->WhiteToMove(); }, 5000));
 

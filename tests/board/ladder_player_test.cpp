@@ -41,7 +41,7 @@ struct LadderPlayer : ::testing::Test {
 } // namespace
 
 TEST_F(LadderPlayer, AnswersTheComputersSideWithinASecondAndPromotesWithItsPiece) {
-    Player.SetLevel(LevelNamed("Expert 2100"));
+    Player.SetLevel(LevelNamed("Expert 2300"));
     Board.SetComputerPlaysBlack(true);
     QElapsedTimer clock;
     clock.start();

@@ -62,7 +62,7 @@ TEST_F(TUciFixture, HandshakeListsTheLevelsAndStrengthOptions) {
     Session.Handle("uci");
     const std::string t = Buffer.Text();
     EXPECT_NE(t.find("id name Chess Zel\n"), std::string::npos);
-    EXPECT_NE(t.find("option name Level type combo default Expert 2100 var Beginner 500"),
+    EXPECT_NE(t.find("option name Level type combo default Expert 2300 var Beginner 500"),
               std::string::npos);
     EXPECT_NE(t.find("option name UCI_LimitStrength type check default false\n"), std::string::npos);
     EXPECT_NE(t.find("option name UCI_Elo type spin"), std::string::npos);
