@@ -229,12 +229,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     TTEntry entry;
     const bool hit = !excluded && TT.Probe(pos.Hash(), ply, entry);
     const Move ttMove = hit ? entry.Best : NoMove;
-    if (hit && !pvNode && entry.Depth >= depth) {
-        const int bound = entry.Bound & 3;
-        if ((bound == BoundExact) || (bound == BoundLower && entry.Score >= beta) ||
-            (bound == BoundUpper && entry.Score <= alpha))
-            return entry.Score;
-    }
+    if (hit && !pvNode && entry.Depth >= depth && entry.Settles(alpha, beta)) return entry.Score;
     // 3. The static evaluation and the pruning it allows.
     int eval = -Infinite, rawEval = -Infinite;
     if (!inCheck && excluded) {
@@ -245,12 +240,9 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
     }
     StaticEvals[ply] = eval;
     // A table score that bounds the value beyond the evaluation is the better guess of it.
-    if (Options.EvalFromTable && hit && !inCheck && !excluded && std::abs(entry.Score) < MateBound) {
-        const int bound = entry.Bound & 3;
-        if (bound == BoundExact || (bound == BoundLower && entry.Score > eval) ||
-            (bound == BoundUpper && entry.Score < eval))
-            eval = entry.Score;
-    }
+    if (Options.EvalFromTable && hit && !inCheck && !excluded && std::abs(entry.Score) < MateBound &&
+        entry.Settles(eval, eval))
+        eval = entry.Score;
     const bool improving = !inCheck && ply >= 2 && eval > StaticEvals[ply - 2];
     NullAt[ply] = false;
     bool mateThreat = false;
@@ -422,12 +414,7 @@ int TStrongSearch::Quiesce(int alpha, int beta, int ply, bool checks) {
     if (ply >= MaxPly) return inCheck ? 0 : Evaluate(pos, Eval);
     TTEntry entry;
     const bool hit = TT.Probe(pos.Hash(), ply, entry);
-    if (hit && beta - alpha == 1) {
-        const int bound = entry.Bound & 3;
-        if ((bound == BoundExact) || (bound == BoundLower && entry.Score >= beta) ||
-            (bound == BoundUpper && entry.Score <= alpha))
-            return entry.Score;
-    }
+    if (hit && beta - alpha == 1 && entry.Settles(alpha, beta)) return entry.Score;
     int best = -Infinite;
     int eval = 0, standPat = 0;
     if (!inCheck) {

@@ -25,6 +25,13 @@ struct TTEntry {
     std::int16_t Eval = 0;
     std::int8_t Depth = 0;
     std::uint8_t Bound = BoundNone; // low two bits the bound, the rest the search's age
+    // The score is as good as the search's own against the window: exact, a lower bound at or
+    // above beta, or an upper bound at or below alpha.
+    bool Settles(int alpha, int beta) const {
+        const int bound = Bound & 3;
+        return bound == BoundExact || (bound == BoundLower && Score >= beta) ||
+               (bound == BoundUpper && Score <= alpha);
+    }
 };
 
 class TTranspositionTable {
