@@ -84,12 +84,13 @@ void TLadderPlayer::Think(TChessBrd& board, unsigned request) {
     Finish();
     FPlayer.ResetStop();
     strong::TSearchLimits limits;
-    limits.MoveTime = MaxMoveMs;
-    int budget = MaxMoveMs;
+    limits.MoveTime = MoveMs;
+    limits.MoveTimeMax = MaxMoveMs;
+    int budget = std::max(MoveMs, MaxMoveMs);
     if (ClockLimits && ClockLimits(limits)) {
         // The search plans on the clock; the timer only guards the most it may take.
         const int side = in.Now.WhiteToMove ? strong::White : strong::Black;
-        limits.MoveTime = 0;
+        limits.MoveTime = limits.MoveTimeMax = 0;
         budget = std::max(1, limits.Time[side] / 3 + limits.Inc[side]);
     }
     limits.Nodes = Nodes;

@@ -2,8 +2,9 @@
 // TLadderPlayer plays the computer's side at a level of the strength ladder with the strong
 // search. Each question is searched once on a worker thread of its own; the move comes back
 // to the window thread and goes to the board's ComputerMoveReady with the request it was
-// asked under. A move never takes longer than MaxMoveMs: the search is stopped then and
-// plays what it has. A halt stops the search at once and its answer is dropped.
+// asked under. A level that searches by time takes about MoveMs a move, more while its best
+// move keeps changing, but never longer than MaxMoveMs: the search is stopped then and plays
+// what it has. A halt stops the search at once and its answer is dropped.
 
 #include <QObject>
 #include <QTimer>
@@ -40,12 +41,13 @@ class TLadderPlayer : public QObject, public TComputerPlayer {
     bool Thinking() const override;
     bool Engaged() const override { return FSearch != nullptr; }
 
-    // The longest a move may take.
-    int MaxMoveMs = 1000;
+    // The time a move takes as a rule, and the longest it may take.
+    int MoveMs = 1000;
+    int MaxMoveMs = 3000;
     // Tests bound every search by nodes too (0: the level's own limits).
     std::int64_t Nodes = 0;
     // The game's clocks, when they run: fills both sides' time left and increment and
-    // returns true. The search then plans its time on its side's clock instead of MaxMoveMs.
+    // returns true. The search then plans its time on its side's clock instead.
     std::function<bool(strong::TSearchLimits&)> ClockLimits;
 
   private:

@@ -65,6 +65,13 @@ void TStrongSearch::PlanTime(const TSearchLimits& limits, int side) {
     constexpr int Overhead = 30; // time the front needs to read and answer
     if (limits.MoveTime > 0) {
         HardMillis = SoftMillis = std::max(1, limits.MoveTime - Overhead);
+        if (limits.MoveTimeMax > limits.MoveTime) {
+            // Room above the move time: it is planned as on a clock (below), stretched while
+            // the best move keeps changing and shrunk once it holds, so that most moves take
+            // about the move time and a few up to the most.
+            SoftMillis = limits.MoveTime;
+            HardMillis = std::max(1, limits.MoveTimeMax - Overhead);
+        }
         return;
     }
     const int time = limits.Time[side];
@@ -128,9 +135,10 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
     const int maxDepth = limits.Depth > 0 && !limits.Infinite ? std::min(limits.Depth, MaxPly - 4) : MaxPly - 4;
     CompletedDepth = 0;
     int score = 0;
-    // On a game clock the time planned for the move stretches while the best move keeps
-    // changing or the score falls, and shrinks once the same move has held for a while.
-    const bool clock = limits.MoveTime <= 0 && SoftMillis > 0;
+    // On a game clock, or a move time with room above it, the time planned for the move
+    // stretches while the best move keeps changing or the score falls, and shrinks once the
+    // same move has held for a while.
+    const bool clock = (limits.MoveTime <= 0 || limits.MoveTimeMax > limits.MoveTime) && SoftMillis > 0;
     int stableIterations = 0;
     // 2. Deepen, each iteration inside a window around the last score.
     for (int depth = 1 + DepthSkew; depth <= maxDepth; ++depth) {

@@ -25,6 +25,9 @@ struct TSearchLimits {
     int Depth = 0;          // 0: no limit
     std::int64_t Nodes = 0; // 0: no limit
     int MoveTime = 0;       // milliseconds a move; 0: none
+    // When above MoveTime, the most a move may take: MoveTime is then what a move takes
+    // about as a rule, and a move whose best answer keeps changing may take up to this.
+    int MoveTimeMax = 0;
     // The game clock of each side in milliseconds, its increment, and the moves to the
     // next time control (0: the rest of the game). Used when MoveTime is 0 and Time[side]
     // is set.

@@ -40,8 +40,10 @@ struct LadderPlayer : ::testing::Test {
 
 } // namespace
 
-TEST_F(LadderPlayer, AnswersTheComputersSideWithinASecondAndPromotesWithItsPiece) {
+TEST_F(LadderPlayer, AnswersTheComputersSideInItsTimeAndPromotesWithItsPiece) {
     Player.SetLevel(LevelNamed("Expert 2300"));
+    Player.MoveMs = 500;
+    Player.MaxMoveMs = 1000;
     Board.SetComputerPlaysBlack(true);
     QElapsedTimer clock;
     clock.start();
@@ -154,7 +156,7 @@ TEST_F(LadderPlayer, PlaysToItsClockInPlaceOfItsLongestMove) {
     // The full strength would think as long as a move may take; with a second and a half
     // left on its clock it answers in a fraction of that.
     Player.SetLevel(static_cast<int>(strong::Ladder().size()) - 1);
-    Player.MaxMoveMs = 60000;
+    Player.MoveMs = Player.MaxMoveMs = 60000;
     int asked = 0;
     Player.ClockLimits = [&asked](strong::TSearchLimits& limits) {
         ++asked;

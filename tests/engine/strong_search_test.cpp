@@ -194,6 +194,29 @@ TEST(StrongSearch, KeepsNodeAndTimeLimits) {
         << "a second on the clock is not spent on one move";
 }
 
+TEST(StrongSearch, AMoveTimeWithRoomAboveItStaysInsideTheRoom) {
+    TSearcher s;
+    // A quiet opening, a middle game full of captures, and an ending where the best move
+    // only shows deep: none passes the most a move may take.
+    for (const char* fen : {"r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3",
+                            "r1b2rk1/pp1nqppp/2p1pn2/3p4/2PP4/2NBPN2/PPQ2PPP/R3K2R w KQ - 0 10",
+                            "8/8/1p1k4/1P6/2PK4/8/8/8 w - - 0 1"}) {
+        TSearchLimits limits;
+        limits.MoveTime = 100;
+        limits.MoveTimeMax = 300;
+        const double start = ThreadMillis();
+        EXPECT_NE(s.Go(fen, limits), NoMove);
+        EXPECT_LT(ThreadMillis() - start, 300) << fen;
+    }
+    // A most below the move time leaves the move time as it is.
+    TSearchLimits exact;
+    exact.MoveTime = 200;
+    exact.MoveTimeMax = 50;
+    const auto start = std::chrono::steady_clock::now();
+    s.Go("r1b2rk1/pp1nqppp/2p1pn2/3p4/2PP4/2NBPN2/PPQ2PPP/R3K2R w KQ - 0 10", exact);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
+}
+
 TEST(StrongSearch, HelperThreadsKeepMatesDrawsAndTheNodeLimit) {
     TSearcher s;
     s.Search.Options.Threads = 3;

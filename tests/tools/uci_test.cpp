@@ -67,6 +67,7 @@ TEST_F(TUciFixture, HandshakeListsTheLevelsAndStrengthOptions) {
     EXPECT_NE(t.find("option name UCI_LimitStrength type check default false\n"), std::string::npos);
     EXPECT_NE(t.find("option name UCI_Elo type spin"), std::string::npos);
     EXPECT_NE(t.find("option name Threads type spin default 0 min 0 max 64\n"), std::string::npos);
+    EXPECT_NE(t.find("option name MoveTimeMax type spin default 0 min 0 max 86400000\n"), std::string::npos);
     EXPECT_TRUE(t.ends_with("uciok\n"));
     Session.Handle("isready");
     EXPECT_TRUE(Buffer.Text().ends_with("readyok\n"));
@@ -141,6 +142,14 @@ TEST_F(TUciFixture, ClockAndMoveTimeAreKept) {
     Session.Handle("go wtime 60000 btime 2000 winc 0 binc 100");
     ASSERT_TRUE(WaitFor("bestmove ", 3000));
     EXPECT_LT(cpuMillis() - start, 1000) << "Black has 2 s on its clock";
+    // A move time with room above it: the room bounds the move (the two threads' time).
+    Session.Handle("setoption name Threads value 1");
+    Session.Handle("setoption name MoveTimeMax value 300");
+    Session.Handle("position startpos moves e2e4 c7c5 g1f3");
+    start = cpuMillis();
+    Session.Handle("go movetime 100");
+    ASSERT_TRUE(WaitFor("bestmove ", 3000));
+    EXPECT_LT(cpuMillis() - start, 600);
 }
 
 TEST_F(TUciFixture, LevelsAndEloChooseTheWeakerPlayers) {

@@ -108,6 +108,7 @@ void TUciSession::Uci() {
     Send("option name Hash type spin default 16 min 1 max 1024");
     Send("option name Threads type spin default 0 min 0 max 64");
     Send(std::string("option name Level type combo default ") + Ladder().back().Name + levels);
+    Send("option name MoveTimeMax type spin default 0 min 0 max 86400000");
     Send("option name UCI_LimitStrength type check default false");
     Send("option name UCI_Elo type spin default 2300 min " + std::to_string(MinElo) + " max " +
          std::to_string(MaxElo));
@@ -144,6 +145,8 @@ void TUciSession::SetOption(const std::vector<std::string>& words) {
             Level = l;
         else
             Send("info string no level " + value.substr(0, 40));
+    } else if (name == "movetimemax") {
+        MoveTimeMax = static_cast<int>(Number(value, 0, 0, 86400000));
     } else if (name == "uci_limitstrength") {
         LimitStrength = Lower(value) == "true";
     } else if (name == "uci_elo") {
@@ -207,6 +210,7 @@ void TUciSession::Go(const std::vector<std::string>& words) {
         else if (w == "binc") limits.Inc[Black] = static_cast<int>(next(0, Day));
         else if (w == "movestogo") limits.MovesToGo = static_cast<int>(next(1, 1000));
     }
+    limits.MoveTimeMax = MoveTimeMax;
     // Plain "go" with nothing else searches until stopped.
     if (!limits.Depth && !limits.Nodes && !limits.MoveTime && !limits.Time[Pos.Side])
         limits.Infinite = true;

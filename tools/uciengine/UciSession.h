@@ -63,4 +63,6 @@ class TUciSession {
     int Level;
     bool LimitStrength = false;
     int Elo = 2300;
+    // With "go movetime": the most a move may take (0: the move time itself).
+    int MoveTimeMax = 0;
 };
