@@ -15,7 +15,8 @@ namespace {
 // Name, Elo, plain depth, depth, nodes, candidates, noise, oversight per thousand, evaluation
 // and search options (Club expert and Expert search sacrifices to full depth and take the
 // table's score for the evaluation where it bounds it; Club expert stops at a node count on one
-// thread, Expert searches its full second on two threads where the machine has two processors).
+// thread, Expert searches about a second a move, up to three while its best move keeps changing,
+// on two threads where the machine has two processors).
 // The Elo numbers are the measurements recorded in bench/README.md. Levels measured within
 // about a hundred of a neighbour are left out, so that each step is one a player feels.
 const std::vector<TLevel> Levels = {
