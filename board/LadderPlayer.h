@@ -41,9 +41,10 @@ class TLadderPlayer : public QObject, public TComputerPlayer {
     bool Thinking() const override;
     bool Engaged() const override { return FSearch != nullptr; }
 
-    // The time a move takes as a rule, and the longest it may take.
+    // The time a move takes as a rule, and the longest it may take (below three seconds
+    // with the time to stop the threads and answer).
     int MoveMs = 1000;
-    int MaxMoveMs = 3000;
+    int MaxMoveMs = 2800;
     // Tests bound every search by nodes too (0: the level's own limits).
     std::int64_t Nodes = 0;
     // The game's clocks, when they run: fills both sides' time left and increment and
