@@ -142,7 +142,8 @@ TEST_F(TUciFixture, ClockAndMoveTimeAreKept) {
     Session.Handle("go wtime 60000 btime 2000 winc 0 binc 100");
     ASSERT_TRUE(WaitFor("bestmove ", 3000));
     EXPECT_LT(cpuMillis() - start, 1000) << "Black has 2 s on its clock";
-    // A move time with room above it: the room bounds the move (the two threads' time).
+    // A move time with room above it: the room bounds the move (the program's processor
+    // time, within twice the room).
     Session.Handle("setoption name Threads value 1");
     Session.Handle("setoption name MoveTimeMax value 300");
     Session.Handle("position startpos moves e2e4 c7c5 g1f3");

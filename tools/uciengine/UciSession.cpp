@@ -41,6 +41,8 @@ std::string Lower(std::string s) {
 }
 
 constexpr int MinElo = 500, MaxElo = 2300;
+// The longest time in milliseconds the front takes from a command: a day.
+constexpr std::int64_t Day = 86400000;
 
 } // namespace
 
@@ -108,7 +110,7 @@ void TUciSession::Uci() {
     Send("option name Hash type spin default 16 min 1 max 1024");
     Send("option name Threads type spin default 0 min 0 max 64");
     Send(std::string("option name Level type combo default ") + Ladder().back().Name + levels);
-    Send("option name MoveTimeMax type spin default 0 min 0 max 86400000");
+    Send("option name MoveTimeMax type spin default 0 min 0 max " + std::to_string(Day));
     Send("option name UCI_LimitStrength type check default false");
     Send("option name UCI_Elo type spin default 2300 min " + std::to_string(MinElo) + " max " +
          std::to_string(MaxElo));
@@ -146,7 +148,7 @@ void TUciSession::SetOption(const std::vector<std::string>& words) {
         else
             Send("info string no level " + value.substr(0, 40));
     } else if (name == "movetimemax") {
-        MoveTimeMax = static_cast<int>(Number(value, 0, 0, 86400000));
+        MoveTimeMax = static_cast<int>(Number(value, 0, 0, Day));
     } else if (name == "uci_limitstrength") {
         LimitStrength = Lower(value) == "true";
     } else if (name == "uci_elo") {
@@ -193,7 +195,6 @@ void TUciSession::Position(const std::vector<std::string>& words) {
 
 void TUciSession::Go(const std::vector<std::string>& words) {
     TSearchLimits limits;
-    constexpr std::int64_t Day = 86400000;
     for (std::size_t i = 1; i < words.size(); ++i) {
         const std::string& w = words[i];
         const bool hasValue = i + 1 < words.size();
