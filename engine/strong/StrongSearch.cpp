@@ -65,7 +65,7 @@ void TStrongSearch::PlanTime(const TSearchLimits& limits, int side) {
     constexpr int Overhead = 30; // time the front needs to read and answer
     if (limits.MoveTime > 0) {
         HardMillis = SoftMillis = std::max(1, limits.MoveTime - Overhead);
-        if (limits.MoveTimeMax > limits.MoveTime) {
+        if (limits.MoveTimeHasRoom()) {
             // Room above the move time: it is planned as on a clock (below), stretched while
             // the best move keeps changing and shrunk once it holds, so that most moves take
             // about the move time and a few up to the most.
@@ -138,7 +138,7 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
     // On a game clock, or a move time with room above it, the time planned for the move
     // stretches while the best move keeps changing or the score falls, and shrinks once the
     // same move has held for a while.
-    const bool clock = (limits.MoveTime <= 0 || limits.MoveTimeMax > limits.MoveTime) && SoftMillis > 0;
+    const bool clock = (limits.MoveTime <= 0 || limits.MoveTimeHasRoom()) && SoftMillis > 0;
     int stableIterations = 0;
     // 2. Deepen, each iteration inside a window around the last score.
     for (int depth = 1 + DepthSkew; depth <= maxDepth; ++depth) {

@@ -35,6 +35,9 @@ struct TSearchLimits {
     int Inc[2] = {0, 0};
     int MovesToGo = 0;
     bool Infinite = false; // search until stopped (the limits above do not apply)
+
+    // A move time with room above it, planned like a clock's instead of kept exactly.
+    bool MoveTimeHasRoom() const { return MoveTime > 0 && MoveTimeMax > MoveTime; }
 };
 
 struct TSearchReport {
