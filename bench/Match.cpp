@@ -2,12 +2,13 @@
 // opening twice with the colours swapped. The project's rules judge every game (mate,
 // stalemate, threefold repetition, dead material); the fifty-move rule is counted here.
 // Prints every game, then wins, draws and losses of the first engine, the Elo difference
-// with its 95 % interval, and the average time a move of each engine.
+// with its 95 % interval, and the average, median and longest time a move of each engine.
 //
 //   zel_match --a CMD [--a-opt NAME=VALUE]... --b CMD [--b-opt NAME=VALUE]...
-//             [--games N] [--movetime MS | --tc MS+INC | --nodes N] [--concurrency N] [--first K]
-//             [--pgn FILE]
+//             [--games N] [--movetime MS | --tc MS+INC | --nodes N] [--a-nodes N] [--b-nodes N]
+//             [--concurrency N] [--first K] [--pgn FILE]
 //
+// --first K begins with opening K + 1 and goes round to the first after the last.
 // With --nodes every move is searched to a node count instead of a time, the same for both
 // engines, which the load of the machine does not change. The count varies by up to 10 %
 // from game to game, so that the games beyond the openings' first round differ from it.
