@@ -6,6 +6,7 @@
 // mean the same search, and the ratio of the speeds is then the gain.
 //
 //   zel_strong_speed [nodes per position, 300000 by default] [rounds, 3 by default]
+//                    [threads, the level's own by default]
 
 #include <algorithm>
 #include <cstdio>
@@ -33,6 +34,7 @@ double ThreadSeconds() {
 int main(int argc, char** argv) {
     const std::int64_t nodes = argc > 1 ? std::max(1000LL, std::atoll(argv[1])) : 300000;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    const int threads = argc > 3 ? std::max(1, std::atoi(argv[3])) : 0;
     const TLevel& top = Ladder().back();
     std::vector<double> speeds;
     std::string moves;
@@ -41,6 +43,7 @@ int main(int argc, char** argv) {
         TStrongSearch search(tt);
         search.UseEval(top.Eval);
         search.Options = top.Options;
+        if (threads) search.Options.Threads = threads;
         std::int64_t searched = 0;
         double seconds = 0;
         moves.clear();

@@ -3,13 +3,13 @@
 # same load; prints each round's ratio of B's speed to A's and their median, and says whether
 # both found the same moves (the same search).
 #
-#   bench/strong-speed-compare.sh A/zel_strong_speed B/zel_strong_speed [nodes] [rounds]
+#   bench/strong-speed-compare.sh A/zel_strong_speed B/zel_strong_speed [nodes] [rounds] [threads]
 set -eu
-a=$1 b=$2 nodes=${3:-300000} rounds=${4:-5}
+a=$1 b=$2 nodes=${3:-300000} rounds=${4:-5} threads=${5:-}
 ratios=""
 for i in $(seq "$rounds"); do
-    out_a=$("$a" "$nodes" 1)
-    out_b=$("$b" "$nodes" 1)
+    out_a=$("$a" "$nodes" 1 $threads)
+    out_b=$("$b" "$nodes" 1 $threads)
     speed_a=$(echo "$out_a" | sed -n 's/^median \([0-9]*\) .*/\1/p')
     speed_b=$(echo "$out_b" | sed -n 's/^median \([0-9]*\) .*/\1/p')
     ratio=$(awk -v a="$speed_a" -v b="$speed_b" 'BEGIN { printf "%.3f", b / a }')
