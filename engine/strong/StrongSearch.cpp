@@ -68,8 +68,9 @@ void TStrongSearch::PlanTime(const TSearchLimits& limits, int side) {
         if (limits.MoveTimeHasRoom()) {
             // Room above the move time: it is planned as on a clock (below), stretched while
             // the best move keeps changing and shrunk once it holds, so that most moves take
-            // about the move time and a few up to the most.
-            SoftMillis = limits.MoveTime;
+            // about the move time and a few up to the most. The plan starts a fifth above
+            // the move time, as the moves whose plan shrinks bring most of them below it.
+            SoftMillis = limits.MoveTime * 6 / 5;
             HardMillis = std::max(1, limits.MoveTimeMax - Overhead);
         }
         return;
@@ -83,6 +84,21 @@ void TStrongSearch::PlanTime(const TSearchLimits& limits, int side) {
     HardMillis = std::clamp<std::int64_t>(budget * 4, 1, std::min<std::int64_t>(reserve, time / 3 + inc));
     HardMillis = std::max<std::int64_t>(HardMillis, 1);
     SoftMillis = std::min(HardMillis, std::max<std::int64_t>(budget * 6 / 10, 1));
+}
+
+void TStrongSearch::AddRootEffort(Move m, std::int64_t nodes) {
+    for (TRootEffort& e : RootEffort)
+        if (e.Played == m) {
+            e.Nodes += nodes;
+            return;
+        }
+    RootEffort.push_back({m, nodes});
+}
+
+int TStrongSearch::RootEffortOf(Move m) const {
+    for (const TRootEffort& e : RootEffort)
+        if (e.Played == m) return static_cast<int>(e.Nodes * 1000 / std::max<std::int64_t>(Nodes, 1));
+    return 0;
 }
 
 bool TStrongSearch::ShouldStop() {
@@ -126,6 +142,7 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
         LastScore = pos.InCheck() ? -Mate : 0;
         return NoMove;
     }
+    RootEffort.clear();
     StartHelpers(pos);
     struct TJoin {
         TStrongSearch* Search;
@@ -178,10 +195,13 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
         LastScore = score;
         Report(depth, score);
         // 4. No new iteration when it could not finish, nor after a forced mate was found.
+        // Where the best move took nine tenths of the search's nodes, the others were
+        // refuted quickly: the plan shrinks to seven tenths.
         std::int64_t soft = SoftMillis;
         if (clock && depth >= 5) {
             int percent = stableIterations == 0 ? 160 : stableIterations >= 4 ? 60 : 100;
             if (score < previousScore - 30) percent += 40;
+            if (RootEffortOf(best) >= 900) percent = percent * 7 / 10;
             soft = std::min(HardMillis, SoftMillis * percent / 100);
         }
         if (soft && Elapsed() >= soft) break;
@@ -331,6 +351,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         }
         if (!EnterMove(m)) continue;
         ++legalCount;
+        const std::int64_t nodesBefore = Nodes;
         const bool givesCheck = pos.InCheck();
         const int newDepth = depth - 1 + (m == ttMove ? singular : 0);
         int s = 0;
@@ -351,6 +372,7 @@ int TStrongSearch::Negamax(int alpha, int beta, int depth, int ply, bool cutNode
         if (pvNode && (legalCount == 1 || (s > alpha && s < beta)))
             s = -Negamax(-beta, -alpha, newDepth, ply + 1, false);
         pos.TakeBack();
+        if (root) AddRootEffort(m, Nodes - nodesBefore);
         if (Stopped) return 0;
         if (quiet && quietCount < 64) quiets[quietCount++] = m;
         else if (!quiet && captureCount < 32) captures[captureCount++] = m;

@@ -148,6 +148,15 @@ class TStrongSearch {
     std::int64_t NodeLimit = 0;
     std::chrono::steady_clock::time_point Start;
     std::int64_t SoftMillis = 0, HardMillis = 0; // 0: no time limit
+    // The nodes this search spent under each root move, all iterations together.
+    struct TRootEffort {
+        Move Played = NoMove;
+        std::int64_t Nodes = 0;
+    };
+    std::vector<TRootEffort> RootEffort;
+    void AddRootEffort(Move m, std::int64_t nodes);
+    // Permille of this search's nodes spent under m.
+    int RootEffortOf(Move m) const;
 
     // A helper leaves the table's age alone and starts its iterations this much deeper.
     bool IsHelper = false;
