@@ -8,13 +8,17 @@
 // engine reads it.
 //
 // zel_nettrain --out FILE [--epochs N] [--lambda L] [--lr R] [--batch B] [--threads T]
-//              [--seed S] [--valid SHARE] FILES...
+//              [--seed S] [--valid SHARE] [--init NET] FILES...
+//
+// --init starts from the weights of a net already fitted (a net file) instead of random ones,
+// so a net can be fitted further to the games of its own search.
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <thread>
@@ -32,6 +36,7 @@ constexpr int H = NetHidden;
 
 struct TOptions {
     std::string Out;
+    std::string Init;
     int Epochs = 12;
     double Lambda = 1.0;
     double Rate = 0.001;
@@ -169,6 +174,22 @@ double Loss(const TNet& net, const std::vector<TSample>& data) {
     return data.empty() ? 0 : error / data.size();
 }
 
+// The weights of a net file, as the fit holds them.
+bool ReadInit(const std::string& file, TNet& net) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return false;
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    TNetWeights w;
+    if (!ReadNet(bytes.data(), bytes.size(), w)) return false;
+    const double qa = NetQA, qb = NetQB;
+    for (std::size_t i = 0; i < TNet::OfB1; ++i) net.P[i] = static_cast<float>(w.W1[i] / qa);
+    for (int i = 0; i < H; ++i) net.B1()[i] = static_cast<float>(w.B1[i] / qa);
+    for (int i = 0; i < 2 * H; ++i) net.W2()[i] = static_cast<float>(w.W2[i] / qb);
+    for (int i = 0; i < NetInputs; ++i) net.Psq()[i] = static_cast<float>(w.P[i] / (qa * qb));
+    net.B2() = static_cast<float>(w.B2 / (qa * qb));
+    return true;
+}
+
 void Put(std::string& out, std::int64_t v, int bytes) {
     for (int i = 0; i < bytes; ++i)
         out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
@@ -213,6 +234,7 @@ int main(int argc, char** argv) {
         else if (a == "--threads" && value) o.Threads = std::clamp(std::atoi(argv[++i]), 1, 64);
         else if (a == "--seed" && value) o.Seed = static_cast<unsigned>(std::atoi(argv[++i]));
         else if (a == "--valid" && value) o.Valid = std::atof(argv[++i]);
+        else if (a == "--init" && value) o.Init = argv[++i];
         else if (a.rfind("--", 0) == 0) {
             std::fprintf(stderr, "unknown option %s\n", a.c_str());
             return 2;
@@ -230,11 +252,17 @@ int main(int argc, char** argv) {
         }
     std::fprintf(stderr, "%zu positions to fit, %zu kept aside\n", train.size(), valid.size());
 
-    // 1. Start from small random weights, every unit half open, the inputs' own values at
-    // nothing.
+    // 1. Start from the given net, or from small random weights, every unit half open, the
+    // inputs' own values at nothing.
     std::mt19937 rng(o.Seed);
     TNet net, m, v;
-    {
+    if (!o.Init.empty()) {
+        if (!ReadInit(o.Init, net)) {
+            std::fprintf(stderr, "cannot read the net %s\n", o.Init.c_str());
+            return 1;
+        }
+        std::fprintf(stderr, "from %s: kept aside %.6f\n", o.Init.c_str(), Loss(net, valid));
+    } else {
         std::uniform_real_distribution<float> w1(-0.1f, 0.1f), w2(-0.1f, 0.1f);
         for (std::size_t i = 0; i < TNet::OfB1; ++i) net.P[i] = w1(rng);
         for (std::size_t i = TNet::OfB1; i < TNet::OfW2; ++i) net.P[i] = 0.5f;
