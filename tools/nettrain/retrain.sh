@@ -1,5 +1,5 @@
 #!/bin/sh
-# Writes engine/strong/net/zel-768x128.net again from nothing, as it was made, in three rounds:
+# Writes engine/strong/net/zel-768x128.net again from nothing, as it was made, in four rounds:
 #
 # 1. Self-play games of the classic search at 4000 nodes a move from ten random opening plies
 #    (seeds 201 and 202; 8254 and 8276 games, 1222012 positions), fitted to the search's
@@ -8,9 +8,13 @@
 #    seeds 203 and 204; 14292 and 12352 games, 1967088 positions), and the net fitted again
 #    to the positions of both rounds, 16 epochs: the second net, the one commit 60dd6f8 holds.
 # 3. Games of the second net's search, made by commit 60dd6f8's zel_selfplay (seeds 205 and
-#    206; 9932 and 9926 games, 1503888 positions), and the net fitted to all six files.
+#    206; 9932 and 9926 games, 1503888 positions), and the net fitted to all six files: the
+#    third net, the one commit 4dfc491 holds.
+# 4. Games of the third net's search, made by commit 4dfc491's zel_selfplay (seeds 207 and
+#    208; 17272 and 16387 games, 2542187 positions), and the third net fitted further to
+#    those alone (--init, 6 epochs at a rate of 0.001, one thread).
 #
-# About four and a half hours of two cores. Needs a git checkout: the later rounds build the
+# About six hours of two cores. Needs a git checkout: the later rounds build the
 # commits that hold the nets they play with.
 # Usage: tools/nettrain/retrain.sh BUILD_DIR [WORK_DIR]
 set -eu
@@ -53,6 +57,12 @@ checkout first 4d15a1b
 # Round 2: the first net's own games, and the second net fitted to both rounds'.
 play first 203 14292 204 12352
 checkout second 60dd6f8 --epochs 16
-# Round 3: the second net's own games, and the net fitted to all of them.
+# Round 3: the second net's own games, and the third net fitted to all of them.
 play second 205 9932 206 9926
-"$fit" --threads 2 --epochs 16 --out "$src/engine/strong/net/zel-768x128.net" $files
+checkout third 4dfc491 --epochs 16
+cp "$work/third/engine/strong/net/zel-768x128.net" third.net
+# Round 4: the third net's own games, and the third net fitted further to them alone.
+files=""
+play third 207 17272 208 16387
+"$fit" --threads 1 --init third.net --epochs 6 --lr 0.001 \
+    --out "$src/engine/strong/net/zel-768x128.net" $files
