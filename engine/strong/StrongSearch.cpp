@@ -208,7 +208,7 @@ Move TStrongSearch::Go(TPosition& pos, const TSearchLimits& limits) {
         if (IsMateScore(score) && depth >= 2 * (Mate - std::abs(score)) + 4 && !limits.Infinite) break;
         if (legal.Size == 1 && (SoftMillis || HardMillis) && depth >= 4) break;
     }
-    return best;
+    return DeepestHelpersMove(best);
 }
 
 std::vector<TRootScore> TStrongSearch::ScoreRootMoves(TPosition& pos, int depth) {

@@ -127,6 +127,9 @@ class TStrongSearch {
     // Starts Options.Threads - 1 helpers on copies of pos; StopHelpers ends and joins them.
     void StartHelpers(const TPosition& pos);
     void StopHelpers();
+    // Ends the helpers and takes the move of one that finished a deeper iteration than this
+    // search did with a score at least as good.
+    Move DeepestHelpersMove(Move best);
     // The nodes of this search and its helpers so far.
     std::int64_t AllNodes() const;
 
@@ -144,6 +147,7 @@ class TStrongSearch {
     Move Excluded[MaxPly + 4] = {};
     int RootDepth = 0;
     int SelDepth = 0;
+    Move HelperResult = NoMove; // what a helper's search returned when it was stopped
     bool Stopped = false;
     std::int64_t NodeLimit = 0;
     std::chrono::steady_clock::time_point Start;

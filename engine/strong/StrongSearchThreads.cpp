@@ -31,7 +31,9 @@ void TStrongSearch::StartHelpers(const TPosition& pos) {
         h.Eval = Eval;
         h.Stop.store(false);
         h.PublishedNodes.store(0);
-        HelperThreads.emplace_back([&h, endless, copy = pos]() mutable { h.Go(copy, endless); });
+        h.HelperResult = NoMove;
+        HelperThreads.emplace_back(
+            [&h, endless, copy = pos]() mutable { h.HelperResult = h.Go(copy, endless); });
     }
 }
 
@@ -41,6 +43,20 @@ void TStrongSearch::StopHelpers() {
     for (std::thread& t : HelperThreads)
         t.join();
     HelperThreads.clear();
+}
+
+Move TStrongSearch::DeepestHelpersMove(Move best) {
+    const std::size_t started = HelperThreads.size();
+    StopHelpers(); // the join makes the helpers' results visible here
+    for (std::size_t i = 0; i < started; ++i) {
+        const TStrongSearch& h = *Helpers[i];
+        if (h.HelperResult != NoMove && h.CompletedDepth > CompletedDepth && h.LastScore >= LastScore) {
+            best = h.HelperResult;
+            CompletedDepth = h.CompletedDepth;
+            LastScore = h.LastScore;
+        }
+    }
+    return best;
 }
 
 std::int64_t TStrongSearch::AllNodes() const {
