@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <thread>
@@ -226,15 +227,19 @@ TEST(StrongSearch, HelperThreadsKeepMatesDrawsAndTheNodeLimit) {
     EXPECT_EQ(s.Search.LastScore, Mate - 3);
     s.Go("8/8/8/4k3/8/8/8/R3K3 w - - 98 100", Depth(8));
     EXPECT_EQ(s.Search.LastScore, 0) << "the fifty-move rule, whatever the helpers stored";
-    // The limit counts the searching thread's nodes; the reports count the helpers' too.
-    std::int64_t reported = 0;
-    s.Search.OnReport = [&](const TSearchReport& r) { reported = r.Nodes; };
+    // The limit counts the searching thread's nodes; the reports count the helpers' too
+    // (however little of the processors a loaded machine leaves them).
+    std::int64_t helpersReported = 0;
+    s.Search.OnReport = [&](const TSearchReport& r) {
+        EXPECT_GE(r.Nodes, s.Search.Nodes);
+        helpersReported = std::max(helpersReported, r.Nodes - s.Search.Nodes);
+    };
     TSearchLimits nodes;
     nodes.Nodes = 200000;
     const char* middleGame = "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8";
     EXPECT_NE(s.Go(middleGame, nodes), NoMove);
     EXPECT_LE(s.Search.Nodes, 200001);
-    EXPECT_GE(reported, s.Search.Nodes / 2);
+    EXPECT_GT(helpersReported, 0);
     // With no legal move no helper starts.
     EXPECT_EQ(s.Go("3R2k1/5ppp/8/8/8/8/5PPP/6K1 b - - 0 1", Depth(3)), NoMove);
 }
